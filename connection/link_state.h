@@ -1,0 +1,51 @@
+#pragma once
+// The one record of the link to the gateway. Every subsystem reads and writes it directly.
+#include <QByteArray>
+#include <QString>
+#include <array>
+
+constexpr int kArgvSlots = 2048;
+// Tokens of the line being received; slot 0 holds the first token. Bytes as received.
+using Argv = std::array<QByteArray, kArgvSlots>;
+
+enum LinkKindCode : qint32 { kLinkNone = 0, kLinkSerial = 100, kLinkTcp = 101 };
+
+// Reply section codes of the query chain and the write exchange.
+enum ReplySectionCode : qint32 {
+  kSectionNone = 0,
+  kSectionWan = 1,
+  kSectionLan = 2,
+  kSectionDns = 3,
+  kSectionAutoUpgrade = 4,
+  kSectionService = 5,
+  kSectionServicePort = 6,
+  kSectionLogin = 7,
+  kSectionVersion = 8,
+  kSectionModel = 9,
+  kSectionVoip = 12,
+  kSectionWrite = 13,
+  kSectionGatekeeperStatus = 15,
+  kSectionWanStatus = 16,
+  kSectionPstn = 17,
+};
+
+struct LinkState {
+  bool WanReplySeen = false;
+  bool AllUpSeen = false;
+  Argv argv;
+  qint32 ArgIndex = 0;
+  QByteArray RxLine;
+  qint32 ReplySection = kSectionNone;
+  qint32 StartTagEchoes = 0;
+  qint32 EndTagEchoes = 0;
+  qint32 DestPatternCount = 0;
+  QString PendingPhoneNumber;
+  qint32 VoicePortCount = 0;
+  qint32 PotsPeerCount = 0;
+  qint32 LinkKind = kLinkNone;
+  bool GatekeeperSeen = false;
+  bool SipServerSeen = false;
+  bool CallAgentSeen = false;
+  bool StatusMode = false;
+  bool StatusRequestPending = false;
+};

@@ -1,0 +1,27 @@
+#pragma once
+// Every modal box of the tool goes through these functions, so that tests can intercept them.
+#include <QMessageBox>
+#include <QString>
+#include <functional>
+
+struct MessageBoxRequest {
+  QString text;
+  QString caption;
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+  QMessageBox::StandardButtons buttons = QMessageBox::Ok;
+};
+
+// Returns the answer instead of showing a box; an empty function restores real boxes.
+using MessageBoxInterceptor = std::function<QMessageBox::StandardButton(const MessageBoxRequest&)>;
+void setMessageBoxInterceptor(MessageBoxInterceptor interceptor);
+
+// A modal box with this text, caption, icon and buttons; returns the button pressed.
+QMessageBox::StandardButton showMessageBox(const QString& text, const QString& caption,
+                                           QMessageBox::Icon icon,
+                                           QMessageBox::StandardButtons buttons = QMessageBox::Ok);
+
+// The toolkit's confirmation box: caption "Confirm", question icon.
+QMessageBox::StandardButton confirmBox(const QString& text, QMessageBox::StandardButtons buttons);
+
+// The application's standard error box (caption: the application name, error icon, OK).
+void showStandardError(const QString& text);

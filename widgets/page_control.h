@@ -1,0 +1,18 @@
+#pragma once
+#include <QTabWidget>
+
+// A page control whose tabs can be hidden, and which tells page changes made by the operator
+// (mouse, keyboard, wheel) apart from those made by code: operatorPageChange() is emitted only
+// for the former. Code changes the page through setActivePage / setActivePageIndex.
+class PageControl : public QTabWidget {
+  Q_OBJECT
+ public:
+  explicit PageControl(QWidget* parent = nullptr);
+
+  void setActivePage(QWidget* page);
+  void setActivePageIndex(int index);
+  void setPageTabHidden(QWidget* page, bool hidden);
+
+ signals:
+  void operatorPageChange();
+};

@@ -1,0 +1,39 @@
+#pragma once
+#include <QTableWidget>
+#include <functional>
+
+// A grid in the classic style: fixed rows at the top and fixed columns at the left, drawn in the
+// header colour and not editable; the other cells editable in place. Row 0 is the header row and
+// rowCount() includes it. Cells are addressed by (column, row).
+class StringGrid : public QTableWidget {
+  Q_OBJECT
+  Q_PROPERTY(int fixedRows READ fixedRows WRITE setFixedRows)
+  Q_PROPERTY(int fixedCols READ fixedCols WRITE setFixedCols)
+  Q_PROPERTY(int defaultRowHeight READ defaultRowHeight WRITE setDefaultRowHeight)
+  Q_PROPERTY(QColor fixedColor READ fixedColor WRITE setFixedColor)
+ public:
+  enum DrawFlag { Selected = 1, Focused = 2, Fixed = 4 };
+  Q_DECLARE_FLAGS(DrawState, DrawFlag)
+  // Called for every cell after the grid has filled its background; paints over it.
+  using DrawCellHandler =
+      std::function<void(QPainter& painter, int col, int row, const QRect& rect, DrawState state)>;
+
+  explicit StringGrid(QWidget* parent = nullptr);
+
+  Q_INVOKABLE QString cell(int col, int row) const;
+  Q_INVOKABLE void setCell(int col, int row, const QString& text);
+  // rowCount()/setRowCount() are QTableWidget's (a Q_PROPERTY there); adding rows leaves them empty.
+
+  int fixedRows() const;
+  void setFixedRows(int n);
+  int fixedCols() const;
+  void setFixedCols(int n);
+  int defaultRowHeight() const;
+  void setDefaultRowHeight(int px);
+  QColor fixedColor() const;
+  void setFixedColor(const QColor& color);
+  void setColWidths(const QList<int>& widths);
+
+  void setDrawCellHandler(DrawCellHandler handler);
+};
+Q_DECLARE_OPERATORS_FOR_FLAGS(StringGrid::DrawState)
