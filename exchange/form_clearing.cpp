@@ -1,0 +1,3 @@
+#include "exchange/form_clearing.h"
+
+void clearForm(TF_ez_config_main&) {}

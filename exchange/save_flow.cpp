@@ -1,0 +1,3 @@
+#include "exchange/save_flow.h"
+
+void saveConfiguration(Link&, TF_ez_config_main&) {}
