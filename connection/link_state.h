@@ -48,4 +48,9 @@ struct LinkState {
   bool CallAgentSeen = false;
   bool StatusMode = false;
   bool StatusRequestPending = false;
+
+  // Not part of the classic record: true from Save's opening commands until the exchange's final
+  // confirmation or the link closing. The status poll sends nothing while it is set, so that the
+  // exchange's tag lines are never diverted into the status memo.
+  bool WriteExchangeOpen = false;
 };
