@@ -2,6 +2,8 @@
 // The link core: the link state, the debug log, sending to the transport chosen by LinkKind, the
 // link probe and the receive path. No windows: the reply parser and the status memo are reached
 // through the two sinks set at start-up.
+#include <QByteArray>
+#include <QList>
 #include <QObject>
 #include <functional>
 
@@ -36,18 +38,45 @@ class Link : public QObject {
   // Prefix test used by the model check; logs prefix + " : " + pattern. 0 on a match, else -1.
   int IndexOfStr(const QString& text, const QString& pattern);
 
-  // Receive path: one chunk of at most 20000 bytes from the serial port or the socket. Longer
-  // input is fed in consecutive chunks by the caller.
+  // Receive path: one notification's bytes from the serial port or the socket. The bytes are
+  // handled in consecutive chunks of at most kChunkBytes; each chunk counts as one notification
+  // (status mode runs its pending-request step after each). An empty input is one empty chunk,
+  // which in status mode still runs that step (a socket read that received nothing).
+  //
+  // A call made while an earlier one is still running (a modal box or a Delay inside the reply
+  // parser processes events) only queues its bytes; the outermost call handles them, in order,
+  // right after the earlier bytes, so a line being tokenized is never disturbed.
   static constexpr int kChunkBytes = 20000;
-  void receiveSerialChunk(const QByteArray& chunk);
-  void receiveTcpChunk(const QByteArray& chunk);
+  void receiveSerialBytes(const QByteArray& bytes);
+  void receiveTcpBytes(const QByteArray& bytes);
+  // Same as the *Bytes entry points; kept for callers that think in single chunks.
+  void receiveSerialChunk(const QByteArray& chunk) { receiveSerialBytes(chunk); }
+  void receiveTcpChunk(const QByteArray& chunk) { receiveTcpBytes(chunk); }
 
  private:
+  enum class Source { Serial, Tcp };
+  struct QueuedChunk {
+    Source source;
+    QByteArray bytes;
+  };
+
   Transport* transportForKind() const;
+  void receive(Source source, const QByteArray& bytes);
+  void handleChunk(Source source, const QByteArray& chunk);
   void tokenize(const QByteArray& chunk);
+  void storeToken();
+  void assembleSerialStatus(const QByteArray& chunk);
+  void assembleTcpStatus(const QByteArray& chunk);
+  bool dropAfterPagerPrompt();
   void statusLineEnd(const QByteArray& line);
   void pendingRequestStep();
 
   Transport* serial_ = nullptr;
   Transport* tcp_ = nullptr;
+
+  // Receive bookkeeping (not part of the shared record).
+  QList<QueuedChunk> queue_;
+  bool receiving_ = false;
+  // The current line has filled every argv slot: further tokens of it are dropped.
+  bool lineFull_ = false;
 };
