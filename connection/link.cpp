@@ -1,0 +1,55 @@
+#include "connection/link.h"
+
+#include "connection/text_codec.h"
+#include "connection/transport.h"
+#include "widgets/delay.h"
+
+Link::Link(QObject* parent) : QObject(parent) {}
+
+Transport* Link::transportForKind() const {
+  switch (state.LinkKind) {
+    case kLinkSerial:
+      return serial_;
+    case kLinkTcp:
+      return tcp_;
+    default:
+      return nullptr;
+  }
+}
+
+void Link::SendGetData(const QString& text) {
+  state.ArgIndex = 0;
+  lineFull_ = false;
+  debugLog.append(QStringLiteral("Send_Message : ") + text);
+  for (int i = 0; i < kArgvSlots / 2; ++i) state.argv[i].clear();
+  // RxLine is left alone: the characters collected since the last blank survive the send.
+  if (Transport* transport = transportForKind()) transport->send(toDevice(text));
+}
+
+void Link::SendPutData(const QString& line) {
+  if (Transport* transport = transportForKind()) {
+    transport->send(toDevice(line + QLatin1Char('\r')));
+  }
+}
+
+bool Link::Comport_Connected() {
+  state.WanReplySeen = false;
+  SendGetData(QStringLiteral("\r"));
+  SendGetData(QStringLiteral("\r"));
+  SendGetData(QStringLiteral("end\r"));
+  SendGetData(QStringLiteral("exit\r"));
+  Delay(100);
+  const QString escape(QChar(27));
+  for (int i = 0; i < 10; ++i) SendGetData(escape);
+  SendGetData(QStringLiteral("\r"));
+  SendGetData(QStringLiteral("?"));
+  Delay(100);
+  // The reply parser sets the flag when a "get-wan" line came back during the waits.
+  return state.WanReplySeen;
+}
+
+int Link::IndexOfStr(const QString& text, const QString& pattern) {
+  const QString prefix = text.left(pattern.size());
+  debugLog.append(prefix + QStringLiteral(" : ") + pattern);
+  return prefix == pattern ? 0 : -1;
+}

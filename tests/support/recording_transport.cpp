@@ -1,0 +1,23 @@
+#include "recording_transport.h"
+
+#include "widgets/guarded.h"
+
+void RecordingTransport::failNextSend(const QString& text) {
+  failNext_ = true;
+  failText_ = text;
+}
+
+QByteArray RecordingTransport::joined() const {
+  QByteArray all;
+  for (const QByteArray& bytes : sent) all += bytes;
+  return all;
+}
+
+void RecordingTransport::send(const QByteArray& bytes) {
+  if (failNext_) {
+    failNext_ = false;
+    throw LinkError(failText_);
+  }
+  sent.append(bytes);
+  if (onSend) onSend(bytes);
+}
