@@ -1,9 +1,9 @@
 #pragma once
 // Failures of the link are thrown as LinkError and must never unwind through Qt's event loop:
 // every handler entry point runs its work through runGuarded, which shows the standard error box.
+#include <QString>
 #include <functional>
 #include <stdexcept>
-#include <QString>
 
 class LinkError : public std::runtime_error {
  public:

@@ -15,4 +15,11 @@ class PageControl : public QTabWidget {
 
  signals:
   void operatorPageChange();
+
+ protected:
+  bool event(QEvent* event) override;
+
+ private:
+  int m_operatorInput = 0;  // depth of operator input being delivered to the tabs
+  int m_codeChange = 0;     // depth of page changes made through the functions above
 };

@@ -22,7 +22,8 @@ class StringGrid : public QTableWidget {
 
   Q_INVOKABLE QString cell(int col, int row) const;
   Q_INVOKABLE void setCell(int col, int row, const QString& text);
-  // rowCount()/setRowCount() are QTableWidget's (a Q_PROPERTY there); adding rows leaves them empty.
+  // rowCount()/setRowCount() are QTableWidget's (a Q_PROPERTY there); adding rows leaves them
+  // empty.
 
   int fixedRows() const;
   void setFixedRows(int n);
@@ -35,5 +36,19 @@ class StringGrid : public QTableWidget {
   void setColWidths(const QList<int>& widths);
 
   void setDrawCellHandler(DrawCellHandler handler);
+
+  bool isFixedCell(int col, int row) const;
+
+ protected:
+  bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+
+ private:
+  friend class StringGridDelegate;
+  void applyCellFlags();
+
+  int m_fixedRows = 1;
+  int m_fixedCols = 1;
+  QColor m_fixedColor;
+  DrawCellHandler m_drawCell;
 };
 Q_DECLARE_OPERATORS_FOR_FLAGS(StringGrid::DrawState)
