@@ -1,0 +1,130 @@
+#include "connection/tcp_client_socket.h"
+
+#include <QHostAddress>
+#include <cerrno>
+
+#include "connection/ipv4_text.h"
+#include "widgets/guarded.h"
+
+int socketErrorNumber(QAbstractSocket::SocketError error) {
+  switch (error) {
+    case QAbstractSocket::ConnectionRefusedError:
+      return ECONNREFUSED;
+    case QAbstractSocket::RemoteHostClosedError:
+      return ECONNRESET;
+    case QAbstractSocket::HostNotFoundError:
+      return EHOSTUNREACH;
+    case QAbstractSocket::SocketAccessError:
+      return EACCES;
+    case QAbstractSocket::SocketResourceError:
+      return ENOBUFS;
+    case QAbstractSocket::SocketTimeoutError:
+      return ETIMEDOUT;
+    case QAbstractSocket::NetworkError:
+      return ENETUNREACH;
+    case QAbstractSocket::AddressInUseError:
+      return EADDRINUSE;
+    case QAbstractSocket::SocketAddressNotAvailableError:
+      return EADDRNOTAVAIL;
+    case QAbstractSocket::UnsupportedSocketOperationError:
+      return EOPNOTSUPP;
+    default:
+      return EIO;
+  }
+}
+
+TcpClientSocket::TcpClientSocket(QObject* parent) : QObject(parent) {
+  connect(&socket_, &QTcpSocket::connected, this, &TcpClientSocket::onConnected);
+  connect(&socket_, &QTcpSocket::disconnected, this, &TcpClientSocket::onDisconnected);
+  connect(&socket_, &QTcpSocket::readyRead, this, &TcpClientSocket::readReady);
+  connect(&socket_, &QTcpSocket::errorOccurred, this, &TcpClientSocket::onSocketError);
+}
+
+void TcpClientSocket::setAddress(const QString& address) {
+  if (address == address_) return;
+  if (active_) throw LinkError(QStringLiteral("Can't change value while socket is active"));
+  address_ = address;
+}
+
+void TcpClientSocket::setPort(int port) {
+  if (port == port_) return;
+  if (active_) throw LinkError(QStringLiteral("Can't change value while socket is active"));
+  port_ = port;
+}
+
+void TcpClientSocket::open() {
+  if (active_) return;
+  if (socket_.state() != QAbstractSocket::UnconnectedState) {
+    // A connect is under way: keep it when it goes where we want, else start over.
+    if (openAddress_ == address_ && openPort_ == port_) return;
+    socket_.abort();
+  }
+  const std::optional<quint32> ip = parseDottedIPv4(address_);
+  if (!ip || port_ < 0 || port_ > 65535) {
+    // Not a dotted IPv4 address or no valid port: nothing to connect to (no name lookup).
+    raiseError(EINVAL);
+    return;
+  }
+  openAddress_ = address_;
+  openPort_ = port_;
+  socket_.connectToHost(QHostAddress(*ip), quint16(port_));
+}
+
+void TcpClientSocket::close() {
+  if (socket_.state() == QAbstractSocket::UnconnectedState) return;
+  if (active_) {
+    socket_.disconnectFromHost();  // disconnected() follows, here or from the event loop
+  } else {
+    socket_.abort();  // a connect still under way: no notification to give
+  }
+}
+
+void TcpClientSocket::sendText(const QByteArray& bytes) {
+  if (!active_ || bytes.isEmpty()) return;
+  if (socket_.write(bytes) == bytes.size()) return;
+  int code = socketErrorNumber(socket_.error());
+  emit error(code);
+  dropConnection();
+  if (code != 0) throw LinkError(QStringLiteral("Socket error %1").arg(code));
+}
+
+int TcpClientSocket::receiveBuf(QByteArray& buffer, int max) {
+  buffer.clear();
+  if (!active_ || max <= 0) return 0;
+  buffer = socket_.read(max);
+  if (buffer.isEmpty() && socket_.state() != QAbstractSocket::ConnectedState) return -1;
+  return int(buffer.size());
+}
+
+qint64 TcpClientSocket::bytesAvailable() const {
+  return active_ ? socket_.bytesAvailable() : 0;
+}
+
+void TcpClientSocket::onConnected() {
+  active_ = true;
+  emit connected();
+}
+
+void TcpClientSocket::onDisconnected() {
+  if (!active_) return;
+  active_ = false;
+  emit disconnected();
+}
+
+void TcpClientSocket::onSocketError(QAbstractSocket::SocketError socketError) {
+  // The gateway closing the connection is no failure: the disconnect notification tells it.
+  if (socketError == QAbstractSocket::RemoteHostClosedError) return;
+  runGuarded([&] { raiseError(socketErrorNumber(socketError)); });
+  // A failure on an established connection ends it, after the error notification.
+  if (active_) dropConnection();
+}
+
+void TcpClientSocket::raiseError(int code) {
+  emit error(code);
+  if (code != 0) throw LinkError(QStringLiteral("Socket error %1").arg(code));
+}
+
+void TcpClientSocket::dropConnection() {
+  socket_.abort();
+  onDisconnected();
+}
