@@ -1,9 +1,36 @@
 #include "connection/U_login.h"
 
 #include <QKeyEvent>
+#include <QScreen>
+
+#include "connection/U_connection.h"
+#include "widgets/guarded.h"
+#include "widgets/message_box.h"
+#include "window/U_ez_config_main.h"
+
+namespace {
+
+// Static dispatch on purpose: an AddressEdit empties to its blank address template.
+template <typename Edit>
+void empty(Edit* edit) {
+  edit->setText(QString());
+}
+
+}  // namespace
 
 TF_Login::TF_Login(QWidget* parent) : QDialog(parent) {
   setupUi(this);
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint |
+                 Qt::MSWindowsFixedSizeDialogHint);
+  setFixedSize(size());
+
+  connect(BB_OK, &QPushButton::clicked, this, [this] { runGuarded([this] { BB_OKClick(); }); });
+  connect(BB_Cancel, &QPushButton::clicked, this,
+          [this] { runGuarded([this] { BB_CancelClick(); }); });
+  // Enter in the password field only; Enter in the ID field means nothing.
+  connect(ED_Password, &QLineEdit::returnPressed, this,
+          [this] { runGuarded([this] { ED_PasswordKeyPress(); }); });
 }
 
 void TF_Login::setPeers(TF_ez_config_main* main, TF_Connection* connection) {
@@ -11,10 +38,74 @@ void TF_Login::setPeers(TF_ez_config_main* main, TF_Connection* connection) {
   connection_ = connection;
 }
 
-void TF_Login::BB_OKClick() {}
+void TF_Login::BB_OKClick() {
+  if (ED_ID->text().isEmpty() || ED_Password->text().isEmpty()) {
+    showMessageBox(main_->messages.text(QStringLiteral("Please fill out all contents")),
+                   QStringLiteral("Warning"), QMessageBox::Warning);
+    return;
+  }
+  TF_ez_config_main& m = *main_;
+  LinkState& state = connection_->link.state;
+
+  m.SG_VoIP_Phone_number->setRowCount(2);  // the header row and one empty row
+
+  state.VoicePortCount = 0;
+  state.PotsPeerCount = 0;
+  state.DestPatternCount = 0;
+  state.AllUpSeen = false;
+  state.GatekeeperSeen = false;
+  state.SipServerSeen = false;
+  state.CallAgentSeen = false;
+
+  empty(m.ED_PPPoE_ID);
+  empty(m.ED_PPPoE_Password);
+  empty(m.ED_H323_ID);
+  empty(m.ED_GK_password);
+  empty(m.ED_service_http);
+  empty(m.ED_service_telnet);
+  empty(m.ED_service_ftp);
+  empty(m.ED_service_h323);
+  empty(m.ED_service_sip);
+  empty(m.ED_service_easy);
+  empty(m.ED_server_URL);
+  empty(m.ED_auto_upgrade_ID);
+  empty(m.ED_auto_upgrade_password);
+  empty(m.ED_NUM);
+  empty(m.ED_service_SNMP);
+  empty(m.ED_Static_Netmask);
+  empty(m.ED_Static_router);
+  empty(m.ED_Static_DNS);
+  empty(m.ED_Static_IP_address);
+  empty(m.ED_Gatekeeper_IP);
+  empty(m.ED_Gatekeeper_IP2);
+  empty(m.ED_service_TFTP);
+  empty(m.ED_PPPoE_DNS);
+  empty(m.ED_PSTN_login);
+  empty(m.ED_PSTN_password);
+  empty(m.ED_PSTN_dialing);
+  empty(m.ED_SIP_Username);
+  empty(m.ED_SIP_password);
+  empty(m.ED_SIP_Server_1);
+  empty(m.ED_SIP_Server_2);
+  empty(m.ED_MGCP_CallAgent_1);
+  empty(m.ED_MGCP_CallAgent_2);
+
+  m.M_State_Info->clear();
+
+  // ID and password go out exactly as typed.
+  connection_->link.SendGetData(QStringLiteral("start-login ") + ED_ID->text() + QLatin1Char(' ') +
+                                ED_Password->text() + QLatin1Char('\r'));
+  connection_->ClearData();
+  state.ReplySection = kSectionLogin;
+
+  m.PageControl1->setActivePageIndex(0);
+  m.PageControl1->setFocus();
+}
+
 void TF_Login::ED_PasswordKeyPress() {
   BB_OKClick();
 }
+
 void TF_Login::BB_CancelClick() {
   close();
 }
@@ -25,5 +116,8 @@ void TF_Login::keyPressEvent(QKeyEvent* event) {
 }
 
 void TF_Login::showEvent(QShowEvent* event) {
+  if (QScreen* screen = this->screen()) {
+    move(screen->availableGeometry().center() - rect().center());
+  }
   QDialog::showEvent(event);
 }

@@ -149,13 +149,21 @@ void SerialPortFacility::close() {
 }
 
 int SerialPortFacility::read(QByteArray& buffer, int count) {
-  if (!connected() || count <= 0) {
+  buffer.clear();
+  if (count <= 0) return 0;
+  if (!connected()) fail("ReadFile function failed", EBADF);
+  buffer.resize(count);
+  errno = 0;
+  const qint64 got = port_.read(buffer.data(), count);
+  if (got < 0) {
     buffer.clear();
-    return 0;
+    const int code = serialErrorNumber(port_.error(), errno);
+    port_.clearError();
+    fail("ReadFile function failed", code);
   }
-  buffer = port_.read(count);
-  takenSinceDelivery_ += buffer.size();
-  return int(buffer.size());
+  buffer.resize(got);
+  takenSinceDelivery_ += got;
+  return int(got);
 }
 
 qint64 SerialPortFacility::bytesWaiting() const {

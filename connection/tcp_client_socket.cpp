@@ -81,19 +81,22 @@ void TcpClientSocket::close() {
 
 void TcpClientSocket::sendText(const QByteArray& bytes) {
   if (!active_ || bytes.isEmpty()) return;
-  if (socket_.write(bytes) == bytes.size()) return;
-  int code = socketErrorNumber(socket_.error());
-  emit error(code);
-  dropConnection();
-  if (code != 0) throw LinkError(QStringLiteral("Socket error %1").arg(code));
+  if (socket_.write(bytes) != bytes.size()) raiseError(socketErrorNumber(socket_.error()));
 }
 
 int TcpClientSocket::receiveBuf(QByteArray& buffer, int max) {
   buffer.clear();
   if (!active_ || max <= 0) return 0;
-  buffer = socket_.read(max);
-  if (buffer.isEmpty() && socket_.state() != QAbstractSocket::ConnectedState) return -1;
-  return int(buffer.size());
+  buffer.resize(max);
+  const qint64 got = socket_.read(buffer.data(), max);
+  if (got < 0) {
+    // Not merely "nothing yet": the connection is broken. Tell it, then end it.
+    buffer.clear();
+    raiseError(socketErrorNumber(socket_.error()));
+    return -1;
+  }
+  buffer.resize(got);
+  return int(got);
 }
 
 qint64 TcpClientSocket::bytesAvailable() const {
@@ -115,12 +118,13 @@ void TcpClientSocket::onSocketError(QAbstractSocket::SocketError socketError) {
   // The gateway closing the connection is no failure: the disconnect notification tells it.
   if (socketError == QAbstractSocket::RemoteHostClosedError) return;
   runGuarded([&] { raiseError(socketErrorNumber(socketError)); });
-  // A failure on an established connection ends it, after the error notification.
-  if (active_) dropConnection();
 }
 
+// The error notification; a failure on an established connection then ends it. Raised as LinkError
+// unless the handler silenced it.
 void TcpClientSocket::raiseError(int code) {
   emit error(code);
+  if (active_) dropConnection();
   if (code != 0) throw LinkError(QStringLiteral("Socket error %1").arg(code));
 }
 
