@@ -14,7 +14,35 @@ class ReplyParser {
   void parse(Argv argv);
 
  private:
+  void selectSection(const QByteArray& echo);
+
+  // System replies (reply_parser.cpp).
+  void loginRules(const Argv& argv);
+  void modelRules(const Argv& argv);
+  void versionRules(const Argv& argv);
+  void writeExchangeRules(const Argv& argv);
+
+  // Network, service and upgrade replies (network_rules.cpp).
+  void pstnRules(const Argv& argv);
+  void wanRules(const Argv& argv);
+  void lanRules(const Argv& argv);
+  void dnsRules(const Argv& argv);
+  void autoUpgradeRules(const Argv& argv);
+  void serviceRules(const Argv& argv);
+  void servicePortRules(const Argv& argv);
+
+  // VoIP reply (voip_rules.cpp).
+  void voipRules(const Argv& argv);
+
+  void send(const char* query);
+
   Link& link_;
   TF_ez_config_main& main_;
   TF_Login& login_;
+
+  // WAN reply: an "encapsulation pppoe" line was read, and whether the body serves a local PC is
+  // known only once "ppp role server" or the end of the reply arrives.
+  bool pppoeRolePending_ = false;
+  // VoIP reply: the current pots dial peer runs the MGCP application.
+  bool mgcpPeerPending_ = false;
 };
