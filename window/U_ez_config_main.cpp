@@ -1,0 +1,192 @@
+#include "window/U_ez_config_main.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFocusEvent>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QScreen>
+#include <QShortcut>
+#include <QTimer>
+
+#include "connection/U_debug.h"
+#include "widgets/guarded.h"
+
+namespace {
+constexpr int kClientWidth = 510;
+constexpr int kClientHeight = 340;
+constexpr int kBannerHeight = 81;
+}  // namespace
+
+TF_ez_config_main::TF_ez_config_main(QWidget* parent) : QWidget(parent) {
+  setupUi(this);
+  setObjectName(QStringLiteral("TF_ez_config_main"));
+  // Fixed border, close box only.
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+  setFixedSize(kClientWidth, kClientHeight);
+  setWindowIcon(QIcon(QStringLiteral(":/icon.png")));
+
+  // Status text: white fixed-pitch terminal font on black.
+  QFont terminal = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  M_State_Info->setFont(terminal);
+  QPalette memo = M_State_Info->palette();
+  memo.setColor(QPalette::Base, Qt::black);
+  memo.setColor(QPalette::Text, Qt::white);
+  M_State_Info->setPalette(memo);
+
+  // The two fixed services: their edits carry the button-face colour.
+  for (QLineEdit* fixed : {ED_service_h323, ED_service_sip}) {
+    QPalette p = fixed->palette();
+    p.setColor(QPalette::Base, p.color(QPalette::Button));
+    fixed->setPalette(p);
+  }
+
+  // Gauge: sky-blue bar on white, percentage in the bar.
+  Gauge1->setStyleSheet(
+      QStringLiteral("QProgressBar { background: white; border: 1px solid #7a8a99; color: black; }"
+                     "QProgressBar::chunk { background: #87ceeb; }"));
+
+  SG_VoIP_Phone_number->setColWidths({40, 40, 110});
+  SG_VoIP_Phone_number->setDrawCellHandler(
+      [this](QPainter& painter, int col, int row, const QRect& rect, StringGrid::DrawState state) {
+        SG_VoIP_Phone_numberDrawCell(painter, col, row, rect, state);
+      });
+
+  PopupMenu1 = new QMenu(this);
+  PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+  debug1 = new QAction(QStringLiteral("debug"), this);
+  debug1->setObjectName(QStringLiteral("debug1"));
+  debug1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Delete));
+  debug1->setVisible(false);
+  PopupMenu1->addAction(debug1);
+  // An invisible action's own shortcut is switched off by Qt; a window shortcut keeps Ctrl+Delete
+  // working while the menu shows nothing.
+  debugShortcut_ = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Delete), this);
+  debugShortcut_->setContext(Qt::WindowShortcut);
+  connect(debugShortcut_, &QShortcut::activated, debug1, &QAction::trigger);
+  setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(this, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+    // A menu whose only entry is hidden has nothing to show.
+    for (const QAction* action : PopupMenu1->actions())
+      if (action->isVisible()) {
+        PopupMenu1->popup(mapToGlobal(pos));
+        return;
+      }
+  });
+
+  setupTimers();
+  ED_Static_IP_address->installEventFilter(this);
+  connectHandlers();
+  FormCreate();
+}
+
+TF_ez_config_main::~TF_ez_config_main() = default;
+
+void TF_ez_config_main::setPeers(TF_Connection* connection, TF_Debug* debug) {
+  connection_ = connection;
+  debug_ = debug;
+}
+
+void TF_ez_config_main::setLogin(TF_Login* login) {
+  login_ = login;
+}
+
+void TF_ez_config_main::connectHandlers() {
+  const auto guarded = [this](void (TF_ez_config_main::*handler)()) {
+    return [this, handler] { runGuarded([this, handler] { (this->*handler)(); }); };
+  };
+  connect(BB_Connect, &QPushButton::clicked, this, guarded(&TF_ez_config_main::BB_ConnectClick));
+  connect(BB_Disconnect, &QPushButton::clicked, this,
+          guarded(&TF_ez_config_main::BB_DisconnectClick));
+  connect(BB_Save, &QPushButton::clicked, this, guarded(&TF_ez_config_main::BB_SaveClick));
+  connect(BB_Restart, &QPushButton::clicked, this, guarded(&TF_ez_config_main::BB_RestartClick));
+  connect(BB_Exit, &QPushButton::clicked, this, guarded(&TF_ez_config_main::BB_ExitClick));
+  connect(debug1, &QAction::triggered, this, guarded(&TF_ez_config_main::debug1Click));
+
+  connect(Timer1, &QTimer::timeout, this, guarded(&TF_ez_config_main::Timer1Timer));
+  connect(Timer_gauge, &QTimer::timeout, this, guarded(&TF_ez_config_main::Timer_gaugeTimer));
+  connect(T_State_Info, &QTimer::timeout, this, guarded(&TF_ez_config_main::T_State_InfoTimer));
+  connect(PageControl1, &PageControl::operatorPageChange, this,
+          guarded(&TF_ez_config_main::PageControl1Change));
+
+  connect(RG_Network_type, &RadioGroup::classicClick, this,
+          guarded(&TF_ez_config_main::RG_Network_typeClick));
+  connect(RG_Protocol, &RadioGroup::classicClick, this,
+          guarded(&TF_ez_config_main::RG_ProtocolClick));
+  connect(RB_DHCP, &RadioButton::classicClick, this, guarded(&TF_ez_config_main::RB_DHCPClick));
+  connect(RB_PPPoE, &RadioButton::classicClick, this, guarded(&TF_ez_config_main::RB_PPPoEClick));
+  connect(RB_IP, &RadioButton::classicClick, this, guarded(&TF_ez_config_main::RB_IPClick));
+  connect(RB_All_up, &RadioButton::classicClick, this, guarded(&TF_ez_config_main::RB_All_upClick));
+  connect(RB_Dial_up, &RadioButton::classicClick, this,
+          guarded(&TF_ez_config_main::RB_Dial_upClick));
+  connect(RB_PSTN_DHCP, &RadioButton::classicClick, this,
+          guarded(&TF_ez_config_main::RB_PSTN_DHCPClick));
+  connect(RB_PSTN_PPPoE, &RadioButton::classicClick, this,
+          guarded(&TF_ez_config_main::RB_PSTN_PPPoEClick));
+  connect(CK_auto_upgrade, &CheckBox::classicClick, this,
+          guarded(&TF_ez_config_main::CK_auto_upgradeClick));
+  connect(CB_Local_PC, &CheckBox::classicClick, this,
+          guarded(&TF_ez_config_main::CB_Local_PCClick));
+}
+
+void TF_ez_config_main::FormCreate() {
+  // The cover lies outside the client area at design time: put it just below the banner.
+  P_main->move(P_main->x(), kBannerHeight);
+  P_main->raise();
+  SG_VoIP_Phone_number->setCell(0, 0, QStringLiteral("Port"));
+  SG_VoIP_Phone_number->setCell(1, 0, QStringLiteral("Type"));
+  SG_VoIP_Phone_number->setCell(2, 0, QStringLiteral("Phone number"));
+}
+
+void TF_ez_config_main::FormShow() {
+  PageControl1->setPageTabHidden(Tab_PC, true);
+  GB_Area_Number->hide();
+  IMG_ALL_UP->hide();
+  IMG_Easy_Setup->hide();
+  IMG_DIAL_UP->show();
+  L_Easy_Version->setText(QStringLiteral("v2.35"));
+  Language_Convert();
+}
+
+void TF_ez_config_main::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (event->spontaneous() || shown_) return;
+  shown_ = true;
+  if (const QScreen* screen = this->screen()) {
+    QRect frame = frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    move(frame.topLeft());
+  }
+  runGuarded([this] { FormShow(); });
+}
+
+void TF_ez_config_main::debug1Click() {
+  if (!debug_) return;
+  debug_->show();
+  debug_->raise();
+}
+
+void TF_ez_config_main::keyPressEvent(QKeyEvent* event) {
+  // Enter presses the default button of the bar: Disconnect while it is shown, else Connect.
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    QPushButton* button = BB_Disconnect->isVisible() ? BB_Disconnect : BB_Connect;
+    if (button->isVisible() && button->isEnabled()) {
+      button->click();
+      return;
+    }
+  }
+  QWidget::keyPressEvent(event);
+}
+
+bool TF_ez_config_main::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == ED_Static_IP_address && event->type() == QEvent::FocusOut) {
+    // Leaving the field for another control; a window losing activation or a popup is no exit.
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+      runGuarded([this] { ED_Static_IP_addressExit(); });
+  }
+  return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,126 @@
+#pragma once
+// The main window: every configuration value of the tool lives in its controls.
+#include <QString>
+#include <QWidget>
+
+#include "ui_U_ez_config_main.h"
+#include "widgets/string_grid.h"
+#include "window/message_table.h"
+
+class QAction;
+class QMenu;
+class QPainter;
+class QShortcut;
+class QTimer;
+class TF_Connection;
+class TF_Debug;
+class TF_Login;
+
+class TF_ez_config_main : public QWidget, public Ui::TF_ez_config_main {
+  Q_OBJECT
+ public:
+  explicit TF_ez_config_main(QWidget* parent = nullptr);
+  ~TF_ez_config_main() override;
+
+  // The fifteen dialog texts, filled by the language file.
+  MessageTable messages;
+
+  // Restart wait (40 s), status poll (20 s) and restart gauge (700 ms); all stopped at start.
+  QTimer* Timer1 = nullptr;
+  QTimer* T_State_Info = nullptr;
+  QTimer* Timer_gauge = nullptr;
+  int GaugeTicks = 0;
+
+  // The window's context menu; its only entry is the hidden debug entry (Ctrl+Delete).
+  QMenu* PopupMenu1 = nullptr;
+  QAction* debug1 = nullptr;
+
+  void setPeers(TF_Connection* connection, TF_Debug* debug);
+  // The login dialog, whose captions the language file also sets.
+  void setLogin(TF_Login* login);
+  TF_Connection* connection() const { return connection_; }
+  TF_Debug* debugWindow() const { return debug_; }
+  TF_Login* login() const { return login_; }
+
+  // Timer intervals in milliseconds. The product keeps the defaults; tests shorten them before the
+  // timers are started (the intervals are applied each time a timer is enabled).
+  struct TimerIntervals {
+    int restartWait = 40000;
+    int statusPoll = 20000;
+    int gauge = 700;
+  };
+  static void setTimerIntervalsForTests(const TimerIntervals& intervals);
+  static TimerIntervals timerIntervals();
+
+  // Window events.
+  void FormCreate();
+  void FormShow();
+  bool FormCloseQuery();
+  void FormClose();
+
+  // Button bar and hidden entry.
+  void BB_ConnectClick();
+  void BB_DisconnectClick();
+  void BB_ExitClick();
+  void BB_SaveClick();
+  void debug1Click();
+
+  // Restart wait and status poll.
+  void BB_RestartClick();
+  void Timer1Timer();
+  void Timer_gaugeTimer();
+  void T_State_InfoTimer();
+  void PageControl1Change();
+  // Appends one line of the device's status text to M_State_Info.
+  void appendStatusLine(const QString& line);
+
+  // Option interplay of the pages.
+  void RG_Network_typeClick();
+  void RB_DHCPClick();
+  void RB_PPPoEClick();
+  void RB_IPClick();
+  void RB_All_upClick();
+  void RB_Dial_upClick();
+  void RB_PSTN_DHCPClick();
+  void RB_PSTN_PPPoEClick();
+  void RG_ProtocolClick();
+  void CK_auto_upgradeClick();
+  void CB_Local_PCClick();
+  void SG_VoIP_Phone_numberDrawCell(QPainter& painter, int ACol, int ARow, const QRect& Rect,
+                                    StringGrid::DrawState State);
+
+  // Dotted-address entry.
+  bool IP_Add_Check(const QString& text);
+  QString Get_GW_IP(const QString& address, int count);
+  void ED_Static_IP_addressExit();
+
+  // Language file.
+  void Language_Convert();
+  static int get_Configuration_Equals(const QString& line);
+  // The content written when "language.cfg" is missing: every key with its default text.
+  static QByteArray defaultLanguageFile();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void connectHandlers();
+  void setupTimers();
+  void enableTimer(QTimer* timer, int interval);
+  void closeLink();
+  void sendStatusRequest();
+  void clearStatusMemo();
+  void paintGridBackground(bool enabled);
+
+  TF_Connection* connection_ = nullptr;
+  TF_Debug* debug_ = nullptr;
+  TF_Login* login_ = nullptr;
+  QShortcut* debugShortcut_ = nullptr;
+  bool shown_ = false;
+  // The status memo holds at least one line (possibly empty); set while we edit it ourselves.
+  bool memoHasLines_ = false;
+  bool memoEditing_ = false;
+};

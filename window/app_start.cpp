@@ -1,0 +1,26 @@
+#include "window/app_start.h"
+
+#include "connection/U_connection.h"
+#include "connection/U_debug.h"
+#include "connection/U_login.h"
+#include "window/U_ez_config_main.h"
+
+void createAppWindows() {
+  // Created in this order and kept for the whole run; only the main window is shown.
+  auto* main = new TF_ez_config_main;
+  auto* connection = new TF_Connection;
+  auto* debug = new TF_Debug;
+  auto* login = new TF_Login;
+  main->setObjectName(QStringLiteral("TF_ez_config_main"));
+  connection->setObjectName(QStringLiteral("TF_Connection"));
+  debug->setObjectName(QStringLiteral("TF_Debug"));
+  login->setObjectName(QStringLiteral("TF_Login"));
+
+  main->setPeers(connection, debug);
+  main->setLogin(login);
+  debug->setLink(&connection->link);
+  connection->setPeers(main, login);
+
+  // Showing the main window runs its show step (the language file included) before show returns.
+  main->show();
+}

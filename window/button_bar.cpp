@@ -1,0 +1,83 @@
+// The button bar of the main window: Connect, Disconnect, Save, Exit and closing the window.
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QTimer>
+
+#include "connection/U_connection.h"
+#include "exchange/save_flow.h"
+#include "widgets/guarded.h"
+#include "widgets/message_box.h"
+#include "window/U_ez_config_main.h"
+
+namespace {
+const QString kEndEasySetup = QStringLiteral("end-ez-setup\r");
+}
+
+void TF_ez_config_main::BB_ConnectClick() {
+  Link& link = connection_->link;
+  link.state.StartTagEchoes = 0;
+  link.state.EndTagEchoes = 0;
+  SG_VoIP_Phone_number->setRowCount(2);
+  link.state.VoicePortCount = 0;
+  link.state.PotsPeerCount = 0;
+  link.state.DestPatternCount = 0;
+  connection_->show();
+  connection_->raise();
+  connection_->activateWindow();
+  P_main->show();
+  link.state.StatusMode = false;
+  link.state.StatusRequestPending = false;
+}
+
+void TF_ez_config_main::BB_DisconnectClick() {
+  if (confirmBox(messages.text(QStringLiteral("Do you want to end connection?")),
+                 QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok)
+    return;
+  Link& link = connection_->link;
+  switch (link.state.LinkKind) {
+    case kLinkSerial:
+      link.SendGetData(kEndEasySetup);
+      connection_->ComPort->close();
+      break;
+    case kLinkTcp:
+      connection_->ClientSocket->close();
+      break;
+    default:
+      break;
+  }
+  T_State_Info->stop();
+  P_main->show();
+}
+
+void TF_ez_config_main::BB_SaveClick() {
+  saveConfiguration(connection_->link, *this);
+}
+
+void TF_ez_config_main::BB_ExitClick() {
+  close();
+}
+
+bool TF_ez_config_main::FormCloseQuery() {
+  if (confirmBox(messages.text(QStringLiteral("Would you like to close this program?")),
+                 QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+    return false;
+  // A failed farewell is shown once; the operator asked to close, so the window still closes.
+  if (connection_ && connection_->ComPort && connection_->ComPort->connected())
+    runGuarded([this] { connection_->link.SendGetData(kEndEasySetup); });
+  return true;
+}
+
+void TF_ez_config_main::FormClose() {
+  if (connection_ && connection_->ComPort) connection_->ComPort->close();
+}
+
+void TF_ez_config_main::closeEvent(QCloseEvent* event) {
+  if (!FormCloseQuery()) {
+    event->ignore();
+    return;
+  }
+  runGuarded([this] { FormClose(); });
+  event->accept();
+  // The other windows may still be open: closing the main window ends the application.
+  QCoreApplication::quit();
+}

@@ -1,0 +1,138 @@
+// Restart wait behind the gauge, and the status poll of the Status Information page.
+#include <QPlainTextEdit>
+#include <QTextCursor>
+#include <QTimer>
+
+#include "connection/U_connection.h"
+#include "widgets/message_box.h"
+#include "window/U_ez_config_main.h"
+
+namespace {
+TF_ez_config_main::TimerIntervals& intervals() {
+  static TF_ez_config_main::TimerIntervals value;
+  return value;
+}
+constexpr int kGaugeTicks = 100;
+}  // namespace
+
+void TF_ez_config_main::setTimerIntervalsForTests(const TimerIntervals& value) {
+  intervals() = value;
+}
+
+TF_ez_config_main::TimerIntervals TF_ez_config_main::timerIntervals() {
+  return intervals();
+}
+
+void TF_ez_config_main::setupTimers() {
+  Timer1 = new QTimer(this);
+  Timer1->setObjectName(QStringLiteral("Timer1"));
+  T_State_Info = new QTimer(this);
+  T_State_Info->setObjectName(QStringLiteral("T_State_Info"));
+  Timer_gauge = new QTimer(this);
+  Timer_gauge->setObjectName(QStringLiteral("Timer_gauge"));
+  Timer1->setInterval(intervals().restartWait);
+  T_State_Info->setInterval(intervals().statusPoll);
+  Timer_gauge->setInterval(intervals().gauge);
+  // The status memo tells its own lines from an emptied memo (see appendStatusLine).
+  connect(M_State_Info, &QPlainTextEdit::textChanged, this, [this] {
+    if (!memoEditing_ && M_State_Info->document()->isEmpty()) memoHasLines_ = false;
+  });
+}
+
+void TF_ez_config_main::enableTimer(QTimer* timer, int interval) {
+  // Enabling a running timer changes nothing; a stopped one starts its period afresh.
+  if (timer->isActive()) return;
+  timer->setInterval(interval);
+  timer->start();
+}
+
+void TF_ez_config_main::closeLink() {
+  switch (connection_->link.state.LinkKind) {
+    case kLinkSerial:
+      connection_->ComPort->close();
+      break;
+    case kLinkTcp:
+      connection_->ClientSocket->close();
+      break;
+    default:
+      break;
+  }
+}
+
+void TF_ez_config_main::BB_RestartClick() {
+  if (confirmBox(messages.text(QStringLiteral("Would you like to restart?")),
+                 QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+    return;
+  Link& link = connection_->link;
+  link.state.StatusMode = false;
+  link.SendGetData(QStringLiteral("reboot-system\r"));
+  closeLink();
+  P_main->show();
+  T_State_Info->stop();
+  P_State->show();
+  Gauge1->setValue(0);
+  GaugeTicks = 0;
+  enableTimer(Timer1, intervals().restartWait);
+  BB_Connect->setEnabled(false);
+  BB_Exit->setEnabled(false);
+  enableTimer(Timer_gauge, intervals().gauge);
+}
+
+void TF_ez_config_main::Timer_gaugeTimer() {
+  Gauge1->setValue(qMin(Gauge1->value() + 1, Gauge1->maximum()));
+  ++GaugeTicks;
+  if (GaugeTicks >= kGaugeTicks) Timer_gauge->stop();
+}
+
+void TF_ez_config_main::Timer1Timer() {
+  // The gauge goes on unseen until its last tick.
+  P_State->hide();
+  Timer1->stop();
+  BB_Connect->setEnabled(true);
+  BB_Exit->setEnabled(true);
+}
+
+void TF_ez_config_main::PageControl1Change() {
+  if (PageControl1->currentWidget() != Tab_Status_information) {
+    // Replies still arriving go on into the memo.
+    T_State_Info->stop();
+    return;
+  }
+  enableTimer(T_State_Info, intervals().statusPoll);
+  clearStatusMemo();
+  sendStatusRequest();
+}
+
+void TF_ez_config_main::T_State_InfoTimer() {
+  clearStatusMemo();
+  appendStatusLine(QString());
+  sendStatusRequest();
+}
+
+void TF_ez_config_main::sendStatusRequest() {
+  Link& link = connection_->link;
+  // The tag lines of an open write exchange must reach the reply parser, not the memo.
+  if (link.state.WriteExchangeOpen) return;
+  link.state.StatusMode = true;
+  link.state.StatusRequestPending = true;
+  link.SendGetData(QStringLiteral("get-wan-status\r"));
+}
+
+void TF_ez_config_main::clearStatusMemo() {
+  memoEditing_ = true;
+  M_State_Info->clear();
+  memoEditing_ = false;
+  memoHasLines_ = false;
+}
+
+void TF_ez_config_main::appendStatusLine(const QString& line) {
+  // Line semantics: an empty first line is a line too (QPlainTextEdit would fold it into the
+  // next one). The view keeps its scroll position.
+  memoEditing_ = true;
+  QTextCursor cursor(M_State_Info->document());
+  cursor.movePosition(QTextCursor::End);
+  if (memoHasLines_) cursor.insertBlock();
+  cursor.insertText(line);
+  memoEditing_ = false;
+  memoHasLines_ = true;
+}
