@@ -9,6 +9,9 @@ RadioGroup::RadioGroup(QWidget* parent) : QGroupBox(parent) {
   m_group = new QButtonGroup(this);
   m_group->setExclusive(true);
   m_layout = new QGridLayout(this);
+  // Tight margins: groups are laid out at fixed sizes, items share the height evenly.
+  m_layout->setContentsMargins(8, 0, 8, 2);
+  m_layout->setVerticalSpacing(0);
   // Operator click and setChecked(true) on an item alike end here, once per real change.
   connect(m_group, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
     if (!checked || id == m_index) return;
@@ -96,6 +99,7 @@ void RadioGroup::setColumns(int columns) {
 void RadioGroup::relayout() {
   for (QRadioButton* button : std::as_const(m_buttons)) m_layout->removeWidget(button);
   for (int c = 0; c < m_layout->columnCount(); ++c) m_layout->setColumnStretch(c, 0);
+  for (int r = 0; r < m_layout->rowCount(); ++r) m_layout->setRowStretch(r, 0);
   // Items fill the first column from the top, then the next one.
   const int rows = (int(m_buttons.size()) + m_columns - 1) / m_columns;
   for (int i = 0; i < m_buttons.size(); ++i) {
@@ -103,4 +107,5 @@ void RadioGroup::relayout() {
     m_buttons.at(i)->show();
   }
   for (int c = 0; c < m_columns; ++c) m_layout->setColumnStretch(c, 1);
+  for (int r = 0; r < rows; ++r) m_layout->setRowStretch(r, 1);
 }
