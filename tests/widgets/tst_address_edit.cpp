@@ -30,9 +30,6 @@ void TstAddressEdit::emptyFieldReadsAsTemplate() {
   edit.setText("10.0.0.1");
   edit.clear();
   QCOMPARE(edit.text(), AddressEdit::kEmpty);
-  edit.setText("10.0.0.1");
-  edit.setText(QString());
-  QCOMPARE(edit.text(), AddressEdit::kEmpty);
   // Generic code reading the property gets the same 15 characters.
   QCOMPARE(edit.property("text").toString(), AddressEdit::kEmpty);
   edit.setProperty("text", "1.2.3.4");

@@ -17,7 +17,6 @@ class TstButtons : public QObject {
   void radioOperatorAndCodeCheckRunHandlerOncePerChange();
   void radioUncheckFromCodeRunsNothing();
   void radioUncheckInsideExclusiveButtonGroup();
-  void radioCascadeAcrossContainers();
   void checkBoxRunsOnEveryRealChange();
   void groupIndexByCodeAndOperator();
   void groupPropertiesInAnyOrder();
@@ -115,19 +114,6 @@ void TstButtons::radioUncheckInsideExclusiveButtonGroup() {
   set.b.setChecked(true);
   set.a.setChecked(true);
   QVERIFY(!set.b.isChecked());
-}
-
-void TstButtons::radioCascadeAcrossContainers() {
-  // A handler that sets a button of another container runs that button's handler in turn.
-  RadioSet first, second;
-  QStringList order;
-  QObject::connect(&first.a, &RadioButton::classicClick, [&] {
-    order << "first.a";
-    second.c.setChecked(true);
-  });
-  QObject::connect(&second.c, &RadioButton::classicClick, [&] { order << "second.c"; });
-  operatorClick(&first.a);
-  QCOMPARE(order, QStringList({"first.a", "second.c"}));
 }
 
 void TstButtons::checkBoxRunsOnEveryRealChange() {
