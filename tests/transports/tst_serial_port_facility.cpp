@@ -1,0 +1,259 @@
+#include <fcntl.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <QSignalSpy>
+#include <QtTest>
+#include <cerrno>
+
+#include "connection/serial_port_facility.h"
+#include "widgets/guarded.h"
+#include "widgets/message_box.h"
+
+namespace {
+
+// A pseudo-terminal standing in for the gateway's console: the facility opens the device path,
+// the test plays the gateway on the other side.
+struct Pty {
+  int gateway = -1;
+  QString path;
+
+  Pty() {
+    int device = -1;
+    char name[128] = {};
+    if (openpty(&gateway, &device, name, nullptr, nullptr) != 0) return;
+    termios raw{};
+    tcgetattr(device, &raw);
+    cfmakeraw(&raw);
+    tcsetattr(device, TCSANOW, &raw);
+    ::close(device);
+    path = QString::fromLocal8Bit(name);
+  }
+  ~Pty() { hangUp(); }
+  Pty(const Pty&) = delete;
+  Pty& operator=(const Pty&) = delete;
+
+  void hangUp() {
+    if (gateway >= 0) ::close(gateway);
+    gateway = -1;
+  }
+  void say(const QByteArray& bytes) const {
+    QCOMPARE(::write(gateway, bytes.constData(), bytes.size()), ssize_t(bytes.size()));
+  }
+  QByteArray heard() const {
+    QByteArray all;
+    char buffer[256];
+    fcntl(gateway, F_SETFL, fcntl(gateway, F_GETFL) | O_NONBLOCK);
+    for (ssize_t n; (n = ::read(gateway, buffer, sizeof buffer)) > 0;) all.append(buffer, n);
+    return all;
+  }
+};
+
+QString failureText(const std::function<void()>& work) {
+  try {
+    work();
+  } catch (const LinkError& e) {
+    return e.text();
+  }
+  return QString();
+}
+
+}  // namespace
+
+class TstSerialPortFacility : public QObject {
+  Q_OBJECT
+ private slots:
+  void portListSortedWithExtraPorts();
+  void openAndCloseNotifyOnce();
+  void openMissingPortFails();
+  void secondOpenOfSamePortFails();
+  void opensThroughALink();
+  void writeAndWriteAfterClose();
+  void receivedBytesKeepNulAndCount();
+  void bytesArrivingDuringHandlerComeAsOneNotification();
+  void renameWhileOpenReopens();
+  void gatewayGoingAwayClosesThePort();
+};
+
+void TstSerialPortFacility::portListSortedWithExtraPorts() {
+  qputenv("EZCONFIG_EXTRA_PORTS", "/tmp/ttyZZ::/tmp/ttyAA");
+  const QStringList ports = SerialPortFacility::listPorts();
+  qunsetenv("EZCONFIG_EXTRA_PORTS");
+  QVERIFY(ports.contains("/tmp/ttyAA"));
+  QVERIFY(ports.contains("/tmp/ttyZZ"));
+  QVERIFY(!ports.contains(QString()));
+  QStringList sorted = ports;
+  std::sort(sorted.begin(), sorted.end());
+  QCOMPARE(ports, sorted);
+  QVERIFY(!SerialPortFacility::listPorts().contains("/tmp/ttyAA"));
+}
+
+void TstSerialPortFacility::openAndCloseNotifyOnce() {
+  Pty pty;
+  QVERIFY(!pty.path.isEmpty());
+  SerialPortFacility port;
+  QCOMPARE(port.portName(), QStringLiteral("COM1"));
+  QSignalSpy opened(&port, &SerialPortFacility::afterOpen);
+  QSignalSpy closed(&port, &SerialPortFacility::afterClose);
+  port.close();  // closed already: nothing
+  QCOMPARE(closed.size(), 0);
+  port.setPortName(pty.path);
+  port.open();
+  QVERIFY(port.connected());
+  port.open();
+  QCOMPARE(opened.size(), 1);
+  port.close();
+  port.close();
+  QVERIFY(!port.connected());
+  QCOMPARE(closed.size(), 1);
+}
+
+void TstSerialPortFacility::openMissingPortFails() {
+  SerialPortFacility port;
+  QSignalSpy opened(&port, &SerialPortFacility::afterOpen);
+  port.setPortName("/dev/ttyNoSuchPort");
+  QCOMPARE(failureText([&] { port.open(); }),
+           QStringLiteral("Unable to open com port (win error code: %1)").arg(ENOENT));
+  port.setPortName(QString());
+  QCOMPARE(failureText([&] { port.open(); }),
+           QStringLiteral("Unable to open com port (win error code: %1)").arg(ENOENT));
+  QVERIFY(!port.connected());
+  QCOMPARE(opened.size(), 0);
+}
+
+void TstSerialPortFacility::secondOpenOfSamePortFails() {
+  Pty pty;
+  SerialPortFacility first;
+  SerialPortFacility second;
+  first.setPortName(pty.path);
+  second.setPortName(pty.path);
+  first.open();
+  const QString text = failureText([&] { second.open(); });
+  QVERIFY2(text.startsWith("Unable to open com port (win error code: "), qPrintable(text));
+  QVERIFY(!second.connected());
+  QVERIFY(first.connected());
+}
+
+void TstSerialPortFacility::opensThroughALink() {
+  // The simulated gateway publishes its pseudo-terminal as a symbolic link.
+  Pty pty;
+  QTemporaryDir dir;
+  const QString link = dir.filePath("ttyGW0");
+  QVERIFY(QFile::link(pty.path, link));
+  SerialPortFacility port;
+  port.setPortName(link);
+  port.open();
+  port.writeString("\r");
+  QByteArray heard;
+  QTRY_COMPARE(heard += pty.heard(), QByteArray("\r"));
+}
+
+void TstSerialPortFacility::writeAndWriteAfterClose() {
+  Pty pty;
+  SerialPortFacility port;
+  port.setPortName(pty.path);
+  port.open();
+  QCOMPARE(port.writeString(QByteArray("get-wan\r")), 8);
+  QCOMPARE(port.writeString(QByteArray()), 0);
+  port.send(QByteArray("\x1b", 1));
+  QByteArray heard;
+  QTRY_COMPARE(heard += pty.heard(), QByteArray("get-wan\r\x1b"));
+  port.close();
+  QCOMPARE(failureText([&] { port.writeString("end-ez-setup\r"); }),
+           QStringLiteral("WriteFile function failed (win error code: %1)").arg(EBADF));
+  QCOMPARE(failureText([&] { port.send("x"); }),
+           QStringLiteral("WriteFile function failed (win error code: %1)").arg(EBADF));
+}
+
+void TstSerialPortFacility::receivedBytesKeepNulAndCount() {
+  Pty pty;
+  SerialPortFacility port;
+  port.setPortName(pty.path);
+  port.open();
+  QByteArray received;
+  QList<int> counts;
+  connect(&port, &SerialPortFacility::rxChar, this, [&](int count) {
+    counts << count;
+    QByteArray chunk;
+    QCOMPARE(port.read(chunk, count), count);
+    received += chunk;
+  });
+  const QByteArray line("model\0ZQ520\r\n", 13);
+  pty.say(line);
+  QTRY_COMPARE(received, line);
+  for (int count : counts) QVERIFY(count > 0);
+  QCOMPARE(std::accumulate(counts.begin(), counts.end(), 0), 13);
+}
+
+void TstSerialPortFacility::bytesArrivingDuringHandlerComeAsOneNotification() {
+  Pty pty;
+  SerialPortFacility port;
+  port.setPortName(pty.path);
+  port.open();
+  QList<int> counts;
+  int depth = 0;
+  int deepest = 0;
+  connect(&port, &SerialPortFacility::rxChar, this, [&](int count) {
+    deepest = std::max(deepest, ++depth);
+    counts << count;
+    QByteArray chunk;
+    port.read(chunk, count);
+    if (counts.size() == 1) {
+      // Events run inside the handler (a modal box, a wait) while two more bytes come in.
+      pty.say("xy");
+      QVERIFY(QTest::qWaitFor([&] { return port.bytesWaiting() == 2; }));
+      QTest::qWait(20);
+    }
+    --depth;
+  });
+  pty.say("a");
+  QTRY_COMPARE(counts.size(), 2);
+  QCOMPARE(counts, (QList<int>{1, 2}));
+  QCOMPARE(deepest, 1);
+}
+
+void TstSerialPortFacility::renameWhileOpenReopens() {
+  Pty a;
+  Pty b;
+  SerialPortFacility port;
+  port.setPortName(a.path);
+  port.open();
+  QStringList events;
+  connect(&port, &SerialPortFacility::afterOpen, this,
+          [&] { events << "open " + port.portName(); });
+  connect(&port, &SerialPortFacility::afterClose, this, [&] { events << "close"; });
+  port.setPortName(a.path);
+  QVERIFY(events.isEmpty());
+  port.setPortName(b.path);
+  QCOMPARE(events, (QStringList{"close", "open " + b.path}));
+  QVERIFY(port.connected());
+  port.writeString("?");
+  QByteArray atB;
+  QTRY_COMPARE(atB += b.heard(), QByteArray("?"));
+  QCOMPARE(a.heard(), QByteArray());
+  // A closed port only takes the name.
+  port.close();
+  events.clear();
+  port.setPortName(a.path);
+  QVERIFY(events.isEmpty());
+  QVERIFY(!port.connected());
+}
+
+void TstSerialPortFacility::gatewayGoingAwayClosesThePort() {
+  Pty pty;
+  SerialPortFacility port;
+  port.setPortName(pty.path);
+  port.open();
+  QSignalSpy closed(&port, &SerialPortFacility::afterClose);
+  pty.hangUp();
+  QTRY_COMPARE(closed.size(), 1);
+  QVERIFY(!port.connected());
+  // Nothing keeps firing afterwards.
+  QTest::qWait(50);
+  QCOMPARE(closed.size(), 1);
+  QVERIFY(failureText([&] { port.writeString("x"); }).startsWith("WriteFile function failed"));
+}
+
+QTEST_MAIN(TstSerialPortFacility)
+#include "tst_serial_port_facility.moc"
