@@ -8,47 +8,10 @@
 #include <cerrno>
 
 #include "connection/serial_port_facility.h"
+#include "test_pty.h"
 #include "widgets/guarded.h"
-#include "widgets/message_box.h"
 
 namespace {
-
-// A pseudo-terminal standing in for the gateway's console: the facility opens the device path,
-// the test plays the gateway on the other side.
-struct Pty {
-  int gateway = -1;
-  QString path;
-
-  Pty() {
-    int device = -1;
-    char name[128] = {};
-    if (openpty(&gateway, &device, name, nullptr, nullptr) != 0) return;
-    termios raw{};
-    tcgetattr(device, &raw);
-    cfmakeraw(&raw);
-    tcsetattr(device, TCSANOW, &raw);
-    ::close(device);
-    path = QString::fromLocal8Bit(name);
-  }
-  ~Pty() { hangUp(); }
-  Pty(const Pty&) = delete;
-  Pty& operator=(const Pty&) = delete;
-
-  void hangUp() {
-    if (gateway >= 0) ::close(gateway);
-    gateway = -1;
-  }
-  void say(const QByteArray& bytes) const {
-    QCOMPARE(::write(gateway, bytes.constData(), bytes.size()), ssize_t(bytes.size()));
-  }
-  QByteArray heard() const {
-    QByteArray all;
-    char buffer[256];
-    fcntl(gateway, F_SETFL, fcntl(gateway, F_GETFL) | O_NONBLOCK);
-    for (ssize_t n; (n = ::read(gateway, buffer, sizeof buffer)) > 0;) all.append(buffer, n);
-    return all;
-  }
-};
 
 QString failureText(const std::function<void()>& work) {
   try {
@@ -90,7 +53,7 @@ void TstSerialPortFacility::portListSortedWithExtraPorts() {
 }
 
 void TstSerialPortFacility::openAndCloseNotifyOnce() {
-  Pty pty;
+  TestPty pty;
   QVERIFY(!pty.path.isEmpty());
   SerialPortFacility port;
   QCOMPARE(port.portName(), QStringLiteral("COM1"));
@@ -123,7 +86,7 @@ void TstSerialPortFacility::openMissingPortFails() {
 }
 
 void TstSerialPortFacility::secondOpenOfSamePortFails() {
-  Pty pty;
+  TestPty pty;
   SerialPortFacility first;
   SerialPortFacility second;
   first.setPortName(pty.path);
@@ -137,7 +100,7 @@ void TstSerialPortFacility::secondOpenOfSamePortFails() {
 
 void TstSerialPortFacility::opensThroughALink() {
   // The simulated gateway publishes its pseudo-terminal as a symbolic link.
-  Pty pty;
+  TestPty pty;
   QTemporaryDir dir;
   const QString link = dir.filePath("ttyGW0");
   QVERIFY(QFile::link(pty.path, link));
@@ -150,7 +113,7 @@ void TstSerialPortFacility::opensThroughALink() {
 }
 
 void TstSerialPortFacility::writeAndWriteAfterClose() {
-  Pty pty;
+  TestPty pty;
   SerialPortFacility port;
   port.setPortName(pty.path);
   port.open();
@@ -167,7 +130,7 @@ void TstSerialPortFacility::writeAndWriteAfterClose() {
 }
 
 void TstSerialPortFacility::receivedBytesKeepNulAndCount() {
-  Pty pty;
+  TestPty pty;
   SerialPortFacility port;
   port.setPortName(pty.path);
   port.open();
@@ -180,14 +143,14 @@ void TstSerialPortFacility::receivedBytesKeepNulAndCount() {
     received += chunk;
   });
   const QByteArray line("model\0ZQ520\r\n", 13);
-  pty.say(line);
+  QVERIFY(pty.say(line));
   QTRY_COMPARE(received, line);
   for (int count : counts) QVERIFY(count > 0);
   QCOMPARE(std::accumulate(counts.begin(), counts.end(), 0), 13);
 }
 
 void TstSerialPortFacility::bytesArrivingDuringHandlerComeAsOneNotification() {
-  Pty pty;
+  TestPty pty;
   SerialPortFacility port;
   port.setPortName(pty.path);
   port.open();
@@ -201,21 +164,21 @@ void TstSerialPortFacility::bytesArrivingDuringHandlerComeAsOneNotification() {
     port.read(chunk, count);
     if (counts.size() == 1) {
       // Events run inside the handler (a modal box, a wait) while two more bytes come in.
-      pty.say("xy");
+      QVERIFY(pty.say("xy"));
       QVERIFY(QTest::qWaitFor([&] { return port.bytesWaiting() == 2; }));
       QTest::qWait(20);
     }
     --depth;
   });
-  pty.say("a");
+  QVERIFY(pty.say("a"));
   QTRY_COMPARE(counts.size(), 2);
   QCOMPARE(counts, (QList<int>{1, 2}));
   QCOMPARE(deepest, 1);
 }
 
 void TstSerialPortFacility::renameWhileOpenReopens() {
-  Pty a;
-  Pty b;
+  TestPty a;
+  TestPty b;
   SerialPortFacility port;
   port.setPortName(a.path);
   port.open();
@@ -241,7 +204,7 @@ void TstSerialPortFacility::renameWhileOpenReopens() {
 }
 
 void TstSerialPortFacility::gatewayGoingAwayClosesThePort() {
-  Pty pty;
+  TestPty pty;
   SerialPortFacility port;
   port.setPortName(pty.path);
   port.open();
