@@ -35,10 +35,16 @@ void TF_Debug::setLink(Link* link) {
   link_ = link;
   Display->clear();
   if (!link_) return;
-  for (const QString& line : link_->debugLog.lines()) Display->appendPlainText(line);
-  connect(&link_->debugLog, &DebugLog::appended, this,
-          [this](const QString& line) { Display->appendPlainText(line); });
+  for (const QString& line : link_->debugLog.lines()) showLine(line);
+  connect(&link_->debugLog, &DebugLog::appended, this, &TF_Debug::showLine);
   connect(&link_->debugLog, &DebugLog::cleared, Display, &QPlainTextEdit::clear);
+}
+
+void TF_Debug::showLine(const QString& line) {
+  // Sent commands end in their CR; the view shows one line per entry all the same.
+  QString shown = line;
+  while (shown.endsWith(QLatin1Char('\r'))) shown.chop(1);
+  Display->appendPlainText(shown);
 }
 
 void TF_Debug::Button1Click() {

@@ -19,5 +19,7 @@ class TF_Debug : public QWidget, public Ui::TF_Debug {
   void Button3Click();  // "argv[..] Show"
 
  private:
+  void showLine(const QString& line);
+
   Link* link_ = nullptr;
 };

@@ -14,6 +14,11 @@
 #include "connection/U_debug.h"
 #include "widgets/guarded.h"
 
+// The pictures are compiled into the static library: register them before the form loads.
+static void loadPictures() {
+  Q_INIT_RESOURCE(resources);
+}
+
 namespace {
 constexpr int kClientWidth = 510;
 constexpr int kClientHeight = 340;
@@ -21,6 +26,7 @@ constexpr int kBannerHeight = 81;
 }  // namespace
 
 TF_ez_config_main::TF_ez_config_main(QWidget* parent) : QWidget(parent) {
+  loadPictures();
   setupUi(this);
   setObjectName(QStringLiteral("TF_ez_config_main"));
   // Fixed border, close box only.
@@ -28,6 +34,10 @@ TF_ez_config_main::TF_ez_config_main(QWidget* parent) : QWidget(parent) {
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
   setFixedSize(kClientWidth, kClientHeight);
   setWindowIcon(QIcon(QStringLiteral(":/icon.png")));
+  // The cover hides the pages under it; groups sharing one place hide those beneath them.
+  P_main->setAutoFillBackground(true);
+  for (QWidget* stacked : {GB_Gatekeeper, GB_SIP, GB_MGCP, GB_PPPoE, GB_DHCP, GB_Static_IP_address})
+    stacked->setAutoFillBackground(true);
 
   // Status text: white fixed-pitch terminal font on black.
   QFont terminal = QFontDatabase::systemFont(QFontDatabase::FixedFont);

@@ -1,0 +1,118 @@
+// Renders the main window's pages and the three secondary windows to PNG files.
+#include <QDir>
+#include <QPixmap>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include "connection/U_connection.h"
+#include "connection/U_debug.h"
+#include "connection/U_login.h"
+#include "widgets/application.h"
+#include "widgets/message_box.h"
+#include "window/U_ez_config_main.h"
+#include "window/app_start.h"
+
+namespace {
+QString outDir;
+
+void save(QWidget* widget, const QString& name) {
+  QApplication::processEvents();
+  const QString path = QDir(outDir).filePath(name + QStringLiteral(".png"));
+  if (!widget->grab().save(path)) {
+    QTextStream(stderr) << "cannot write " << path << "\n";
+    std::exit(1);
+  }
+  QTextStream(stdout) << path << "\n";
+}
+
+template <typename T>
+T* window() {
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (auto* t = qobject_cast<T*>(w)) return t;
+  return nullptr;
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+  Application app(argc, argv);
+  if (argc < 2) {
+    QTextStream(stderr) << "usage: ezconfig-screenshots <output directory>\n";
+    return 2;
+  }
+  outDir = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
+  QDir().mkpath(outDir);
+  // The language file goes to the current directory: keep it out of the way.
+  QTemporaryDir work;
+  QDir::setCurrent(work.path());
+  setMessageBoxInterceptor([](const MessageBoxRequest&) { return QMessageBox::Ok; });
+
+  createAppWindows();
+  auto* main = window<TF_ez_config_main>();
+  auto* connection = window<TF_Connection>();
+  auto* login = window<TF_Login>();
+  auto* debug = window<TF_Debug>();
+  if (!main || !connection || !login || !debug) return 1;
+
+  save(main, QStringLiteral("main-start"));
+
+  // The pages as they look once a gateway has been read: the cover is gone.
+  main->P_main->hide();
+  main->SG_VoIP_Phone_number->setRowCount(4);
+  const QStringList cells = {"0/0", "FXS", "1001", "0/1", "FXS", "1002", "1/0", "FXO", ""};
+  for (int i = 0; i < cells.size(); ++i)
+    main->SG_VoIP_Phone_number->setCell(i % 3, 1 + i / 3, cells.at(i));
+  const struct {
+    QWidget* page;
+    const char* name;
+  } pages[] = {{main->Tab_PSTN, "main-pstn"},
+               {main->Tab_LAN, "main-lan"},
+               {main->Tab_PC, "main-pc"},
+               {main->Tab_VoIP, "main-voip"},
+               {main->Tab_Service, "main-service"},
+               {main->Tab_Auto_upgrade, "main-auto-upgrade"},
+               {main->Tab_Status_information, "main-status"},
+               {main->Tab_About, "main-about"}};
+  for (const auto& page : pages) {
+    main->PageControl1->setActivePage(page.page);
+    save(main, QString::fromLatin1(page.name));
+  }
+
+  // The other groups of the LAN and VoIP pages.
+  main->PageControl1->setActivePage(main->Tab_LAN);
+  main->RG_Network_type->setItemIndex(2);
+  save(main, QStringLiteral("main-lan-fixed"));
+  main->RG_Network_type->setItemIndex(1);
+  save(main, QStringLiteral("main-lan-dhcp"));
+  main->PageControl1->setActivePage(main->Tab_VoIP);
+  main->RG_Protocol->setItemIndex(1);
+  save(main, QStringLiteral("main-voip-sip"));
+  main->RG_Protocol->setItemIndex(2);
+  save(main, QStringLiteral("main-voip-mgcp"));
+  main->RG_Protocol->setItemIndex(0);
+  main->GB_Area_Number->show();
+  save(main, QStringLiteral("main-voip-h323-area"));
+  main->GB_Area_Number->hide();
+
+  // The restart wait: cover with the gauge strip.
+  main->PageControl1->setActivePage(main->Tab_PSTN);
+  main->P_main->show();
+  main->P_State->show();
+  main->Gauge1->setValue(42);
+  save(main, QStringLiteral("main-restart-wait"));
+
+  connection->show();
+  save(connection, QStringLiteral("connection"));
+  connection->hide();
+  login->show();
+  save(login, QStringLiteral("login"));
+  login->hide();
+  DebugLog& log = connection->link.debugLog;
+  log.append(QStringLiteral("Connected..."));
+  log.append(QStringLiteral("Send_Message : start-login admin admin\r"));
+  log.append(QStringLiteral("Login OK!!"));
+  log.append(QStringLiteral("Send_Message : get-model\r"));
+  debug->Edit1->setText(QStringLiteral("get-wan"));
+  debug->show();
+  save(debug, QStringLiteral("debug"));
+  return 0;
+}
