@@ -1,0 +1,439 @@
+// The reply parser: the query chain from the login answer to the name-server reply, the section
+// choice, and each section's rules as the device's lines reach the window.
+#include "exchange/form_clearing.h"
+#include "exchange_fixture.h"
+
+namespace {
+
+QList<QByteArray> withoutBlanks(const QList<QByteArray>& sends) {
+  QList<QByteArray> out;
+  for (const QByteArray& s : sends) {
+    if (s != " ") out << s;
+  }
+  return out;
+}
+
+}  // namespace
+
+class TestReplyParser : public QObject {
+  Q_OBJECT
+  ExchangeEnv env;
+
+  TF_ez_config_main* m() { return env.main; }
+  LinkState& state() { return env.link().state; }
+
+  // The login step as the operator starts it: clears the window and waits for the answer.
+  void startRead() {
+    env.resetRecords();
+    env.login->ED_ID->setText(QStringLiteral("admin"));
+    env.login->ED_Password->setText(QStringLiteral("secret"));
+    env.login->BB_OKClick();
+    env.transport.sent.clear();
+  }
+
+ private slots:
+  void initTestCase() { env.create(); }
+  void init() {
+    state().StatusMode = false;
+    startRead();
+  }
+
+  void chainRunsFromLoginToNameServer() {
+    ScriptDevice device;
+    device.script = QStringList{"interface async0", "modem script dialer atdt555", "!",
+                                "dnshost  nameserver   1.2.3.4"};
+    m()->P_main->show();
+    m()->BB_Save->setEnabled(false);
+    env.login->show();
+    device.attach(env);
+    env.receive({QStringLiteral("start-login admin secret"), QStringLiteral("Login ok")});
+    device.run(env);
+
+    const QList<QByteArray> queries = {"get-model\r",        "get-pstn\r",    "get-wan\r",
+                                       "get-auto-upgrade\r", "get-service\r", "get-service-port\r",
+                                       "get-version\r",      "get-voip\r",    "get-dns-server\r"};
+    QCOMPARE(withoutBlanks(env.transport.sent), queries);
+    // Six blanks for each of the version reply's four lines; the end tag's query goes first.
+    const int voip = env.transport.sent.indexOf("get-voip\r");
+    QCOMPARE(env.transport.sent.count(" "), 24);
+    QCOMPARE(env.transport.sent.mid(voip - 18, 18), QList<QByteArray>(18, " "));
+    QCOMPARE(env.transport.sent.mid(voip + 1, 6), QList<QByteArray>(6, " "));
+
+    QVERIFY(env.link().debugLog.lines().contains(QStringLiteral("Login OK!!")));
+    QVERIFY(!env.login->isVisible());
+    QVERIFY(m()->P_main->isHidden());
+    QVERIFY(m()->BB_Save->isEnabled());
+    QVERIFY(m()->BB_Restart->isEnabled());
+    QCOMPARE(m()->L_model->text(), QStringLiteral("ZQ520-A"));
+    QCOMPARE(m()->L_version->text(), QStringLiteral("2.1.7"));
+    QCOMPARE(m()->ED_PSTN_dialing->text(), QStringLiteral("555"));
+    QCOMPARE(m()->ED_PPPoE_DNS->text().remove(' '), QStringLiteral("1.2.3.4"));
+    QCOMPARE(state().ReplySection, qint32(kSectionDns));
+    QVERIFY(env.boxes.isEmpty());
+  }
+
+  void loginAnswers() {
+    env.login->hide();
+    env.receive({QStringLiteral("Login OK"), QStringLiteral("login ok")});
+    QVERIFY(env.transport.sent.isEmpty());
+    QVERIFY(env.boxes.isEmpty());
+
+    env.receive({QStringLiteral("Login incorrect")});
+    QCOMPARE(env.boxes.size(), 1);
+    QCOMPARE(env.boxes[0].text, QStringLiteral("Id or password is not correct"));
+    QCOMPARE(env.boxes[0].caption, QStringLiteral("Error"));
+    QCOMPARE(env.boxes[0].icon, QMessageBox::Critical);
+    QVERIFY(env.login->isVisible());
+    QCOMPARE(env.login->ED_ID->text(), QStringLiteral("admin"));
+    QVERIFY(env.transport.sent.isEmpty());
+
+    env.receive({QStringLiteral("Login ok"), QStringLiteral("!END-TAG!")});
+    QVERIFY(!env.login->isVisible());
+    QCOMPARE(env.transport.sent, QList<QByteArray>{"get-model\r"});
+  }
+
+  void modelCheck_data() {
+    QTest::addColumn<QString>("model");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("exact") << QStringLiteral("ZQ520") << true;
+    QTest::newRow("with suffix") << QStringLiteral("ZQ520-BX") << true;
+    QTest::newRow("too short") << QStringLiteral("ZQ52") << false;
+    QTest::newRow("other model") << QStringLiteral("ZQ510") << false;
+    QTest::newRow("lower case") << QStringLiteral("zq520") << false;
+  }
+
+  void modelCheck() {
+    QFETCH(QString, model);
+    QFETCH(bool, accepted);
+    m()->P_main->show();
+    m()->BB_Save->setEnabled(false);
+    m()->BB_Restart->setEnabled(false);
+    m()->L_model->setText(QStringLiteral("before"));
+    env.reply(QStringLiteral("get-model"), {QStringLiteral("model ") + model});
+
+    QCOMPARE(m()->P_main->isHidden(), accepted);
+    QCOMPARE(m()->BB_Save->isEnabled(), accepted);
+    QCOMPARE(m()->BB_Restart->isEnabled(), accepted);
+    QCOMPARE(m()->L_model->text(), accepted ? model : QStringLiteral("before"));
+    QCOMPARE(env.boxes.size(), accepted ? 0 : 1);
+    if (!accepted) {
+      QCOMPARE(env.boxes[0].text, QStringLiteral("Access denied. Use Easy setup S/W."));
+      QCOMPARE(env.boxes[0].caption, QStringLiteral("Error"));
+    }
+    // The chain goes on either way.
+    QCOMPARE(env.transport.sent, QList<QByteArray>{"get-pstn\r"});
+  }
+
+  void sectionChoiceIsExact() {
+    state().WanReplySeen = false;
+    env.receive({QStringLiteral("get-wanx"), QStringLiteral("Get-wan")});
+    QCOMPARE(state().ReplySection, qint32(kSectionLogin));
+    QVERIFY(!state().WanReplySeen);
+    env.receive({QStringLiteral("get-wan  list of commands")});
+    QCOMPARE(state().ReplySection, qint32(kSectionWan));
+    QVERIFY(state().WanReplySeen);
+  }
+
+  void endTagSendsNothingWhereTheChainStops_data() {
+    QTest::addColumn<QString>("echo");
+    QTest::newRow("login") << QStringLiteral("start-login");
+    QTest::newRow("name server") << QStringLiteral("get-dns-server");
+    QTest::newRow("gatekeeper status") << QStringLiteral("get-gatekeeper-status");
+    QTest::newRow("WAN status") << QStringLiteral("get-wan-status");
+  }
+
+  void endTagSendsNothingWhereTheChainStops() {
+    QFETCH(QString, echo);
+    env.reply(echo, {QStringLiteral("ip address dhcp"), QStringLiteral("model ZQ520")});
+    QVERIFY(env.transport.sent.isEmpty());
+  }
+
+  void versionReplyFeedsThePager() {
+    env.receive({QStringLiteral("get-version"), QString(), QStringLiteral("version 3.0")});
+    QCOMPARE(env.transport.sent, QList<QByteArray>(18, " "));
+    QCOMPARE(m()->L_version->text(), QStringLiteral("3.0"));
+  }
+
+  void pstnReply() {
+    m()->RB_All_up->setChecked(true);
+    env.receive({QStringLiteral("get-pstn")});
+    QVERIFY(m()->RB_Dial_up->isChecked());
+    env.receive({QStringLiteral("modem keep-active"),
+                 QStringLiteral("modem script dialer atdt0171234"),
+                 QStringLiteral("ppp pap sent-username pstnuser password pstnpw"), QString()});
+    QVERIFY(state().AllUpSeen);
+    QVERIFY(m()->RB_All_up->isChecked());
+    QCOMPARE(m()->ED_PSTN_dialing->text(), QStringLiteral("0171234"));
+    QCOMPARE(m()->ED_PSTN_login->text(), QStringLiteral("pstnuser"));
+    QCOMPARE(m()->ED_PSTN_password->text(), QStringLiteral("pstnpw"));
+    env.receive({QStringLiteral("modem script dialer atdt"), QStringLiteral("!END-TAG!")});
+    QCOMPARE(m()->ED_PSTN_dialing->text(), QString());
+    QCOMPARE(env.transport.sent, QList<QByteArray>{"get-wan\r"});
+  }
+
+  void wanAddressForms() {
+    env.reply(QStringLiteral("get-wan"), {QStringLiteral("ip address dhcp")});
+    QCOMPARE(m()->RG_Network_type->itemIndex(), 1);
+    QVERIFY(!m()->CK_Cable_modem->isChecked());
+
+    env.reply(
+        QStringLiteral("get-wan"),
+        {QStringLiteral("no ip address"), QStringLiteral("ip address 10.1.1.2 255.0.0.0"),
+         QStringLiteral("qos-control 200 100"), QStringLiteral("route 0.0.0.0 0.0.0.0 10.1.1.1")});
+    QCOMPARE(m()->RG_Network_type->itemIndex(), 2);
+    QCOMPARE(m()->ED_Static_IP_address->text().remove(' '), QStringLiteral("10.1.1.2"));
+    QCOMPARE(m()->ED_Static_Netmask->text().remove(' '), QStringLiteral("255.0.0.0"));
+    QCOMPARE(m()->ED_Static_router->text().remove(' '), QStringLiteral("10.1.1.1"));
+    QVERIFY(m()->CK_Cable_modem->isChecked());
+    QVERIFY(!m()->CB_Local_PC->isChecked());
+    QCOMPARE(env.transport.sent, (QList<QByteArray>{"get-auto-upgrade\r", "get-auto-upgrade\r"}));
+  }
+
+  void wanServingTheLocalPcByDhcp() {
+    env.receive({QStringLiteral("get-pstn"), QStringLiteral("modem keep-active")});
+    env.reply(QStringLiteral("get-wan"),
+              {QStringLiteral("no ip address"), QStringLiteral("ip dhcp-group 0")});
+    QVERIFY(m()->CB_Local_PC->isChecked());
+    QVERIFY(m()->RB_PSTN_DHCP->isChecked());
+    QCOMPARE(m()->RG_Network_type->itemIndex(), 1);
+  }
+
+  // The client body has no server role: the Ethernet port is the WAN side and its own account
+  // must survive the end of the reply.
+  void wanPppoeClientKeepsItsAccount() {
+    env.receive({QStringLiteral("get-pstn"), QStringLiteral("modem keep-active"),
+                 QStringLiteral("ppp pap sent-username pstnuser password pstnpw")});
+    env.reply(
+        QStringLiteral("get-wan"),
+        {QStringLiteral("no ip address"), QStringLiteral("encapsulation pppoe"),
+         QStringLiteral("ppp authentication pap callin"), QStringLiteral("ppp echo interval 20"),
+         QStringLiteral("ppp pap sent-username wanuser password wanpw")});
+    QVERIFY(!m()->CB_Local_PC->isChecked());
+    QCOMPARE(m()->RG_Network_type->itemIndex(), 0);
+    QCOMPARE(m()->ED_PPPoE_ID->text(), QStringLiteral("wanuser"));
+    QCOMPARE(m()->ED_PPPoE_Password->text(), QStringLiteral("wanpw"));
+    QVERIFY(m()->RG_Network_type->isEnabled());
+  }
+
+  void wanPppoeServerServesTheLocalPc() {
+    env.receive({QStringLiteral("get-pstn"), QStringLiteral("modem keep-active"),
+                 QStringLiteral("ppp pap sent-username pstnuser password pstnpw")});
+    env.reply(QStringLiteral("get-wan"),
+              {QStringLiteral("no ip address"), QStringLiteral("encapsulation pppoe"),
+               QStringLiteral("ppp authentication pap callin"),
+               QStringLiteral("ppp pap sent-username pstnuser password pstnpw"),
+               QStringLiteral("ppp echo interval 20"), QStringLiteral("ppp ipcp ms-dns"),
+               QStringLiteral("ppp ipcp default-route"), QStringLiteral("ppp role server")});
+    QVERIFY(m()->CB_Local_PC->isChecked());
+    QVERIFY(m()->RB_PSTN_PPPoE->isChecked());
+    QVERIFY(m()->RB_All_up->isChecked());
+    QCOMPARE(m()->RG_Network_type->itemIndex(), 0);
+    QVERIFY(!m()->RG_Network_type->isEnabled());
+    QCOMPARE(m()->ED_PPPoE_ID->text(), QStringLiteral("pstnuser"));
+  }
+
+  void lanReplySetsThePcPage() {
+    env.receive({QStringLiteral("get-lan"), QStringLiteral("encapsulation pppoe")});
+    QVERIFY(m()->RB_PPPoE->isChecked());
+    QVERIFY(!m()->RB_DHCP->isChecked());
+    env.receive({QStringLiteral("no ip address")});
+    QVERIFY(m()->RB_IP->isChecked());
+    QVERIFY(!m()->RB_PPPoE->isChecked());
+    env.receive({QStringLiteral("ip address dhcp"), QStringLiteral("!END-TAG!")});
+    QVERIFY(m()->RB_DHCP->isChecked());
+    QVERIFY(!m()->RB_IP->isChecked());
+    QCOMPARE(env.transport.sent, QList<QByteArray>{"get-auto-upgrade\r"});
+  }
+
+  void nameServerFollowsTheNetworkType_data() {
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("pppoe");
+    QTest::addColumn<QString>("fixed");
+    const QString none = QStringLiteral("...");
+    const QString server = QStringLiteral("9.9.9.9");
+    QTest::newRow("PPPoE") << 0 << server << none;
+    QTest::newRow("DHCP") << 1 << none << none;
+    QTest::newRow("fixed") << 2 << none << server;
+  }
+
+  void nameServerFollowsTheNetworkType() {
+    QFETCH(int, type);
+    QFETCH(QString, pppoe);
+    QFETCH(QString, fixed);
+    m()->RG_Network_type->setItemIndex(type);
+    env.reply(QStringLiteral("get-dns-server"), {QStringLiteral("dnshost  nameserver   9.9.9.9")});
+    QCOMPARE(m()->ED_PPPoE_DNS->text().remove(' '), pppoe);
+    QCOMPARE(m()->ED_Static_DNS->text().remove(' '), fixed);
+  }
+
+  void autoUpgradeReply() {
+    env.reply(QStringLiteral("get-auto-upgrade"),
+              {QStringLiteral("auto-upgrade  authentication login upid password uppw"),
+               QStringLiteral("auto-upgrade  auto-reboot"),
+               QStringLiteral("auto-upgrade  url  http://up.example/fw"),
+               QStringLiteral("auto-upgrade  action auto")});
+    QCOMPARE(m()->ED_auto_upgrade_ID->text(), QStringLiteral("upid"));
+    QCOMPARE(m()->ED_auto_upgrade_password->text(), QStringLiteral("uppw"));
+    QVERIFY(m()->CK_upgrade_complete_restart->isChecked());
+    QCOMPARE(m()->ED_server_URL->text(), QStringLiteral("http://up.example/fw"));
+    QVERIFY(m()->CK_auto_upgrade->isChecked());
+    const QList<QWidget*> unlocked = {
+        m()->ED_server_URL, m()->ED_auto_upgrade_ID, m()->ED_auto_upgrade_password,
+        m()->L_server_url,  m()->L_auto_ID,          m()->L_auto_password};
+    for (QWidget* w : unlocked) QVERIFY(w->isEnabled());
+    QCOMPARE(env.transport.sent, QList<QByteArray>{"get-service\r"});
+  }
+
+  // The script writes an empty login as nothing: the keyword "password" must not become the ID.
+  void accountLinesWithAnEmptyId() {
+    env.reply(QStringLiteral("get-auto-upgrade"),
+              {QStringLiteral("auto-upgrade  authentication login  password uppw")});
+    QCOMPARE(m()->ED_auto_upgrade_ID->text(), QString());
+    QCOMPARE(m()->ED_auto_upgrade_password->text(), QStringLiteral("uppw"));
+
+    env.reply(QStringLiteral("get-wan"), {QStringLiteral("encapsulation pppoe"),
+                                          QStringLiteral("ppp pap sent-username  password ")});
+    QCOMPARE(m()->ED_PPPoE_ID->text(), QString());
+    QCOMPARE(m()->ED_PPPoE_Password->text(), QString());
+
+    // An ID that happens to be the word itself still reads as before.
+    env.reply(QStringLiteral("get-wan"),
+              {QStringLiteral("ppp pap sent-username password password pw")});
+    QCOMPARE(m()->ED_PPPoE_ID->text(), QStringLiteral("password"));
+    QCOMPARE(m()->ED_PPPoE_Password->text(), QStringLiteral("pw"));
+  }
+
+  void servicesAndPorts() {
+    m()->CK_service_ftp->setChecked(true);
+    m()->CK_service_SNMP->setChecked(false);
+    env.reply(QStringLiteral("get-service"),
+              {QStringLiteral("no ftpd"), QStringLiteral("service snmpd"),
+               QStringLiteral("service h323"), QStringLiteral("no service telnetd")});
+    QVERIFY(m()->CK_service_ftp->isChecked());
+    QVERIFY(m()->CK_service_SNMP->isChecked());
+    QVERIFY(!m()->CK_service_h323->isChecked());
+    env.reply(QStringLiteral("get-service"), {QStringLiteral("no service ftpd")});
+    QVERIFY(!m()->CK_service_ftp->isChecked());
+
+    env.reply(QStringLiteral("get-service-port"),
+              {QStringLiteral("service-port tftpd 69"), QStringLiteral("service-port ez-setup 514"),
+               QStringLiteral("service-port h323 1720")});
+    QCOMPARE(m()->ED_service_TFTP->text(), QStringLiteral("69"));
+    QCOMPARE(m()->ED_service_easy->text(), QStringLiteral("514"));
+    QCOMPARE(m()->ED_service_h323->text(), QString());
+    QCOMPARE(env.transport.sent,
+             (QList<QByteArray>{"get-service-port\r", "get-service-port\r", "get-version\r"}));
+  }
+
+  void voipTable() {
+    env.reply(QStringLiteral("get-voip"),
+              {"voice-port 0/0", "! FXS", "voice-port 0/1", "! FXS", "!", "voice-port 1/0", "! E&M",
+               "dial-peer voice 0 pots", "destination-pattern 1001", "port 0/0", "!",
+               "dial-peer voice 2 pots", "destination-pattern 2001", "port 1/0", "!",
+               "dial-peer voice 1000 voip", "destination-pattern T", "session target ras"});
+    StringGrid* g = m()->SG_VoIP_Phone_number;
+    QCOMPARE(g->rowCount(), 4);
+    const QStringList expected = {"0/0", "FXS", "1001", "0/1", "FXS", "", "1/0", "E&M", "2001"};
+    for (int i = 0; i < expected.size(); ++i) QCOMPARE(g->cell(i % 3, 1 + i / 3), expected.at(i));
+    QCOMPARE(state().PendingPhoneNumber, QString());
+    QCOMPARE(env.transport.sent, QList<QByteArray>{"get-dns-server\r"});
+  }
+
+  void voipWithoutPortsKeepsOneRow() {
+    m()->SG_VoIP_Phone_number->setCell(1, 1, QStringLiteral("FXO"));
+    env.reply(QStringLiteral("get-voip"), {QStringLiteral("! FXS"), QStringLiteral("port 0/0")});
+    QCOMPARE(m()->SG_VoIP_Phone_number->rowCount(), 2);
+    QCOMPARE(m()->SG_VoIP_Phone_number->cell(1, 1), QStringLiteral("FXO"));
+  }
+
+  // Numbers pair with ports by counting: one pattern too many or too few shifts the pairing.
+  void voipPairingByCounts() {
+    env.reply(QStringLiteral("get-voip"),
+              {"voice-port 0/0", "voice-port 0/1", "dial-peer voice 0 pots",
+               "destination-pattern 1001", "destination-pattern 1002", "port 0/0",
+               "dial-peer voice 1 pots", "destination-pattern 2001", "port 0/1"});
+    QCOMPARE(m()->SG_VoIP_Phone_number->cell(2, 1), QStringLiteral("1001"));
+    QCOMPARE(m()->SG_VoIP_Phone_number->cell(2, 2), QString());
+
+    startRead();
+    env.reply(QStringLiteral("get-voip"),
+              {"voice-port 0/0", "voice-port 0/1", "dial-peer voice 0 pots", "port 0/0",
+               "dial-peer voice 1000 voip", "destination-pattern T", "port 0/1"});
+    QCOMPARE(m()->SG_VoIP_Phone_number->cell(2, 1), QString());
+    QCOMPARE(m()->SG_VoIP_Phone_number->cell(2, 2), QStringLiteral("T"));
+  }
+
+  void voipServersAndProtocol() {
+    env.reply(QStringLiteral("get-voip"),
+              {"h323-id gw1", "security password gksecret", "gkip 10.0.0.5 1719 128",
+               "gkip 10.0.0.6 1719 128", "gkip 10.0.0.7 1719 128", "rule 0  [2-9]T     031%01%99",
+               "rule 1  [2-9]T     999%01%99", "sip-server 172.16.0.1", "sip-username alice",
+               "sip-password sippw"});
+    QCOMPARE(m()->ED_H323_ID->text(), QStringLiteral("gw1"));
+    QCOMPARE(m()->ED_GK_password->text(), QStringLiteral("gksecret"));
+    QCOMPARE(m()->ED_Gatekeeper_IP->text().remove(' '), QStringLiteral("10.0.0.5"));
+    QCOMPARE(m()->ED_Gatekeeper_IP2->text().remove(' '), QStringLiteral("10.0.0.7"));
+    QCOMPARE(m()->ED_NUM->text(), QStringLiteral("031"));
+    QCOMPARE(m()->ED_SIP_Server_1->text().remove(' '), QStringLiteral("172.16.0.1"));
+    QCOMPARE(m()->ED_SIP_Username->text(), QStringLiteral("alice"));
+    QCOMPARE(m()->ED_SIP_password->text(), QStringLiteral("sippw"));
+    // The server named last decides the protocol.
+    QCOMPARE(m()->RG_Protocol->itemIndex(), 1);
+    QVERIFY(!m()->GB_SIP->isHidden());
+    QVERIFY(m()->GB_Gatekeeper->isHidden());
+
+    env.reply(QStringLiteral("get-voip"),
+              {"call-agent 192.0.2.10 2427 128", "call-agent 192.0.2.11 2427 128", "rule 0 x 77"});
+    QCOMPARE(m()->ED_MGCP_CallAgent_1->text().remove(' '), QStringLiteral("192.0.2.10"));
+    QCOMPARE(m()->ED_MGCP_CallAgent_2->text().remove(' '), QStringLiteral("192.0.2.11"));
+    QCOMPARE(m()->RG_Protocol->itemIndex(), 2);
+    QCOMPARE(m()->ED_NUM->text(), QStringLiteral("77"));
+  }
+
+  // The secondary gatekeeper alone is read into the secondary field, whatever the order.
+  void secondaryGatekeeperByPriority() {
+    env.reply(QStringLiteral("get-voip"), {QStringLiteral("gkip 10.0.0.6 1719 129")});
+    QCOMPARE(m()->ED_Gatekeeper_IP->text(), AddressEdit::kEmpty);
+    QCOMPARE(m()->ED_Gatekeeper_IP2->text().remove(' '), QStringLiteral("10.0.0.6"));
+    QCOMPARE(m()->RG_Protocol->itemIndex(), 0);
+    env.reply(QStringLiteral("get-voip"), {QStringLiteral("gkip 10.0.0.5 1719 128")});
+    QCOMPARE(m()->ED_Gatekeeper_IP->text().remove(' '), QStringLiteral("10.0.0.5"));
+    QCOMPARE(m()->ED_Gatekeeper_IP2->text().remove(' '), QStringLiteral("10.0.0.6"));
+  }
+
+  void clearingStartsEveryReadAfresh() {
+    m()->ED_server_URL->setText(QStringLiteral("http://x"));
+    m()->RG_Network_type->setItemIndex(2);
+    m()->CK_auto_upgrade->setChecked(true);
+    m()->CK_service_h323->setChecked(true);
+    m()->CK_service_SNMP->setChecked(true);
+    m()->ED_SIP_Server_1->setText(QStringLiteral("1.1.1.1"));
+    m()->RB_All_up->setChecked(true);
+    m()->CB_Local_PC->setChecked(true);
+    m()->RB_PSTN_PPPoE->setChecked(true);
+    m()->RG_Protocol->setItemIndex(2);
+    m()->SG_VoIP_Phone_number->setCell(2, 1, QStringLiteral("1001"));
+
+    clearForm(*m());
+    QCOMPARE(m()->ED_server_URL->text(), QStringLiteral("http://"));
+    QCOMPARE(m()->RG_Network_type->itemIndex(), 0);
+    QVERIFY(!m()->GB_PPPoE->isHidden());
+    QVERIFY(!m()->CK_auto_upgrade->isChecked());
+    QVERIFY(!m()->ED_server_URL->isEnabled());
+    QVERIFY(!m()->CK_service_h323->isChecked());
+    QVERIFY(m()->CK_service_SNMP->isChecked());
+    QCOMPARE(m()->ED_SIP_Server_1->text().remove(' '), QStringLiteral("1.1.1.1"));
+    QCOMPARE(m()->SG_VoIP_Phone_number->cell(2, 1), QString());
+    // The operating mode starts from the window's start-up state.
+    QVERIFY(!m()->CB_Local_PC->isChecked());
+    QVERIFY(m()->RG_Network_type->isEnabled());
+    QVERIFY(m()->RB_PSTN_DHCP->isChecked());
+    QVERIFY(!m()->RB_PSTN_PPPoE->isChecked());
+    QCOMPARE(m()->RG_Protocol->itemIndex(), 0);
+    QVERIFY(m()->SG_VoIP_Phone_number->isEnabled());
+    QVERIFY(m()->RB_All_up->isChecked());
+  }
+};
+
+QTEST_MAIN(TestReplyParser)
+#include "tst_reply_parser.moc"
