@@ -1,5 +1,6 @@
 #include "connection/U_connection.h"
 
+#include <QButtonGroup>
 #include <QKeyEvent>
 #include <QScreen>
 
@@ -39,6 +40,13 @@ TF_Connection::TF_Connection(QWidget* parent) : QDialog(parent) {
   ClientSocket = new TcpClientSocket(this);
   link.setSerialTransport(ComPort);
   link.setTcpTransport(ClientSocket);
+
+  // Each radio button sits alone in its group box, where Qt would let a click on the checked one
+  // uncheck it and leave no transport chosen. One exclusive group keeps a click on the checked
+  // button from changing anything; the click handlers still clear the other button themselves.
+  auto* transportChoice = new QButtonGroup(this);
+  transportChoice->addButton(RB_Serial);
+  transportChoice->addButton(RB_TCP);
 
   paintEdit(ED_host, false);
   paintEdit(ED_TCP, false);

@@ -1,0 +1,369 @@
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QtTest>
+
+#include "connection/U_connection.h"
+#include "connection/U_login.h"
+#include "test_pty.h"
+#include "widgets/application.h"
+#include "widgets/guarded.h"
+#include "widgets/message_box.h"
+#include "widgets/radio_button.h"
+#include "window/U_ez_config_main.h"
+#include "window/app_start.h"
+
+namespace {
+
+template <typename T>
+T* window(const char* name) {
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    if (widget->objectName() == QLatin1String(name)) return qobject_cast<T*>(widget);
+  }
+  return nullptr;
+}
+
+struct Box {
+  QString text;
+  QString caption;
+  QMessageBox::Icon icon;
+};
+
+// On the indicator: a radio button takes clicks on its indicator and caption only.
+void clickRadio(QAbstractButton* button) {
+  QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
+}
+
+int countLines(const QStringList& lines, const QString& line) {
+  return int(lines.count(line));
+}
+
+}  // namespace
+
+// The connection dialog driven as an operator would, on the real windows: loopback listeners play
+// the gateway on TCP, pseudo-terminals on the serial side.
+class TstConnectionDialog : public QObject {
+  Q_OBJECT
+ private slots:
+  void initTestCase();
+  void init();
+  void cleanup();
+  void transportChoiceSwitchesTheControls();
+  void tcpNeedsHostAndPort();
+  void tcpConnectOpensLoginAndSwitchesButtons();
+  void tcpConnectFailures();
+  void activeSocketRefusesAnotherAddress();
+  void serialProbeFailsThenSucceedsOnTheOpenPort();
+  void choosingAnotherPortReopens();
+  void serialGatewayGoingAwayShowsConnectAgain();
+
+ private:
+  void openDialog();
+  void chooseTcp(const QString& host, const QString& port);
+  void choosePort(const QString& path);
+  QStringList log() const { return conn_->link.debugLog.lines(); }
+
+  TestPty pty_;
+  TestPty otherPty_;
+  TF_ez_config_main* main_ = nullptr;
+  TF_Connection* conn_ = nullptr;
+  TF_Login* login_ = nullptr;
+  QList<Box> boxes_;
+};
+
+void TstConnectionDialog::initTestCase() {
+  QVERIFY(!pty_.path.isEmpty() && !otherPty_.path.isEmpty());
+  // The port list is built once, when the dialog is created.
+  qputenv("EZCONFIG_EXTRA_PORTS", (pty_.path + ":" + otherPty_.path).toLocal8Bit());
+  setMessageBoxInterceptor([this](const MessageBoxRequest& request) {
+    boxes_ << Box{request.text, request.caption, request.icon};
+    return QMessageBox::Ok;
+  });
+  createAppWindows();
+  main_ = window<TF_ez_config_main>("TF_ez_config_main");
+  conn_ = window<TF_Connection>("TF_Connection");
+  login_ = window<TF_Login>("TF_Login");
+  QVERIFY(main_ && conn_ && login_);
+  QVERIFY(main_->isVisible());
+  QVERIFY(!conn_->isVisible());
+  QCOMPARE(conn_->windowTitle(), QStringLiteral("Connect"));
+}
+
+void TstConnectionDialog::init() {
+  boxes_.clear();
+  conn_->link.debugLog.clear();
+}
+
+void TstConnectionDialog::cleanup() {
+  conn_->ComPort->close();
+  conn_->ClientSocket->close();
+  QTRY_VERIFY(!conn_->ClientSocket->active());
+  conn_->hide();
+  login_->hide();
+  pty_.onHeard({});
+  pty_.heard();
+}
+
+void TstConnectionDialog::openDialog() {
+  QTest::mouseClick(main_->BB_Connect, Qt::LeftButton);
+  QVERIFY(conn_->isVisible());
+}
+
+void TstConnectionDialog::chooseTcp(const QString& host, const QString& port) {
+  openDialog();
+  clickRadio(conn_->RB_TCP);
+  conn_->ED_host->setText(host);
+  conn_->ED_TCP->setText(port);
+}
+
+void TstConnectionDialog::choosePort(const QString& path) {
+  openDialog();
+  clickRadio(conn_->RB_Serial);
+  const int index = conn_->CB_Serial->findText(path);
+  QVERIFY(index >= 0);
+  conn_->CB_Serial->setCurrentIndex(index);
+  emit conn_->CB_Serial->activated(index);  // the operator's pick
+}
+
+void TstConnectionDialog::transportChoiceSwitchesTheControls() {
+  openDialog();
+  TF_Connection& c = *conn_;
+  QVERIFY(c.RB_Serial->isChecked());
+  QCOMPARE(c.ED_TCP->text(), QStringLiteral("514"));
+  // The simulator's pseudo-terminals are offered beside the system's ports.
+  QVERIFY(c.CB_Serial->findText(pty_.path) >= 0);
+  QVERIFY(c.CB_Serial->currentIndex() >= 0);
+  QCOMPARE(c.ComPort->portName(), c.CB_Serial->currentText());
+
+  const QColor windowColour = QPalette().color(QPalette::Base);
+  QVERIFY(c.ED_host->palette().color(QPalette::Base) != windowColour);
+
+  clickRadio(c.RB_TCP);
+  QVERIFY(c.RB_TCP->isChecked());
+  QVERIFY(!c.RB_Serial->isChecked());
+  for (QWidget* w : {static_cast<QWidget*>(c.L_Host), static_cast<QWidget*>(c.ED_host),
+                     static_cast<QWidget*>(c.L_TCP_port), static_cast<QWidget*>(c.ED_TCP)}) {
+    QVERIFY2(w->isEnabled(), qPrintable(w->objectName()));
+  }
+  QVERIFY(!c.L_port->isEnabled());
+  QVERIFY(!c.CB_Serial->isEnabled());
+  QCOMPARE(c.ED_host->palette().color(QPalette::Base), windowColour);
+  QCOMPARE(c.ED_TCP->palette().color(QPalette::Base), windowColour);
+
+  clickRadio(c.RB_Serial);
+  QVERIFY(c.RB_Serial->isChecked());
+  QVERIFY(!c.RB_TCP->isChecked());
+  for (QWidget* w : {static_cast<QWidget*>(c.L_Host), static_cast<QWidget*>(c.ED_host),
+                     static_cast<QWidget*>(c.L_TCP_port), static_cast<QWidget*>(c.ED_TCP)}) {
+    QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
+  }
+  QVERIFY(c.L_port->isEnabled());
+  QVERIFY(c.CB_Serial->isEnabled());
+  QVERIFY(c.ED_host->palette().color(QPalette::Base) != windowColour);
+
+  // A click on the chosen transport keeps it chosen.
+  clickRadio(c.RB_Serial);
+  QVERIFY(c.RB_Serial->isChecked());
+  QVERIFY(c.CB_Serial->isEnabled());
+
+  // Esc leaves the dialog where it is.
+  QTest::keyClick(&c, Qt::Key_Escape);
+  QVERIFY(c.isVisible());
+  QVERIFY(boxes_.isEmpty());
+}
+
+void TstConnectionDialog::tcpNeedsHostAndPort() {
+  const qint32 kindBefore = conn_->link.state.LinkKind;
+  chooseTcp("", "514");
+  // Enter in an edit runs the OK button.
+  conn_->ED_host->setFocus();
+  QTest::keyClick(conn_->ED_host, Qt::Key_Return);
+  QCOMPARE(boxes_.size(), 1);
+  QCOMPARE(boxes_[0].text, QStringLiteral("Input the name of host"));
+  QCOMPARE(boxes_[0].caption, QStringLiteral("Warning"));
+  QCOMPARE(boxes_[0].icon, QMessageBox::Warning);
+
+  conn_->ED_host->setText("127.0.0.1");
+  conn_->ED_TCP->clear();
+  QTest::mouseClick(conn_->BB_Connect, Qt::LeftButton);
+  QCOMPARE(boxes_.size(), 2);
+  QCOMPARE(boxes_[1].text, QStringLiteral("Input the name of host"));
+  QCOMPARE(conn_->link.state.LinkKind, kindBefore);
+  QVERIFY(conn_->isVisible());
+}
+
+void TstConnectionDialog::tcpConnectOpensLoginAndSwitchesButtons() {
+  QTcpServer gateway;
+  QVERIFY(gateway.listen(QHostAddress::LocalHost));
+  main_->BB_Save->setEnabled(false);
+  chooseTcp("127.0.0.1", QString::number(gateway.serverPort()));
+  QTest::mouseClick(conn_->BB_Connect, Qt::LeftButton);
+
+  QVERIFY(boxes_.isEmpty());
+  QCOMPARE(conn_->link.state.LinkKind, qint32(kLinkTcp));
+  QVERIFY(conn_->ClientSocket->active());
+  QVERIFY(!conn_->isVisible());
+  QVERIFY(login_->isVisible());
+  QCOMPARE(countLines(log(), "Connected..."), 1);
+  QVERIFY(main_->BB_Disconnect->isVisible());
+  QVERIFY(!main_->BB_Connect->isVisible());
+  QVERIFY(main_->BB_Save->isEnabled());
+  QVERIFY(main_->BB_Restart->isEnabled());
+
+  // Nothing goes out on TCP before the login.
+  QVERIFY(gateway.hasPendingConnections() || gateway.waitForNewConnection(1000));
+  QTcpSocket* peer = gateway.nextPendingConnection();
+  QTest::qWait(50);
+  QCOMPARE(peer->readAll(), QByteArray());
+
+  // The gateway hangs up.
+  peer->close();
+  QTRY_VERIFY(main_->BB_Connect->isVisible());
+  QVERIFY(!main_->BB_Disconnect->isVisible());
+  QVERIFY(!main_->BB_Save->isEnabled());
+  QVERIFY(!main_->BB_Restart->isEnabled());
+  QCOMPARE(log().last(), QStringLiteral("Disconnected..."));
+  QVERIFY(boxes_.isEmpty());
+}
+
+void TstConnectionDialog::tcpConnectFailures() {
+  QTcpServer gateway;
+  QVERIFY(gateway.listen(QHostAddress::LocalHost));
+  // A host name is not looked up, even one that names the listener.
+  chooseTcp("localhost", QString::number(gateway.serverPort()));
+  QTest::mouseClick(conn_->BB_Connect, Qt::LeftButton);
+  QCOMPARE(boxes_.size(), 1);
+  QCOMPARE(boxes_[0].text, QStringLiteral("Can not connect to host"));
+  QCOMPARE(boxes_[0].caption, QStringLiteral("Error"));
+  QCOMPARE(boxes_[0].icon, QMessageBox::Critical);
+  QVERIFY(conn_->isVisible());
+  QVERIFY(!login_->isVisible());
+  QVERIFY(!gateway.hasPendingConnections());
+
+  // Letters in the port field mean the gateway's console port.
+  conn_->ED_host->setText("127.0.0.1");
+  conn_->ED_TCP->setText("console");
+  QTest::mouseClick(conn_->BB_Connect, Qt::LeftButton);
+  QCOMPARE(conn_->ClientSocket->port(), 514);
+  if (!conn_->ClientSocket->active()) {
+    QCOMPARE(boxes_.size(), 2);
+    QCOMPARE(boxes_[1].text, QStringLiteral("Can not connect to host"));
+  }
+}
+
+void TstConnectionDialog::activeSocketRefusesAnotherAddress() {
+  QTcpServer gateway;
+  QVERIFY(gateway.listen(QHostAddress::LocalHost));
+  chooseTcp("127.0.0.1", QString::number(gateway.serverPort()));
+  QTest::mouseClick(conn_->BB_Connect, Qt::LeftButton);
+  QVERIFY(conn_->ClientSocket->active());
+  login_->hide();
+
+  conn_->show();
+  conn_->ED_host->setText("127.0.0.2");
+  QTest::mouseClick(conn_->BB_Connect, Qt::LeftButton);
+  QCOMPARE(boxes_.size(), 1);
+  QCOMPARE(boxes_[0].text, QStringLiteral("Can't change value while socket is active"));
+  QCOMPARE(boxes_[0].icon, QMessageBox::Critical);
+  QVERIFY(conn_->ClientSocket->active());
+
+  // The same address again finds the socket active and goes on to the login.
+  conn_->ED_host->setText("127.0.0.1");
+  QTest::mouseClick(conn_->BB_Connect, Qt::LeftButton);
+  QCOMPARE(boxes_.size(), 1);
+  QVERIFY(login_->isVisible());
+}
+
+void TstConnectionDialog::serialProbeFailsThenSucceedsOnTheOpenPort() {
+  choosePort(pty_.path);
+  QCOMPARE(conn_->ComPort->portName(), pty_.path);
+  QTest::mouseClick(conn_->BB_Connect, Qt::LeftButton);
+
+  // Nobody answers: the port stays open and the dialog stays.
+  QCOMPARE(boxes_.size(), 1);
+  QCOMPARE(boxes_[0].text, QStringLiteral("Can not connect in equipment"));
+  QCOMPARE(boxes_[0].caption, QStringLiteral("Error"));
+  QVERIFY(conn_->ComPort->connected());
+  QCOMPARE(conn_->link.state.LinkKind, qint32(kLinkSerial));
+  QVERIFY(main_->BB_Disconnect->isVisible());
+  QVERIFY(conn_->isVisible());
+  QByteArray heard;
+  QTRY_VERIFY((heard += pty_.heard()).endsWith('?'));
+  QCOMPARE(heard, QByteArray("\r\rend\rexit\r") + QByteArray(10, '\x1b') + "\r?");
+
+  // Cancel leaves the port open.
+  QTest::mouseClick(conn_->BB_Cancel, Qt::LeftButton);
+  QVERIFY(!conn_->isVisible());
+  QVERIFY(conn_->ComPort->connected());
+  QVERIFY(main_->BB_Disconnect->isVisible());
+
+  // The gateway wakes up: the probe on the open port succeeds.
+  pty_.onHeard([this](const QByteArray& bytes) {
+    if (bytes.contains('?')) pty_.say("get-wan\r\n");
+  });
+  conn_->show();
+  QTest::mouseClick(conn_->BB_Connect, Qt::LeftButton);
+  QCOMPARE(boxes_.size(), 1);
+  QVERIFY(login_->isVisible());
+  QVERIFY(!conn_->isVisible());
+  QCOMPARE(countLines(log(), "Connected..."), 1);
+  QCOMPARE(countLines(log(), "Send_Message : ?"), 2);
+}
+
+void TstConnectionDialog::choosingAnotherPortReopens() {
+  choosePort(pty_.path);
+  QTest::mouseClick(conn_->BB_Connect, Qt::LeftButton);  // opens; the probe fails
+  QVERIFY(conn_->ComPort->connected());
+  conn_->link.debugLog.clear();
+
+  const int index = conn_->CB_Serial->findText(otherPty_.path);
+  conn_->CB_Serial->setCurrentIndex(index);
+  emit conn_->CB_Serial->activated(index);
+  QCOMPARE(log(), (QStringList{"Disconnected...", "Connected..."}));
+  QCOMPARE(conn_->ComPort->portName(), otherPty_.path);
+  QVERIFY(conn_->ComPort->connected());
+  conn_->link.SendGetData("?");
+  QByteArray heard;
+  QTRY_COMPARE(heard += otherPty_.heard(), QByteArray("?"));
+}
+
+void TstConnectionDialog::serialGatewayGoingAwayShowsConnectAgain() {
+  TestPty gateway;
+  // Not in the list (made after the dialog): reached through the port's name directly.
+  conn_->ComPort->setPortName(gateway.path);
+  openDialog();
+  clickRadio(conn_->RB_Serial);
+  QTest::mouseClick(conn_->BB_Connect, Qt::LeftButton);
+  QVERIFY(conn_->ComPort->connected());
+  main_->BB_Save->setEnabled(true);
+  conn_->link.state.WriteExchangeOpen = true;
+
+  gateway.hangUp();
+  QTRY_VERIFY(!conn_->ComPort->connected());
+  QVERIFY(main_->BB_Connect->isVisible());
+  QVERIFY(!main_->BB_Disconnect->isVisible());
+  QVERIFY(!main_->BB_Save->isEnabled());
+  QVERIFY(!conn_->link.state.WriteExchangeOpen);
+  QCOMPARE(log().last(), QStringLiteral("Disconnected..."));
+
+  // A send on the closed port fails once with the port's own text and ends the operation.
+  const int before = boxes_.size();
+  runGuarded([this] {
+    conn_->link.SendGetData("get-wan\r");
+    conn_->link.SendGetData("get-lan\r");
+  });
+  QCOMPARE(boxes_.size(), before + 1);
+  QVERIFY(boxes_.last().text.startsWith("WriteFile function failed (win error code: "));
+  QCOMPARE(countLines(log(), "Send_Message : get-lan\r"), 0);
+}
+
+int main(int argc, char** argv) {
+  Application app(argc, argv);
+  TstConnectionDialog test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_connection_dialog.moc"
