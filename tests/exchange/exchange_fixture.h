@@ -39,6 +39,11 @@ struct ExchangeEnv {
     QVERIFY(login);
     connection->link.setTcpTransport(&transport);
     connection->link.state.LinkKind = kLinkTcp;
+    interceptBoxes();
+  }
+
+  // Every box is recorded and answered with OK.
+  void interceptBoxes() {
     setMessageBoxInterceptor([this](const MessageBoxRequest& request) {
       boxes.append(request);
       return QMessageBox::Ok;

@@ -1,0 +1,229 @@
+// Save: the Local-PC logic, the three input checks and their order, and the write exchange's tag
+// counting up to the final confirmation.
+#include "exchange_fixture.h"
+#include "widgets/guarded.h"
+
+class TestSaveFlow : public QObject {
+  Q_OBJECT
+  ExchangeEnv env;
+
+  TF_ez_config_main* m() { return env.main; }
+  LinkState& state() { return env.link().state; }
+
+  void save() {
+    env.resetRecords();
+    m()->BB_SaveClick();
+  }
+
+  static QList<QByteArray> opening() { return {"\r", "write-system\r", "!START-TAG!\r"}; }
+
+ private slots:
+  void initTestCase() { env.create(); }
+
+  void init() {
+    state().ReplySection = kSectionNone;
+    state().StatusMode = false;
+    state().WriteExchangeOpen = false;
+    state().StartTagEchoes = 0;
+    state().EndTagEchoes = 0;
+    m()->SG_VoIP_Phone_number->setRowCount(2);
+    operatorSetsServices(m());
+    operatorSetsNetwork(m(), NetMode::WanDhcp);
+    operatorSetsVoip(m(), Voip::H323Plain);
+    m()->PageControl1->setActivePage(m()->Tab_Service);
+  }
+
+  void onlyTheFirstFailingCheckIsReported() {
+    m()->ED_PSTN_login->setText(QString());
+    m()->RB_All_up->setChecked(true);
+    m()->CB_Local_PC->setChecked(true);
+    m()->RB_PSTN_PPPoE->setChecked(true);
+    m()->RG_Protocol->setItemIndex(-1);
+    state().StatusMode = true;
+    QSignalSpy operatorChanges(m()->PageControl1, &PageControl::operatorPageChange);
+    save();
+
+    QCOMPARE(env.boxes.size(), 1);
+    QCOMPARE(env.boxes[0].text, QStringLiteral("Please setup PPPoE contents"));
+    QCOMPARE(env.boxes[0].caption, QStringLiteral("Warning"));
+    QCOMPARE(env.boxes[0].icon, QMessageBox::Warning);
+    QCOMPARE(m()->PageControl1->currentWidget(), m()->Tab_LAN);
+    QCOMPARE(operatorChanges.count(), 0);
+    QVERIFY(env.transport.sent.isEmpty());
+    QCOMPARE(state().ReplySection, qint32(kSectionNone));
+    QVERIFY(!state().StatusMode);
+    QVERIFY(!state().WriteExchangeOpen);
+  }
+
+  void checks_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<int>("protocol");
+    QTest::addColumn<QString>("message");
+    const QString voip = QStringLiteral("Please setup VoIP contents");
+    const QString pstn = QStringLiteral("Please setup PSTN contents");
+    QTest::newRow("no protocol") << QString() << QString() << -1 << voip;
+    QTest::newRow("H323 with every field empty") << QString() << QString() << 0 << QString();
+    QTest::newRow("SIP server without its last group")
+        << QStringLiteral("ED_SIP_Server_1") << QStringLiteral("172.16.0") << 1 << voip;
+    QTest::newRow("SIP without user name")
+        << QStringLiteral("ED_SIP_Username") << QString() << 1 << voip;
+    QTest::newRow("SIP complete") << QString() << QString() << 1 << QString();
+    QTest::newRow("MGCP without call agent")
+        << QStringLiteral("ED_MGCP_CallAgent_1") << QString() << 2 << voip;
+    QTest::newRow("MGCP complete") << QString() << QString() << 2 << QString();
+    QTest::newRow("no dialing number")
+        << QStringLiteral("ED_PSTN_dialing") << QString() << 0 << pstn;
+    QTest::newRow("no PSTN password")
+        << QStringLiteral("ED_PSTN_password") << QString() << 0 << pstn;
+    QTest::newRow("a blank is a login")
+        << QStringLiteral("ED_PSTN_login") << QStringLiteral(" ") << 0 << QString();
+  }
+
+  void checks() {
+    QFETCH(QString, field);
+    QFETCH(QString, value);
+    QFETCH(int, protocol);
+    QFETCH(QString, message);
+    m()->ED_SIP_Username->setText(QStringLiteral("alice"));
+    m()->ED_SIP_Server_1->setText(QStringLiteral("172.16.0.1"));
+    m()->ED_MGCP_CallAgent_1->setText(QStringLiteral("192.0.2.10"));
+    m()->RG_Protocol->setItemIndex(protocol);
+    if (!field.isEmpty()) {
+      if (auto* address = m()->findChild<AddressEdit*>(field)) {
+        address->setText(value);
+      } else {
+        m()->findChild<QLineEdit*>(field)->setText(value);
+      }
+    }
+    save();
+    if (message.isEmpty()) {
+      QVERIFY(env.boxes.isEmpty());
+      QCOMPARE(env.transport.sent, opening());
+      return;
+    }
+    QCOMPARE(env.boxes.size(), 1);
+    QCOMPARE(env.boxes[0].text, message);
+    QCOMPARE(m()->PageControl1->currentWidget(),
+             message.contains(QLatin1String("VoIP")) ? m()->Tab_VoIP : m()->Tab_PSTN);
+    QVERIFY(env.transport.sent.isEmpty());
+  }
+
+  // With Dial-up the local PC is served by PPPoE with the PSTN account; Save applies that first
+  // and checks the copies.
+  void localPcDialUpUsesThePstnAccount() {
+    m()->RB_Dial_up->setChecked(true);
+    m()->CB_Local_PC->setChecked(true);
+    m()->RB_PSTN_DHCP->setChecked(true);
+    m()->ED_PPPoE_ID->setText(QStringLiteral("stale"));
+    save();
+    QVERIFY(env.boxes.isEmpty());
+    QVERIFY(m()->RB_PSTN_PPPoE->isChecked());
+    QCOMPARE(m()->ED_PPPoE_ID->text(), QStringLiteral("pstnuser"));
+    QCOMPARE(m()->ED_PPPoE_Password->text(), QStringLiteral("pstnpw"));
+    QCOMPARE(m()->RG_Network_type->itemIndex(), 0);
+
+    m()->ED_PSTN_password->setText(QString());
+    save();
+    QCOMPARE(env.boxes.size(), 1);
+    QCOMPARE(env.boxes[0].text, QStringLiteral("Please setup PPPoE contents"));
+  }
+
+  void writeExchangeCountsTheTags() {
+    save();
+    QCOMPARE(env.transport.sent, opening());
+    QCOMPARE(state().ReplySection, qint32(kSectionWrite));
+    QVERIFY(state().WriteExchangeOpen);
+
+    // The device's own start tag: nothing yet. An early end tag counts all the same.
+    env.receive({QStringLiteral("write-system"), QStringLiteral("!START-TAG!"),
+                 QStringLiteral("!END-TAG!"), QStringLiteral("% error line")});
+    QCOMPARE(env.transport.sent.size(), 3);
+    QCOMPARE(state().StartTagEchoes, 1);
+    QCOMPARE(state().EndTagEchoes, 1);
+
+    env.receive({QStringLiteral("!START-TAG!")});
+    QCOMPARE(env.transport.sent.first(4).last(), QByteArray("dhcp-list 0 type server\r"));
+    QCOMPARE(env.transport.sent.last(), QByteArray("!END-TAG!\r"));
+    const int scriptSends = env.transport.sent.size();
+    QVERIFY(env.boxes.isEmpty());
+
+    bool openWhenShown = true;
+    setMessageBoxInterceptor([&](const MessageBoxRequest& r) {
+      env.boxes.append(r);
+      openWhenShown = state().WriteExchangeOpen;
+      return QMessageBox::Ok;
+    });
+    env.receive({QStringLiteral("!END-TAG!")});
+    QCOMPARE(env.boxes.size(), 1);
+    QCOMPARE(env.boxes[0].text,
+             QStringLiteral("Save was complete\rPlease restart, if you want to apply to a "
+                            "modification"));
+    QCOMPARE(env.boxes[0].caption, QStringLiteral("OK"));
+    QCOMPARE(env.boxes[0].icon, QMessageBox::Information);
+    QVERIFY(!openWhenShown);
+    QVERIFY(!state().WriteExchangeOpen);
+
+    // Further tags repeat their actions.
+    env.receive({QStringLiteral("!END-TAG!")});
+    QCOMPARE(env.boxes.size(), 2);
+    env.receive({QStringLiteral("!START-TAG!")});
+    QCOMPARE(env.transport.sent.size(), 2 * scriptSends - 3);
+    env.interceptBoxes();
+  }
+
+  void oneStartTagSendsNothing() {
+    save();
+    env.receive(
+        {QStringLiteral("!START-TAG!"), QStringLiteral("!END-TAG!"), QStringLiteral("!END-TAG!")});
+    QCOMPARE(env.transport.sent, opening());
+    QCOMPARE(env.boxes.size(), 1);
+  }
+
+  void saveAgainRestartsTheExchange() {
+    save();
+    env.receive({QStringLiteral("!START-TAG!"), QStringLiteral("!END-TAG!")});
+    m()->BB_SaveClick();
+    QCOMPARE(env.transport.sent, opening() + opening());
+    QCOMPARE(state().StartTagEchoes, 0);
+    QCOMPARE(state().EndTagEchoes, 0);
+  }
+
+  void confirmationTextsComeFromTheMessageTable() {
+    m()->messages.set(QStringLiteral("Save was complete"), QStringLiteral("Gespeichert"));
+    save();
+    env.receive({"!START-TAG!", "!START-TAG!", "!END-TAG!", "!END-TAG!"});
+    m()->messages.set(QStringLiteral("Save was complete"), QStringLiteral("Save was complete"));
+    QCOMPARE(env.boxes.size(), 1);
+    QCOMPARE(env.boxes[0].text,
+             QStringLiteral("Gespeichert\rPlease restart, if you want to apply to a modification"));
+  }
+
+  // An exchange the device never finishes ends with the next query; the status poll may then run.
+  void aQueryEchoEndsAnUnfinishedExchange() {
+    save();
+    QVERIFY(state().WriteExchangeOpen);
+    env.receive({QStringLiteral("get-wan-status")});
+    QVERIFY(!state().WriteExchangeOpen);
+    QCOMPARE(state().ReplySection, qint32(kSectionWanStatus));
+  }
+
+  // A failed write ends the script: nothing after the failing line goes out.
+  void failedWriteStopsTheScript() {
+    save();
+    env.transport.onSend = [this](const QByteArray& bytes) {
+      if (bytes == "interface async0\r") env.transport.failNextSend();
+    };
+    bool failed = false;
+    try {
+      env.receive({QStringLiteral("!START-TAG!"), QStringLiteral("!START-TAG!")});
+    } catch (const LinkError&) {
+      failed = true;
+    }
+    QVERIFY(failed);
+    QCOMPARE(env.transport.sent.last(), QByteArray("interface async0\r"));
+  }
+};
+
+QTEST_MAIN(TestSaveFlow)
+#include "tst_save_flow.moc"
