@@ -87,7 +87,12 @@ void ConsoleSession::greet() {
 void ConsoleSession::receive(const QByteArray& bytes) {
   if (closed_) return;
   input_ += bytes;
+  // Bytes that arrive while a line is being handled (a listener that answers at once) wait their
+  // turn, so that replies go out whole and in order.
+  if (processing_) return;
+  processing_ = true;
   processInput();
+  processing_ = false;
 }
 
 void ConsoleSession::processInput() {

@@ -63,6 +63,7 @@ class ConsoleSession : public QObject {
   const QString link_;
   Mode mode_ = Mode::Console;
   bool closed_ = false;
+  bool processing_ = false;
 
   QByteArray input_;
   QByteArray lineBuffer_;
