@@ -22,6 +22,15 @@ bool refusedForMissingLines(const QSerialPort& port) {
   return port.error() == QSerialPort::UnsupportedOperationError;
 }
 
+// Sets a flag for the lifetime of the scope, also when an exception leaves it.
+struct FlagScope {
+  explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
+  ~FlagScope() { flag_ = false; }
+  FlagScope(const FlagScope&) = delete;
+  FlagScope& operator=(const FlagScope&) = delete;
+  bool& flag_;
+};
+
 }  // namespace
 
 int serialErrorNumber(QSerialPort::SerialPortError error, int savedErrno) {
@@ -111,8 +120,10 @@ void SerialPortFacility::open() {
     fail(text, code);
   };
 
-  // Bytes beyond a full input buffer stay with the system until there is room again.
-  port_.setReadBufferSize(kBufferBytes);
+  // No limit on the port's own input buffer. With a limit, a write that waits for the line while
+  // the device's echo fills that buffer ends early and drops the rest of the text; and nothing the
+  // device sends is ever lost.
+  port_.setReadBufferSize(0);
 
   const bool lineOk = port_.setBaudRate(kBaudRate) && port_.setDataBits(QSerialPort::Data8) &&
                       port_.setParity(QSerialPort::NoParity) &&
@@ -173,6 +184,7 @@ qint64 SerialPortFacility::bytesWaiting() const {
 int SerialPortFacility::writeString(const QByteArray& bytes) {
   if (!connected()) fail("WriteFile function failed", EBADF);
   if (bytes.isEmpty()) return 0;
+  const FlagScope scope(writing_);
   errno = 0;
   const qint64 queued = port_.write(bytes);
   if (queued != bytes.size()) {
@@ -204,25 +216,35 @@ int SerialPortFacility::writeString(const QByteArray& bytes) {
 }
 
 void SerialPortFacility::onReadyRead() {
-  if (delivering_) return;  // reported again once the running handler has returned
+  // The port also reads while a write waits for the line; a handler started from inside that wait
+  // would run in the middle of a send. Such bytes are reported from the event loop instead.
+  if (writing_) {
+    queueDelivery();
+    return;
+  }
+  if (delivering_) return;  // reported once the running handler has returned
   deliverWaiting();
+}
+
+void SerialPortFacility::queueDelivery() {
+  if (redeliverQueued_) return;
+  redeliverQueued_ = true;
+  QTimer::singleShot(0, this, &SerialPortFacility::deliverWaiting);
 }
 
 void SerialPortFacility::deliverWaiting() {
   redeliverQueued_ = false;
-  if (delivering_ || closeQueued_ || !connected()) return;
+  if (delivering_ || writing_ || closeQueued_ || !connected()) return;
   const qint64 waiting = port_.bytesAvailable();
   if (waiting <= 0) return;
-  delivering_ = true;
-  takenSinceDelivery_ = 0;
-  emit rxChar(int(std::min<qint64>(waiting, std::numeric_limits<int>::max())));
-  delivering_ = false;
+  {
+    const FlagScope scope(delivering_);
+    takenSinceDelivery_ = 0;
+    emit rxChar(int(std::min<qint64>(waiting, std::numeric_limits<int>::max())));
+  }
   // Bytes that came in while the handler ran (a modal box, a wait) are not announced again by the
   // port: report them from the event loop, as long as the handler keeps taking bytes.
-  if (connected() && takenSinceDelivery_ > 0 && port_.bytesAvailable() > 0 && !redeliverQueued_) {
-    redeliverQueued_ = true;
-    QTimer::singleShot(0, this, &SerialPortFacility::deliverWaiting);
-  }
+  if (connected() && takenSinceDelivery_ > 0 && port_.bytesAvailable() > 0) queueDelivery();
 }
 
 void SerialPortFacility::onErrorOccurred(QSerialPort::SerialPortError error) {

@@ -13,7 +13,6 @@
 class SerialPortFacility : public QObject, public Transport {
   Q_OBJECT
  public:
-  static constexpr int kBufferBytes = 5118;
   static constexpr qint32 kBaudRate = 9600;
 
   explicit SerialPortFacility(QObject* parent = nullptr);
@@ -55,11 +54,13 @@ class SerialPortFacility : public QObject, public Transport {
   void onReadyRead();
   void onErrorOccurred(QSerialPort::SerialPortError error);
   void deliverWaiting();
+  void queueDelivery();
   [[noreturn]] void fail(const char* text, int code);
 
   QSerialPort port_;
   QString name_ = QStringLiteral("COM1");
   bool delivering_ = false;
+  bool writing_ = false;
   bool redeliverQueued_ = false;
   bool closeQueued_ = false;
   quint64 session_ = 0;  // one per open and per close

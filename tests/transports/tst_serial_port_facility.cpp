@@ -34,6 +34,7 @@ class TstSerialPortFacility : public QObject {
   void opensThroughALink();
   void writeAndWriteAfterClose();
   void receivedBytesKeepNulAndCount();
+  void writeNeitherRunsTheReceiveHandlerNorStopsOnUnreadInput();
   void bytesArrivingDuringHandlerComeAsOneNotification();
   void renameWhileOpenReopens();
   void gatewayGoingAwayClosesThePort();
@@ -147,6 +148,35 @@ void TstSerialPortFacility::receivedBytesKeepNulAndCount() {
   QTRY_COMPARE(received, line);
   for (int count : counts) QVERIFY(count > 0);
   QCOMPARE(std::accumulate(counts.begin(), counts.end(), 0), 13);
+}
+
+void TstSerialPortFacility::writeNeitherRunsTheReceiveHandlerNorStopsOnUnreadInput() {
+  TestPty pty;
+  SerialPortFacility port;
+  port.setPortName(pty.path);
+  port.open();
+  // Far more unread input than the classic 5118-byte buffer: a whole device echo nobody has read.
+  const QByteArray block(3000, 'e');
+  QVERIFY(pty.say(block));
+  QTRY_COMPARE(port.bytesWaiting(), 3000);
+  QVERIFY(pty.say(block));
+  QTRY_COMPARE(port.bytesWaiting(), 6000);
+
+  bool writing = false;
+  QList<int> counts;
+  connect(&port, &SerialPortFacility::rxChar, this, [&](int count) {
+    QVERIFY(!writing);
+    counts << count;
+    QByteArray chunk;
+    port.read(chunk, count);
+  });
+  QVERIFY(pty.say("late"));  // the write's wait reads it
+  writing = true;
+  QCOMPARE(port.writeString("get-wan\r"), 8);
+  writing = false;
+  QByteArray heard;
+  QTRY_COMPARE(heard += pty.heard(), QByteArray("get-wan\r"));
+  QTRY_COMPARE(std::accumulate(counts.begin(), counts.end(), 0), 6004);
 }
 
 void TstSerialPortFacility::bytesArrivingDuringHandlerComeAsOneNotification() {
