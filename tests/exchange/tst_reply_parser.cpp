@@ -215,6 +215,17 @@ class TestReplyParser : public QObject {
     QVERIFY(m()->RG_Network_type->isEnabled());
   }
 
+  // A WAN query typed in the debug window reads over a window that was not cleared.
+  void wanPppoeClientAfterALocalPcWithoutClearing() {
+    m()->CB_Local_PC->setChecked(true);
+    m()->ED_PSTN_login->setText(QStringLiteral("pstnuser"));
+    env.reply(QStringLiteral("get-wan"),
+              {QStringLiteral("no ip address"), QStringLiteral("encapsulation pppoe"),
+               QStringLiteral("ppp pap sent-username wanuser password wanpw")});
+    QVERIFY(!m()->CB_Local_PC->isChecked());
+    QCOMPARE(m()->ED_PPPoE_ID->text(), QStringLiteral("wanuser"));
+  }
+
   void wanPppoeServerServesTheLocalPc() {
     env.receive({QStringLiteral("get-pstn"), QStringLiteral("modem keep-active"),
                  QStringLiteral("ppp pap sent-username pstnuser password pstnpw")});
