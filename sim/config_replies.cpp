@@ -76,8 +76,16 @@ QStringList GatewayConfig::replyLines(const QString& query) const {
                                                                   : ConfigBlock::Mgcp;
   if (active_ != Protocol::None)
     if (const ConfigBlock* b = block(activeKind)) out << b->header << b->body;
+  // The area number in effect is the rule a dial peer translates with; a rule no peer uses is
+  // left out, so that a peer written without translation reads back without an area number.
+  QStringList usedRules;
+  for (const ConfigBlock* peer : peers)
+    for (const QString& line : peer->body) {
+      const QStringList t = splitTokens(line);
+      if (t.size() >= 2 && t[0].startsWith(QLatin1String("translate-"))) usedRules << t.last();
+    }
   for (const ConfigBlock* rule : blocksOf(ConfigBlock::TranslationRule))
-    out << rule->header << rule->body;
+    if (usedRules.contains(rule->key)) out << rule->header << rule->body;
   return out;
 }
 

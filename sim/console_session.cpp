@@ -96,13 +96,21 @@ void ConsoleSession::receive(const QByteArray& bytes) {
 }
 
 void ConsoleSession::processInput() {
-  while (!input_.isEmpty() && !closed_) {
-    const char c = input_.at(0);
-    input_.remove(0, 1);
+  int pos = 0;  // consumed bytes are removed once at the end: scripts can be long
+  while (pos < input_.size() && !closed_) {
     if (pagerWaiting_) {
-      pagerKey(c);
+      // The pager goes on at a blank, wherever it is in what came in; everything else waits in
+      // order for the reply to end (a status request sent meanwhile is answered afterwards).
+      const int blank = input_.indexOf(' ', pos);
+      if (blank < 0) break;
+      input_.remove(blank, 1);
+      pagerWaiting_ = false;
+      linesOnPage_ = 0;
+      emitOutput("\r");
+      flushOutput();
       continue;
     }
+    const char c = input_.at(pos++);
     if (c == '\r' || c == '\n') {
       // CR, LF and CR LF each end one line.
       const bool secondHalf = c == '\n' && lastWasCr_;
@@ -139,25 +147,7 @@ void ConsoleSession::processInput() {
     }
     lineBuffer_ += c;
   }
-}
-
-void ConsoleSession::pagerKey(char key) {
-  const int pageLines = device_->options().pageLines;
-  if (key == ' ') {
-    linesOnPage_ = 0;
-  } else if (key == '\r' || key == '\n') {
-    linesOnPage_ = pageLines - 1;
-  } else if (key == 'q' || key == 'Q') {
-    QList<Out> rest;
-    for (const Out& o : queue_)
-      if (!o.paged) rest.append(o);
-    queue_ = rest;
-  } else {
-    return;  // other keys do nothing at the pager prompt
-  }
-  pagerWaiting_ = false;
-  emitOutput("\r");
-  flushOutput();
+  input_.remove(0, pos);
 }
 
 void ConsoleSession::handleLine(const QByteArray& raw) {

@@ -44,7 +44,6 @@ class ConsoleSession : public QObject {
   };
 
   void processInput();
-  void pagerKey(char key);
   void handleLine(const QByteArray& raw);
   void runCommand(const QString& text);
   void login(const QString& command);

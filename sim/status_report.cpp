@@ -20,11 +20,6 @@ QString token(const QStringList& tokens, int index) {
   return index < tokens.size() ? tokens[index] : QString();
 }
 
-QStringList heading(const DeviceFacts& facts, const QString& title) {
-  return {QStringLiteral("System Information"), row(QStringLiteral("Model"), facts.model),
-          row(QStringLiteral("Software version"), facts.version), QString(), title};
-}
-
 QStringList serverLines(const ConfigBlock* block, const QString& keyword, const QString& label) {
   QStringList out;
   if (!block) return out;
@@ -47,8 +42,12 @@ QStringList serverLines(const ConfigBlock* block, const QString& keyword, const 
 
 }  // namespace
 
+// Both texts stay well below a pager page (20 lines by default): the tool answers the pager only
+// while it reads the VoIP reply.
 QStringList wanStatus(const GatewayConfig& config, const DeviceFacts& facts) {
-  QStringList out = heading(facts, QStringLiteral("WAN status"));
+  QStringList out = {
+      QStringLiteral("System Information"),
+      row(QStringLiteral("Model"), facts.model + QStringLiteral(", software ") + facts.version)};
   const ConfigBlock* ether = config.block(ConfigBlock::Interface, QStringLiteral("ether0.0"));
   const ConfigBlock* async = config.block(ConfigBlock::Interface, QStringLiteral("async0"));
   const QStringList address = bodyLine(ether, QStringLiteral("ip address "));
@@ -74,8 +73,8 @@ QStringList wanStatus(const GatewayConfig& config, const DeviceFacts& facts) {
   } else {
     type = QStringLiteral("not configured");
   }
-  out << row(QStringLiteral("WAN interface"), QStringLiteral("ether0.0"))
-      << row(QStringLiteral("WAN type"), type) << row(QStringLiteral("IP address"), ip);
+  out << row(QStringLiteral("WAN interface"), QStringLiteral("ether0.0, ") + type)
+      << row(QStringLiteral("IP address"), ip);
   if (const ConfigCommand* route = config.command(QStringLiteral("route 0.0.0.0 0.0.0.0")))
     out << row(QStringLiteral("Default router"), token(splitTokens(route->line), 3));
   for (const ConfigCommand* dns : config.commandsOf(family::DnsHost))
@@ -98,7 +97,9 @@ QStringList wanStatus(const GatewayConfig& config, const DeviceFacts& facts) {
 }
 
 QStringList gatekeeperStatus(const GatewayConfig& config, const DeviceFacts& facts) {
-  QStringList out = heading(facts, QStringLiteral("VoIP status"));
+  QStringList out = {
+      QStringLiteral("System Information"),
+      row(QStringLiteral("Model"), facts.model + QStringLiteral(", software ") + facts.version)};
   switch (config.activeProtocol()) {
     case Protocol::H323: {
       const ConfigBlock* gw = config.block(ConfigBlock::Gateway);

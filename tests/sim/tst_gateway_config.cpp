@@ -196,10 +196,19 @@ class TestGatewayConfig : public QObject {
     QVERIFY(!voip.contains("!"));
   }
 
+  void onlyTranslationRulesInUseAreReported() {
+    GatewayConfig config = GatewayConfig::sample();
+    QVERIFY(config.replyLines("get-voip").contains("rule 0 [2-9]T 031%01%99"));
+    config.applyScript(
+        {"dial-peer voice 1000 voip", "destination-pattern T", "session target ras", "!"});
+    QVERIFY(config.block(ConfigBlock::TranslationRule, "0"));
+    QVERIFY(config.replyLines("get-voip").filter("rule").isEmpty());
+  }
+
   void repliesHoldNoQueryWord() {
     const GatewayConfig config = GatewayConfig::sample();
     for (const char* q : {"get-pstn", "get-wan", "get-lan", "get-auto-upgrade", "get-service",
-                             "get-service-port", "get-voip", "get-dns-server"}) {
+                          "get-service-port", "get-voip", "get-dns-server"}) {
       const QStringList reply = config.replyLines(q);
       QVERIFY2(!reply.isEmpty(), qPrintable(q));
       for (const QString& line : reply)
