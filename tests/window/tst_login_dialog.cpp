@@ -38,6 +38,7 @@ class TstLoginDialog : public QObject {
   void enterInPasswordIsOk();
   void loginLineAndFreshForm();
   void gatewayAnswers();
+  void answerArrivingWhileABoxIsOpen();
   void escapeAndCancel();
 
  private:
@@ -50,11 +51,13 @@ class TstLoginDialog : public QObject {
   TF_Connection* conn_ = nullptr;
   TF_Login* login_ = nullptr;
   QStringList boxes_;
+  std::function<void()> duringBox_;  // runs while a box is open
 };
 
 void TstLoginDialog::initTestCase() {
   setMessageBoxInterceptor([this](const MessageBoxRequest& request) {
     boxes_ << request.caption + ": " + request.text;
+    if (duringBox_) duringBox_();
     return QMessageBox::Ok;
   });
   createAppWindows();
@@ -185,6 +188,27 @@ void TstLoginDialog::gatewayAnswers() {
   QTRY_VERIFY(!login_->isVisible());
   QTRY_VERIFY(heard().endsWith("get-model\r"));
   QCOMPARE(boxes_.size(), 1);
+}
+
+void TstLoginDialog::answerArrivingWhileABoxIsOpen() {
+  login_->ED_ID->setText("admin");
+  login_->ED_Password->setText("wrong");
+  QTest::mouseClick(login_->BB_OK, Qt::LeftButton);
+  QTRY_VERIFY(heard().endsWith("wrong\r"));
+  heard_.clear();
+  // While the refusal's box is open, the gateway sends more; nothing announces those bytes again
+  // once the box is closed.
+  bool laterLineWaited = false;
+  duringBox_ = [&] {
+    peer_->write("Login ok\r\n");
+    QTest::qWait(100);
+    laterLineWaited = login_->isVisible();  // the later line waits for the earlier one
+  };
+  peer_->write("Login incorrect\r\n");
+  QTRY_VERIFY(heard().endsWith("get-model\r"));
+  QCOMPARE(boxes_, QStringList{"Error: Id or password is not correct"});
+  QVERIFY(laterLineWaited);
+  QVERIFY(!login_->isVisible());
 }
 
 void TstLoginDialog::escapeAndCancel() {
