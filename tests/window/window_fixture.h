@@ -1,0 +1,59 @@
+#pragma once
+// What the window tests share: the real windows created once per test program, recording
+// transports for both link kinds, and message boxes answered by the test instead of shown.
+#include <QApplication>
+#include <QList>
+#include <QMessageBox>
+#include <QtTest>
+
+#include "connection/U_connection.h"
+#include "connection/U_debug.h"
+#include "connection/U_login.h"
+#include "recording_transport.h"
+#include "widgets/message_box.h"
+#include "window/U_ez_config_main.h"
+#include "window/app_start.h"
+
+struct WindowEnv {
+  TF_ez_config_main* main = nullptr;
+  TF_Connection* connection = nullptr;
+  TF_Debug* debug = nullptr;
+  TF_Login* login = nullptr;
+  RecordingTransport serial;
+  RecordingTransport tcp;
+  QList<MessageBoxRequest> boxes;
+  // The answers given to the next boxes, in order; Ok when none is left.
+  QList<QMessageBox::StandardButton> answers;
+
+  Link& link() { return connection->link; }
+
+  // Once per test program, in its working directory.
+  void create() {
+    createAppWindows();
+    main = find<TF_ez_config_main>();
+    connection = find<TF_Connection>();
+    debug = find<TF_Debug>();
+    login = find<TF_Login>();
+    QVERIFY(main && connection && debug && login);
+    link().setSerialTransport(&serial);
+    link().setTcpTransport(&tcp);
+    setMessageBoxInterceptor([this](const MessageBoxRequest& request) {
+      boxes.append(request);
+      return answers.isEmpty() ? QMessageBox::Ok : answers.takeFirst();
+    });
+  }
+
+  template <typename T>
+  T* find() const {
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (auto* t = qobject_cast<T*>(w)) return t;
+    return nullptr;
+  }
+
+  void resetRecords() {
+    serial.sent.clear();
+    tcp.sent.clear();
+    boxes.clear();
+    answers.clear();
+  }
+};
