@@ -84,9 +84,10 @@ void TcpClientSocket::sendText(const QByteArray& bytes) {
   if (socket_.write(bytes) != bytes.size()) raiseError(socketErrorNumber(socket_.error()));
 }
 
+// Bytes that came before the gateway hung up stay readable after the disconnect notification.
 int TcpClientSocket::receiveBuf(QByteArray& buffer, int max) {
   buffer.clear();
-  if (!active_ || max <= 0) return 0;
+  if (max <= 0 || socket_.bytesAvailable() <= 0) return 0;
   buffer.resize(max);
   const qint64 got = socket_.read(buffer.data(), max);
   if (got < 0) {
@@ -100,7 +101,7 @@ int TcpClientSocket::receiveBuf(QByteArray& buffer, int max) {
 }
 
 qint64 TcpClientSocket::bytesAvailable() const {
-  return active_ ? socket_.bytesAvailable() : 0;
+  return socket_.bytesAvailable();
 }
 
 void TcpClientSocket::onConnected() {

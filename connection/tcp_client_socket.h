@@ -32,6 +32,7 @@ class TcpClientSocket : public QObject, public Transport {
   // Sends the whole text; nothing when not active. A rejected send closes the socket.
   void sendText(const QByteArray& bytes);
   // Reads up to `max` bytes into `buffer`; the count, 0 when nothing was waiting, -1 on failure.
+  // Bytes received before a disconnect can still be read after it.
   int receiveBuf(QByteArray& buffer, int max);
   qint64 bytesAvailable() const;
 

@@ -101,9 +101,14 @@ void TstTcpClientSocket::peerClosingDisconnects() {
   });
   QTcpSocket* peer = connectToServer(socket);
   QVERIFY(peer);
+  peer->write("last words\r\n");
   peer->close();
   QTRY_COMPARE(disconnected.size(), 1);
   QVERIFY(!socket.active());
+  // What it said before hanging up can still be read.
+  QByteArray got;
+  QCOMPARE(socket.receiveBuf(got, 20000), 12);
+  QCOMPARE(got, QByteArray("last words\r\n"));
   // The gateway hanging up is no failure.
   QCOMPARE(errors, 0);
   QVERIFY(boxes_.isEmpty());
