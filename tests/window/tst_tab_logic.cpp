@@ -1,0 +1,296 @@
+// Option interplay of the pages, driven by the operator's clicks and by code alike, and the
+// centred drawing of the phone-number grid.
+#include <QFile>
+#include <QPainter>
+
+#include "widgets/application.h"
+#include "window_fixture.h"
+
+namespace {
+struct LanView {
+  bool pppoe, dhcp, fixed, common;
+  bool pcDhcpEnabled, pcPppoeEnabled, pcIpEnabled;
+  bool pcDhcp, pcPppoe, pcIp;
+  bool operator==(const LanView& o) const {
+    return std::tie(pppoe, dhcp, fixed, common, pcDhcpEnabled, pcPppoeEnabled, pcIpEnabled, pcDhcp,
+                    pcPppoe, pcIp) == std::tie(o.pppoe, o.dhcp, o.fixed, o.common, o.pcDhcpEnabled,
+                                               o.pcPppoeEnabled, o.pcIpEnabled, o.pcDhcp, o.pcPppoe,
+                                               o.pcIp);
+  }
+};
+
+LanView lanView(TF_ez_config_main* m) {
+  return {!m->GB_PPPoE->isHidden(),  !m->GB_DHCP->isHidden(), !m->GB_Static_IP_address->isHidden(),
+          !m->GB_Common->isHidden(), m->RB_DHCP->isEnabled(), m->RB_PPPoE->isEnabled(),
+          m->RB_IP->isEnabled(),     m->RB_DHCP->isChecked(), m->RB_PPPoE->isChecked(),
+          m->RB_IP->isChecked()};
+}
+
+// Left edge and width of the dark pixels of `image` (-1 when none).
+QPair<int, int> inkSpan(const QImage& image) {
+  int left = -1, right = -1;
+  for (int x = 0; x < image.width(); ++x)
+    for (int y = 0; y < image.height(); ++y)
+      if (qGray(image.pixel(x, y)) < 80) {
+        if (left < 0) left = x;
+        right = x;
+        break;
+      }
+  return {left, left < 0 ? -1 : right - left + 1};
+}
+}  // namespace
+
+class TestTabLogic : public QObject {
+  Q_OBJECT
+  WindowEnv env;
+  TF_ez_config_main* m = nullptr;
+
+  void clickItem(RadioGroup* group, int index) {
+    QTest::mouseClick(group->itemButton(index), Qt::LeftButton, {}, QPoint(5, 5));
+  }
+  void click(QAbstractButton* button) {
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(5, 5));
+  }
+
+ private slots:
+  void initTestCase() {
+    QFile::remove(QStringLiteral("language.cfg"));
+    env.create();
+    m = env.main;
+  }
+
+  void loadingTheFormRunsNoHandler() {
+    // PC buttons untouched, all three VoIP groups present, the gatekeeper one on top.
+    QCOMPARE(lanView(m),
+             (LanView{true, false, false, false, true, true, true, false, false, false}));
+    for (QWidget* g : {m->GB_Gatekeeper, m->GB_SIP, m->GB_MGCP}) QVERIFY(!g->isHidden());
+    m->PageControl1->setActivePage(m->Tab_VoIP);
+    const QPoint centre = m->GB_Gatekeeper->geometry().center();
+    QWidget* top = m->Tab_VoIP->childAt(centre);
+    QVERIFY(top == m->GB_Gatekeeper || m->GB_Gatekeeper->isAncestorOf(top));
+    m->PageControl1->setActivePage(m->Tab_PSTN);
+  }
+
+  void networkTypeShowsItsGroupAndResetsThePcSide_data() {
+    QTest::addColumn<int>("item");
+    QTest::addColumn<bool>("byClick");
+    QTest::addColumn<LanView>("expected");
+    const LanView pppoe{true, false, false, false, true, true, false, true, false, false};
+    const LanView dhcp{false, true, false, true, true, false, false, true, false, false};
+    const LanView fixed{false, false, true, true, true, false, true, true, false, false};
+    QTest::newRow("DHCP from code") << 1 << false << dhcp;
+    QTest::newRow("fixed from code") << 2 << false << fixed;
+    QTest::newRow("PPPoE from code") << 0 << false << pppoe;
+    QTest::newRow("fixed by click") << 2 << true << fixed;
+    QTest::newRow("DHCP by click") << 1 << true << dhcp;
+    QTest::newRow("PPPoE by click") << 0 << true << pppoe;
+  }
+  void networkTypeShowsItsGroupAndResetsThePcSide() {
+    QFETCH(int, item);
+    QFETCH(bool, byClick);
+    QFETCH(LanView, expected);
+    m->PageControl1->setActivePage(m->Tab_LAN);
+    // The PC side on another choice first: the network type takes it back to DHCP.
+    m->RB_IP->setChecked(true);
+    QVERIFY(m->RB_IP->isChecked() && !m->RB_DHCP->isChecked());
+    if (byClick)
+      clickItem(m->RG_Network_type, item);
+    else
+      m->RG_Network_type->setItemIndex(item);
+    QCOMPARE(m->RG_Network_type->itemIndex(), item);
+    QVERIFY(lanView(m) == expected);
+  }
+
+  void noNetworkTypeChangesNothing() {
+    m->RG_Network_type->setItemIndex(2);
+    m->RB_IP->setChecked(true);
+    const LanView before = lanView(m);
+    m->RG_Network_type->setItemIndex(-1);
+    QVERIFY(lanView(m) == before);
+    m->RG_Network_type->setItemIndex(0);
+  }
+
+  void pcHandlersKeepOneChoice() {
+    m->RB_PPPoE->setChecked(true);
+    QVERIFY(!m->RB_DHCP->isChecked() && m->RB_PPPoE->isChecked() && !m->RB_IP->isChecked());
+    m->RB_DHCP->setChecked(true);
+    QVERIFY(m->RB_DHCP->isChecked() && !m->RB_PPPoE->isChecked() && !m->RB_IP->isChecked());
+  }
+
+  void dialUpTakesTheLanSideToPppoeWithThePstnAccount() {
+    m->RB_All_up->setChecked(true);
+    m->CB_Local_PC->setChecked(true);
+    m->RB_PSTN_DHCP->setChecked(true);
+    QCOMPARE(m->RG_Network_type->itemIndex(), 1);  // PSTN DHCP chose the LAN's DHCP
+    m->CB_Local_PC->setChecked(false);
+    m->ED_PSTN_login->setText(QStringLiteral("pstn-user"));
+    m->ED_PSTN_password->setText(QStringLiteral("pstn-pw"));
+    m->ED_PPPoE_ID->clear();
+    m->ED_PPPoE_Password->clear();
+    click(m->RB_Dial_up);
+    QVERIFY(m->RB_Dial_up->isChecked() && !m->RB_All_up->isChecked());
+    QVERIFY(m->RB_PSTN_PPPoE->isChecked() && !m->RB_PSTN_DHCP->isChecked());
+    QVERIFY(!m->RB_PSTN_DHCP->isEnabled());
+    QCOMPARE(m->ED_PPPoE_ID->text(), QStringLiteral("pstn-user"));
+    QCOMPARE(m->ED_PPPoE_Password->text(), QStringLiteral("pstn-pw"));
+    QCOMPARE(m->RG_Network_type->itemIndex(), 0);
+    QVERIFY(!m->GB_PPPoE->isHidden() && m->GB_DHCP->isHidden());
+  }
+
+  void dialUpWithPppoeAlreadyCheckedCopiesNothing() {
+    m->RB_All_up->setChecked(true);
+    m->RB_PSTN_PPPoE->setChecked(true);
+    m->RB_PSTN_DHCP->setEnabled(true);
+    m->ED_PPPoE_ID->setText(QStringLiteral("typed-on-lan"));
+    m->RB_Dial_up->setChecked(true);
+    QCOMPARE(m->ED_PPPoE_ID->text(), QStringLiteral("typed-on-lan"));
+    QVERIFY(!m->RB_PSTN_DHCP->isEnabled());
+  }
+
+  void pstnPppoeWithLanAlreadyOnPppoeOnlyCopiesTheAccount() {
+    m->RG_Network_type->setItemIndex(0);
+    m->RB_PPPoE->setChecked(true);  // a network-type run would put the PC back on DHCP
+    m->ED_PSTN_login->setText(QStringLiteral("again"));
+    m->ED_PSTN_password->setText(QStringLiteral("again-pw"));
+    m->RB_PSTN_PPPoEClick();
+    QCOMPARE(m->ED_PPPoE_ID->text(), QStringLiteral("again"));
+    QCOMPARE(m->ED_PPPoE_Password->text(), QStringLiteral("again-pw"));
+    QVERIFY(m->RB_PPPoE->isChecked());
+  }
+
+  void allUpOffersDhcpOnlyWithALocalPc() {
+    m->RB_Dial_up->setChecked(true);
+    QVERIFY(!m->RB_PSTN_DHCP->isEnabled());
+    click(m->RB_All_up);
+    QVERIFY(m->RB_All_up->isChecked());
+    QVERIFY(!m->RB_PSTN_DHCP->isEnabled());  // no local PC: still off
+    m->RB_Dial_up->setChecked(true);
+    m->CB_Local_PC->setChecked(true);
+    QVERIFY(!m->RB_PSTN_DHCP->isEnabled());  // dial-up keeps it off
+    click(m->RB_All_up);
+    QVERIFY(m->RB_PSTN_DHCP->isEnabled());
+    m->CB_Local_PC->setChecked(false);
+  }
+
+  void localPcLocksTheLanChoice() {
+    QWidget* const lan[] = {m->RG_Network_type, m->GB_Common, m->GB_Static_IP_address, m->GB_PPPoE,
+                            m->GB_DHCP};
+    // All-up with the PC on DHCP: the LAN side follows to DHCP.
+    m->RB_All_up->setChecked(true);
+    m->RG_Network_type->setItemIndex(2);
+    m->RB_PSTN_DHCP->setEnabled(true);
+    m->RB_PSTN_DHCP->setChecked(true);
+    m->RG_Network_type->setItemIndex(2);
+    click(m->CB_Local_PC);
+    QVERIFY(m->CB_Local_PC->isChecked());
+    for (QWidget* w : lan) QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
+    QVERIFY(m->RB_PSTN_DHCP->isEnabled() && m->RB_PSTN_PPPoE->isEnabled());
+    QCOMPARE(m->RG_Network_type->itemIndex(), 1);
+
+    // Unchecked: the LAN choice is back, the PSTN-side choice locked; nothing else moves.
+    click(m->CB_Local_PC);
+    for (QWidget* w : lan) QVERIFY(w->isEnabled());
+    QVERIFY(!m->RB_PSTN_DHCP->isEnabled() && !m->RB_PSTN_PPPoE->isEnabled());
+    QCOMPARE(m->RG_Network_type->itemIndex(), 1);
+
+    // Dial-up: the PC is always served by PPPoE with the PSTN account.
+    m->RB_Dial_up->setChecked(true);
+    m->ED_PSTN_login->setText(QStringLiteral("dial"));
+    m->ED_PSTN_password->setText(QStringLiteral("dial-pw"));
+    m->ED_PPPoE_ID->clear();
+    m->CB_Local_PC->setChecked(true);
+    QVERIFY(m->RB_PSTN_PPPoE->isChecked() && !m->RB_PSTN_DHCP->isEnabled());
+    QCOMPARE(m->ED_PPPoE_ID->text(), QStringLiteral("dial"));
+    QCOMPARE(m->ED_PPPoE_Password->text(), QStringLiteral("dial-pw"));
+    QCOMPARE(m->RG_Network_type->itemIndex(), 0);
+    m->CB_Local_PC->setChecked(false);
+  }
+
+  void protocolShowsItsGroupAndGreysTheGridUnderMgcp() {
+    m->PageControl1->setActivePage(m->Tab_VoIP);
+    StringGrid* g = m->SG_VoIP_Phone_number;
+    g->setRowCount(3);
+    g->setCell(0, 1, QStringLiteral("0/0"));
+    g->setCell(2, 1, QStringLiteral("1001"));
+    const QColor window = QPalette().color(QPalette::Base);
+    const QColor face = QPalette().color(QPalette::Button);
+    const auto groups = [&] {
+      return QList<bool>{!m->GB_Gatekeeper->isHidden(), !m->GB_SIP->isHidden(),
+                         !m->GB_MGCP->isHidden()};
+    };
+    clickItem(m->RG_Protocol, 2);
+    QCOMPARE(groups(), (QList<bool>{false, false, true}));
+    QVERIFY(!g->isEnabled() && !g->isHidden());
+    QCOMPARE(g->palette().color(QPalette::Base), face);
+    m->RG_Protocol->setItemIndex(1);
+    QCOMPARE(groups(), (QList<bool>{false, true, false}));
+    QVERIFY(g->isEnabled());
+    QCOMPARE(g->palette().color(QPalette::Base), window);
+    QCOMPARE(g->cell(0, 1), QStringLiteral("0/0"));
+    QCOMPARE(g->cell(2, 1), QStringLiteral("1001"));
+    m->RG_Protocol->setItemIndex(-1);
+    QCOMPARE(groups(), (QList<bool>{false, true, false}));
+    clickItem(m->RG_Protocol, 0);
+    QCOMPARE(groups(), (QList<bool>{true, false, false}));
+    QVERIFY(g->isEnabled());
+  }
+
+  void autoUpgradeUnlocksItsFields() {
+    QWidget* const fields[] = {m->ED_server_URL, m->ED_auto_upgrade_ID, m->ED_auto_upgrade_password,
+                               m->L_server_url,  m->L_auto_ID,          m->L_auto_password};
+    m->ED_auto_upgrade_ID->setText(QStringLiteral("kept"));
+    click(m->CK_auto_upgrade);
+    for (QWidget* w : fields) QVERIFY2(w->isEnabled(), qPrintable(w->objectName()));
+    m->CK_auto_upgrade->setChecked(false);
+    for (QWidget* w : fields) QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
+    QCOMPARE(m->ED_auto_upgrade_ID->text(), QStringLiteral("kept"));
+    QCOMPARE(m->ED_server_URL->text(), QStringLiteral("http://"));
+    QVERIFY(m->CK_upgrade_complete_restart->isEnabled());
+    QVERIFY(m->L_Option_1->isEnabled() && m->L_Option_2->isEnabled());
+  }
+
+  void gridCellsAreDrawnCentredInBlack() {
+    StringGrid* g = m->SG_VoIP_Phone_number;
+    g->setRowCount(2);
+    g->setCell(2, 1, QStringLiteral("1234"));
+    const QString wide = QStringLiteral("12345678901234567890123456789");
+    g->setCell(0, 1, wide);
+    const QRect cell(100, 10, 110, 17);
+    const auto draw = [&](int col, int row, StringGrid::DrawState state) {
+      QImage image(320, 40, QImage::Format_RGB32);
+      image.fill(Qt::white);
+      QPainter p(&image);
+      m->SG_VoIP_Phone_numberDrawCell(p, col, row, cell, state);
+      return image;
+    };
+    const QFontMetrics metrics(g->font());
+
+    QImage image = draw(2, 1, {});
+    const auto [left, width] = inkSpan(image);
+    const int expected = cell.left() + (cell.width() - metrics.horizontalAdvance("1234")) / 2;
+    QVERIFY2(qAbs(left - expected) <= 2, qPrintable(QString::number(left)));
+    QVERIFY(width > 0);
+    QCOMPARE(image.pixelColor(cell.left() + 2, cell.top() + 1), g->palette().color(QPalette::Base));
+
+    // A text wider than the cell starts left of it.
+    image = draw(0, 1, {});
+    QVERIFY(inkSpan(image).first < cell.left());
+
+    // Fixed cells keep the header colour.
+    image = draw(0, 0, StringGrid::Fixed);
+    QCOMPARE(image.pixelColor(cell.left() + 1, cell.top() + 1), g->fixedColor());
+
+    // A selected cell: the grid's own colour inside a black frame, not the highlight.
+    image = draw(2, 1, StringGrid::Selected);
+    QCOMPARE(qGray(image.pixel(cell.left(), cell.top() + 8)), 0);
+    QCOMPARE(image.pixelColor(cell.left() + 3, cell.top() + 3), g->palette().color(QPalette::Base));
+  }
+};
+
+int main(int argc, char** argv) {
+  Application app(argc, argv);
+  TestTabLogic test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_tab_logic.moc"
