@@ -2,9 +2,11 @@
 
 #include <fcntl.h>
 #include <pty.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QTimer>
@@ -98,7 +100,7 @@ bool PtyConsole::createTerminal(QString* error) {
     device_->log()->event(
         kLink, QStringLiteral("hanging up after %1 bytes").arg(device_->options().dropAfterBytes));
     session_->close();
-    QTimer::singleShot(0, this, &PtyConsole::hangUp);
+    hangUpWhenRead();
   });
   connect(writer_, &LinkWriter::failed, this, [this] {
     device_->log()->warning(kLink, QStringLiteral("write failed: %1").arg(errnoText()));
@@ -118,6 +120,24 @@ void PtyConsole::closeTerminal() {
   if (master_ >= 0) ::close(master_);
   if (slave_ >= 0) ::close(slave_);
   master_ = slave_ = -1;
+}
+
+void PtyConsole::hangUpWhenRead() {
+  // Hanging up discards what the other side has not read yet; the bytes counted as sent should
+  // arrive, so wait (a little) until they have been read.
+  auto* poll = new QTimer(this);
+  auto* clock = new QElapsedTimer;
+  clock->start();
+  connect(poll, &QTimer::timeout, this, [this, poll, clock] {
+    int waiting = 0;
+    if (slave_ >= 0 && ::ioctl(slave_, TIOCINQ, &waiting) == 0 && waiting > 0 &&
+        clock->elapsed() < 2000)
+      return;
+    poll->deleteLater();
+    delete clock;
+    hangUp();
+  });
+  poll->start(10);
 }
 
 void PtyConsole::hangUp() {

@@ -28,6 +28,7 @@ class PtyConsole : public QObject {
   bool createTerminal(QString* error);
   void closeTerminal();
   void readMaster();
+  void hangUpWhenRead();
   void hangUp();
   qint64 writeMaster(const QByteArray& bytes);
 

@@ -34,7 +34,7 @@ class GatewaySimProcess {
   void stop();
   bool isRunning() const;
 
-  quint16 port() const { return port_; }
+  quint16 port() const { return port_; }  // 0 with "--no-listen"
   QString ptyPath() const { return ptyPath_; }
   // The state file; it lies in the helper's own temporary folder and survives restart().
   QString statePath() const;
