@@ -1,6 +1,7 @@
 #include "window/language_file.h"
 
 #include <QFile>
+#include <QStringDecoder>
 
 namespace language_file {
 
@@ -69,9 +70,11 @@ bool read(const QString& path, const std::function<void(const QString&, const QS
     // The line without its end (LF or CR LF): a "=" just before it ends the line.
     if (bytes.endsWith('\n')) bytes.chop(1);
     if (bytes.endsWith('\r')) bytes.chop(1);
-    // The system's 8-bit text; a byte-order mark stays part of the first line.
+    // The system's 8-bit text; a byte-order mark stays part of the first line (and so hides a
+    // key written there).
+    QStringDecoder decode(QStringConverter::System, QStringConverter::Flag::ConvertInitialBom);
     QString key, value;
-    if (splitLine(QString::fromLocal8Bit(bytes), &key, &value)) apply(key, value);
+    if (splitLine(decode(bytes), &key, &value)) apply(key, value);
   }
   return true;
 }
