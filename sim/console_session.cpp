@@ -101,9 +101,17 @@ void ConsoleSession::processInput() {
     if (pagerWaiting_) {
       // The pager goes on at a blank, wherever it is in what came in; everything else waits in
       // order for the reply to end (a status request sent meanwhile is answered afterwards).
-      const int blank = input_.indexOf(' ', pos);
-      if (blank < 0) break;
-      input_.remove(blank, 1);
+      // ESC abandons the rest of the reply: a console woken up anew must not stay stuck here.
+      int key = pos;
+      while (key < input_.size() && input_.at(key) != ' ' && input_.at(key) != 27) ++key;
+      if (key == input_.size()) break;
+      if (input_.at(key) == 27) {
+        QList<Out> rest;
+        for (const Out& o : queue_)
+          if (!o.paged) rest.append(o);
+        queue_ = rest;
+      }
+      input_.remove(key, 1);
       pagerWaiting_ = false;
       linesOnPage_ = 0;
       emitOutput("\r");

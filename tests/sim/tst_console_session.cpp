@@ -346,6 +346,12 @@ class TestConsoleSession : public QObject {
     // The blanks left over are leading blanks of the next command.
     QVERIFY(bench.type("get-dns-server\r").startsWith("get-dns-server\r\n"));
 
+    // A new wake-up (escapes) abandons a reply left waiting at the prompt.
+    bench.type("get-voip\r");
+    out = bench.type("\r\rend\rexit\r\x1b\x1b\r?");
+    QVERIFY(!out.contains("register"));
+    QVERIFY(out.contains("\r\nget-wan "));
+
     o.pageLines = 0;
     SimBench unpaged(o);
     unpaged.login();
