@@ -85,12 +85,12 @@ QStringList wanStatus(const GatewayConfig& config, const DeviceFacts& facts) {
                QStringLiteral("up, user %1").arg(token(account, 3)));
   }
 
-  out << QString() << QStringLiteral("PSTN status");
   const QStringList dialer = bodyLine(async, QStringLiteral("modem script dialer"));
-  out << row(QStringLiteral("PSTN interface"), QStringLiteral("async0"))
-      << row(QStringLiteral("Line mode"), keepActive ? QStringLiteral("All-up (kept active)")
-                                                     : QStringLiteral("Dial-up (on demand)"))
-      << row(QStringLiteral("Dial number"), token(dialer, 3).mid(4))
+  out << row(QStringLiteral("PSTN line"),
+             QStringLiteral("async0, %1, dial %2")
+                 .arg(keepActive ? QStringLiteral("All-up (kept active)")
+                                 : QStringLiteral("Dial-up (on demand)"),
+                      token(dialer, 3).mid(4)))
       << row(QStringLiteral("PPP state"),
              keepActive ? QStringLiteral("up") : QStringLiteral("idle"));
   return out;

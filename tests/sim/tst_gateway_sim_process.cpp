@@ -352,7 +352,7 @@ class TestGatewaySimProcess : public QObject {
 
   void rebootRefusesConnectionsThenServesTheStoredConfiguration() {
     GatewaySimProcess sim;
-    QVERIFY2(sim.start({"--reboot-seconds", "2"}, GatewaySimProcess::WithPty),
+    QVERIFY2(sim.start({"--reboot-seconds", "3"}, GatewaySimProcess::WithPty),
              qPrintable(sim.failure()));
     PtyLink serial;
     QVERIFY(serial.open(sim.ptyPath()));
