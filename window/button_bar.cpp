@@ -36,7 +36,9 @@ void TF_ez_config_main::BB_DisconnectClick() {
   Link& link = connection_->link;
   switch (link.state.LinkKind) {
     case kLinkSerial:
-      link.SendGetData(kEndEasySetup);
+      // A farewell the port cannot take is shown, and the port is closed all the same: the
+      // operator asked to end the connection.
+      runGuarded([&] { link.SendGetData(kEndEasySetup); });
       connection_->ComPort->close();
       break;
     case kLinkTcp:

@@ -380,6 +380,25 @@ class TestMainWindow : public QObject {
     QVERIFY(m->P_main->isVisible());
   }
 
+  void aFailedFarewellStillEndsTheConnection() {
+    TestPty pty;
+    QVERIFY(!pty.path.isEmpty());
+    SerialPortFacility* port = env.connection->ComPort;
+    port->setPortName(pty.path);
+    port->open();
+    env.link().state.LinkKind = kLinkSerial;
+    env.serial.failNextSend(QStringLiteral("WriteFile function failed (win error code: 5)"));
+    m->T_State_Info->start();
+    env.answers = {QMessageBox::Ok};
+    m->BB_DisconnectClick();
+    QCOMPARE(env.boxes.size(), 2);
+    QCOMPARE(env.boxes.at(1).text, QStringLiteral("WriteFile function failed (win error code: 5)"));
+    QCOMPARE(env.boxes.at(1).icon, QMessageBox::Critical);
+    QVERIFY(!port->connected());
+    QVERIFY(!m->T_State_Info->isActive());
+    QVERIFY(m->P_main->isVisible());
+  }
+
   void disconnectWithoutLinkKindOnlyStopsThePollAndCovers() {
     env.link().state.LinkKind = kLinkNone;
     m->T_State_Info->start();
