@@ -34,10 +34,12 @@ TF_ez_config_main::TF_ez_config_main(QWidget* parent) : QWidget(parent) {
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
   setFixedSize(kClientWidth, kClientHeight);
   setWindowIcon(QIcon(QStringLiteral(":/icon.png")));
-  // The cover hides the pages under it; groups sharing one place hide those beneath them.
+  // The cover hides the pages under it. The three server groups of the VoIP page share one place:
+  // the one on top hides those beneath, so they (and, to match, the pages) paint their background.
   P_main->setAutoFillBackground(true);
-  for (QWidget* stacked : {GB_Gatekeeper, GB_SIP, GB_MGCP, GB_PPPoE, GB_DHCP, GB_Static_IP_address})
-    stacked->setAutoFillBackground(true);
+  for (int i = 0; i < PageControl1->count(); ++i)
+    PageControl1->widget(i)->setAutoFillBackground(true);
+  for (QWidget* stacked : {GB_Gatekeeper, GB_SIP, GB_MGCP}) stacked->setAutoFillBackground(true);
 
   // Status text: white fixed-pitch terminal font on black.
   QFont terminal = QFontDatabase::systemFont(QFontDatabase::FixedFont);

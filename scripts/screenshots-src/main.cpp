@@ -72,7 +72,12 @@ int main(int argc, char** argv) {
                {main->Tab_Auto_upgrade, "main-auto-upgrade"},
                {main->Tab_Status_information, "main-status"},
                {main->Tab_About, "main-about"}};
+  main->appendStatusLine(QStringLiteral("ether0.0 is up, address 192.0.2.20/24"));
+  main->appendStatusLine(QStringLiteral("async0 is down"));
+  main->appendStatusLine(QStringLiteral("gatekeeper 192.0.2.1 registered"));
   for (const auto& page : pages) {
+    // The PC page is never offered to the operator; its tab is shown for the picture only.
+    main->PageControl1->setPageTabHidden(main->Tab_PC, page.page != main->Tab_PC);
     main->PageControl1->setActivePage(page.page);
     save(main, QString::fromLatin1(page.name));
   }
