@@ -32,9 +32,9 @@ bool GatewaySimProcess::isRunning() const {
   return process_ && process_->state() != QProcess::NotRunning;
 }
 
-QByteArray GatewaySimProcess::standardError() {
-  if (process_) stderr_ += process_->readAllStandardError();
-  return stderr_;
+QByteArray GatewaySimProcess::standardError() const {
+  QFile file(dir_.filePath(QStringLiteral("gateway-sim.stderr")));
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 bool GatewaySimProcess::start(const QStringList& extraArguments, Link link) {
@@ -49,7 +49,6 @@ bool GatewaySimProcess::start(const QStringList& extraArguments, Link link) {
   port_ = 0;
   ptyPath_ = link == WithPty ? dir_.filePath(QStringLiteral("tty")) : QString();
   stdout_.clear();
-  stderr_.clear();
 
   QStringList args = {QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0"),
                       QStringLiteral("--state"), statePath()};
@@ -57,6 +56,9 @@ bool GatewaySimProcess::start(const QStringList& extraArguments, Link link) {
   args << extraArguments;
 
   process_ = std::make_unique<QProcess>();
+  // A file, not a pipe: with -v the simulator writes a lot, and a full pipe would stop it.
+  process_->setStandardErrorFile(dir_.filePath(QStringLiteral("gateway-sim.stderr")),
+                                 QIODevice::Append);
   process_->start(QStringLiteral(GATEWAY_SIM_PATH), args);
   if (!process_->waitForStarted(kStartTimeoutMs)) {
     failure_ = QStringLiteral("gateway-sim did not start: ") + process_->errorString();
@@ -98,6 +100,5 @@ void GatewaySimProcess::stop() {
       process_->waitForFinished(5000);
     }
   }
-  stderr_ += process_->readAllStandardError();
   process_.reset();
 }

@@ -44,7 +44,8 @@ class GatewaySimProcess {
   QString directory() const { return dir_.path(); }
 
   QString failure() const { return failure_; }
-  QByteArray standardError();
+  // Everything the simulator wrote to stderr so far (kept in a file beside the state file).
+  QByteArray standardError() const;
   QProcess& process() { return *process_; }
 
  private:
@@ -56,5 +57,4 @@ class GatewaySimProcess {
   QString ptyPath_;
   QString failure_;
   QByteArray stdout_;
-  QByteArray stderr_;
 };
