@@ -131,7 +131,7 @@ void TF_ez_config_main::appendStatusLine(const QString& line) {
   memoEditing_ = true;
   QTextCursor cursor(M_State_Info->document());
   cursor.movePosition(QTextCursor::End);
-  if (memoHasLines_) cursor.insertBlock();
+  if (memoHasLines_ || !M_State_Info->document()->isEmpty()) cursor.insertBlock();
   cursor.insertText(line);
   memoEditing_ = false;
   memoHasLines_ = true;
