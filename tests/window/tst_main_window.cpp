@@ -478,11 +478,18 @@ class TestMainWindow : public QObject {
 
     m->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m));
-    m->ED_PPPoE_ID->setFocus();
+    // Also from an edit, which otherwise takes Ctrl+Delete for deleting a word.
+    m->PageControl1->setActivePage(m->Tab_PSTN);
+    m->ED_PSTN_login->setText(QStringLiteral("kept word"));
+    m->ED_PSTN_login->setFocus();
+    m->ED_PSTN_login->setCursorPosition(0);
+    QCOMPARE(QApplication::focusWidget(), m->ED_PSTN_login);
     QVERIFY(!env.debug->isVisible());
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete, Qt::ControlModifier);
+    QTest::keyClick(m->ED_PSTN_login, Qt::Key_Delete, Qt::ControlModifier);
     QVERIFY(env.debug->isVisible());
+    QCOMPARE(m->ED_PSTN_login->text(), QStringLiteral("kept word"));
     env.debug->hide();
+    m->ED_PSTN_login->clear();
   }
 
   void debugWindowSendsClearsAndDumps() {
