@@ -133,6 +133,10 @@ void ReplyParser::modelRules(const Argv& argv) {
       main_.BB_Save->setEnabled(true);
       main_.BB_Restart->setEnabled(true);
     } else {
+      // A TCP connect enables Save and Restart before the model is known; a refused device must
+      // not be written to or restarted from the covered window.
+      main_.BB_Save->setEnabled(false);
+      main_.BB_Restart->setEnabled(false);
       showMessageBox(QStringLiteral("Access denied. Use Easy setup S/W."), QStringLiteral("Error"),
                      QMessageBox::Critical);
     }
