@@ -8,10 +8,13 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSerialPort>
 #include <QTabBar>
+#include <QTcpSocket>
 #include <QTimer>
 #include <QtTest>
 
@@ -111,12 +114,61 @@ bool ToolDriver::startSim(const QStringList& arguments) {
   QStringList args = arguments;
   if (!args.contains(QStringLiteral("--reboot-seconds")))
     args << QStringLiteral("--reboot-seconds") << QStringLiteral("1");
+  if (!args.contains(QStringLiteral("--log")))
+    args << QStringLiteral("--log") << sim.directory() + QStringLiteral("/traffic.log");
   if (!sim.start(args, GatewaySimProcess::WithPty)) return fail(sim.failure());
   return true;
 }
 
+QByteArray ToolDriver::simLog() const {
+  QFile file(sim.directory() + QStringLiteral("/traffic.log"));
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 void ToolDriver::resetSimState() {
   QFile::remove(sim.statePath());
+}
+
+bool ToolDriver::otherConsoleWrites(bool overPty, const QStringList& scriptLines) {
+  QByteArray script = "start-login admin admin\rwrite-system\r!START-TAG!\r";
+  for (const QString& line : scriptLines) script += line.toLatin1() + '\r';
+  script += "!END-TAG!\rend-ez-setup\r";
+  QByteArray heard;
+  auto stored = [&heard] { return heard.count("!END-TAG!") >= 2; };
+  if (overPty) {
+    QSerialPort port(sim.ptyPath());
+    if (!port.open(QIODevice::ReadWrite))
+      return fail(QStringLiteral("other console: ") + port.errorString());
+    port.write(script);
+    const bool ok = QTest::qWaitFor(
+        [&] {
+          heard += port.readAll();
+          return stored();
+        },
+        kTimeoutMs);
+    port.close();
+    if (!ok)
+      return fail(QStringLiteral("other console (pty) heard: ") + QString::fromLatin1(heard));
+    return true;
+  }
+  const qsizetype sessionsEnded = simLog().count("client disconnected");
+  QTcpSocket socket;
+  socket.connectToHost(QHostAddress::LocalHost, sim.port());
+  if (!QTest::qWaitFor([&] { return socket.state() == QAbstractSocket::ConnectedState; },
+                       kTimeoutMs))
+    return fail(QStringLiteral("other console: ") + socket.errorString());
+  socket.write(script);
+  const bool ok = QTest::qWaitFor(
+      [&] {
+        heard += socket.readAll();
+        return stored();
+      },
+      kTimeoutMs);
+  socket.disconnectFromHost();
+  if (!ok) return fail(QStringLiteral("other console (TCP) heard: ") + QString::fromLatin1(heard));
+  // The console takes the next client only once it has seen this one go.
+  return waitFor([&] { return simLog().count("client disconnected") > sessionsEnded; }, kTimeoutMs,
+                 QStringLiteral("the simulator to end the other console's session"));
 }
 
 void ToolDriver::tearDownTest() {
@@ -329,8 +381,10 @@ QWidget* ToolDriver::widget(const QString& objectName) const {
 
 QString ToolDriver::value(const QString& objectName) const {
   QWidget* w = widget(objectName);
-  if (auto* address = qobject_cast<AddressEdit*>(w))
-    return address->text().remove(QLatin1Char(' '));
+  if (auto* address = qobject_cast<AddressEdit*>(w)) {
+    const QString text = address->text().remove(QLatin1Char(' '));
+    return text == QLatin1String("...") ? QString() : text;
+  }
   if (auto* edit = qobject_cast<QLineEdit*>(w)) return edit->text();
   if (auto* label = qobject_cast<QLabel*>(w)) return label->text();
   if (auto* button = qobject_cast<QAbstractButton*>(w))
@@ -365,4 +419,238 @@ int ToolDriver::boxCount(const QString& text) const {
   for (const MessageBoxRequest& box : boxes)
     if (box.text.startsWith(text)) ++n;
   return n;
+}
+
+QStringList ToolDriver::phoneRows() const {
+  QStringList rows;
+  for (int row = 1; row < gridRows(); ++row)
+    rows << cell(0, row) + QLatin1Char('|') + cell(1, row) + QLatin1Char('|') + cell(2, row);
+  return rows;
+}
+
+// --- what a stored configuration should look like in the tabs -----------------------------------
+
+namespace {
+
+// The stored text: top-level lines, and blocks from their header to the closing "!" line.
+struct StoredText {
+  QList<QStringList> top;
+  QList<QPair<QStringList, QList<QStringList>>> blocks;
+
+  explicit StoredText(const QByteArray& text) {
+    static const QStringList headers = {"interface", "voice-port", "dial-peer",       "gateway",
+                                        "sip-ua",    "mgcp",       "translation-rule"};
+    int open = -1;
+    for (const QByteArray& raw : text.split('\n')) {
+      const QStringList t = QString::fromLatin1(raw).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+      if (t.isEmpty()) continue;
+      if (t == QStringList{"!"}) {
+        open = -1;
+      } else if (open >= 0) {
+        blocks[open].second << t;
+      } else if (headers.contains(t[0])) {
+        blocks.append({t, {}});
+        open = int(blocks.size()) - 1;
+      } else if (t[0] != QLatin1String("!")) {
+        top << t;
+      }
+    }
+  }
+  QList<QStringList> body(const QStringList& header) const {
+    for (const auto& b : blocks)
+      if (b.first == header) return b.second;
+    return {};
+  }
+  bool hasBlock(const QString& word) const {
+    for (const auto& b : blocks)
+      if (b.first.value(0) == word) return true;
+    return false;
+  }
+  QList<QStringList> bodiesOf(const QString& word) const {
+    QList<QStringList> lines;
+    for (const auto& b : blocks)
+      if (b.first.value(0) == word) lines << b.second;
+    return lines;
+  }
+};
+
+bool starts(const QStringList& t, const QStringList& words) {
+  if (t.size() < words.size()) return false;
+  for (int i = 0; i < words.size(); ++i)
+    if (!words[i].isEmpty() && t[i] != words[i]) return false;
+  return true;
+}
+
+}  // namespace
+
+ToolDriver::Expected ToolDriver::expectedFromState(const QByteArray& stateText,
+                                                   const QString& model, const QString& version) {
+  const StoredText stored(stateText);
+  QMap<QString, QString> v;
+  // Every read rewrites these; what the configuration does not name stays empty.
+  for (const char* name : {"ED_PPPoE_ID",
+                           "ED_PPPoE_Password",
+                           "ED_PPPoE_DNS",
+                           "ED_Static_IP_address",
+                           "ED_Static_Netmask",
+                           "ED_Static_router",
+                           "ED_Static_DNS",
+                           "ED_PSTN_login",
+                           "ED_PSTN_password",
+                           "ED_PSTN_dialing",
+                           "ED_auto_upgrade_ID",
+                           "ED_auto_upgrade_password",
+                           "ED_H323_ID",
+                           "ED_GK_password",
+                           "ED_Gatekeeper_IP",
+                           "ED_Gatekeeper_IP2",
+                           "ED_SIP_Username",
+                           "ED_SIP_password",
+                           "ED_SIP_Server_1",
+                           "ED_SIP_Server_2",
+                           "ED_MGCP_CallAgent_1",
+                           "ED_MGCP_CallAgent_2",
+                           "ED_NUM",
+                           "ED_service_ftp",
+                           "ED_service_http",
+                           "ED_service_telnet",
+                           "ED_service_SNMP",
+                           "ED_service_TFTP",
+                           "ED_service_easy"})
+    v[name] = QString();
+  for (const char* name :
+       {"CK_Cable_modem", "CK_auto_upgrade", "CK_upgrade_complete_restart", "CK_service_ftp",
+        "CK_service_http", "CK_service_telnet", "CK_service_easy"})
+    v[name] = QStringLiteral("0");
+  v["ED_server_URL"] = QStringLiteral("http://");
+  v["L_model"] = model;
+  v["L_version"] = version;
+
+  // WAN side: the Ethernet interface.
+  int network = 2;
+  for (const QStringList& t : stored.body({"interface", "ether0.0"})) {
+    if (starts(t, {"ip", "address", "dhcp"})) {
+      network = 1;
+    } else if (starts(t, {"ip", "address"}) && t.size() >= 4) {
+      network = 2;
+      v["ED_Static_IP_address"] = t[2];
+      v["ED_Static_Netmask"] = t[3];
+    } else if (starts(t, {"encapsulation", "pppoe"})) {
+      network = 0;
+    } else if (t[0] == "qos-control") {
+      v["CK_Cable_modem"] = QStringLiteral("1");
+    } else if (starts(t, {"ppp", "pap", "sent-username", "", "password"}) && t.size() >= 6) {
+      network = 0;
+      v["ED_PPPoE_ID"] = t[3];
+      v["ED_PPPoE_Password"] = t[5];
+    }
+  }
+  v["RG_Network_type"] = QString::number(network);
+
+  // PSTN side: the modem line.
+  bool keepActive = false;
+  for (const QStringList& t : stored.body({"interface", "async0"})) {
+    if (starts(t, {"modem", "keep-active"})) keepActive = true;
+    if (starts(t, {"modem", "script", "dialer"}) && t.size() >= 4)
+      v["ED_PSTN_dialing"] = t[3].mid(4);
+    if (starts(t, {"ppp", "pap", "sent-username", "", "password"}) && t.size() >= 6) {
+      v["ED_PSTN_login"] = t[3];
+      v["ED_PSTN_password"] = t[5];
+    }
+  }
+  v["RB_All_up"] = keepActive ? QStringLiteral("1") : QStringLiteral("0");
+  v["RB_Dial_up"] = keepActive ? QStringLiteral("0") : QStringLiteral("1");
+
+  const QMap<QString, QString> services = {{"ftpd", "ftp"},       {"httpd", "http"},
+                                           {"telnetd", "telnet"}, {"snmpd", "SNMP"},
+                                           {"tftpd", "TFTP"},     {"ez-setup", "easy"}};
+  for (const QStringList& t : stored.top) {
+    if (starts(t, {"route", "0.0.0.0", "0.0.0.0"}) && t.size() >= 4) v["ED_Static_router"] = t[3];
+    if (starts(t, {"dnshost", "nameserver"}) && t.size() >= 3) {
+      if (network == 0) v["ED_PPPoE_DNS"] = t[2];
+      if (network == 2) v["ED_Static_DNS"] = t[2];
+    }
+    if (starts(t, {"auto-upgrade", "authentication", "login", "", "password"}) && t.size() >= 6) {
+      v["ED_auto_upgrade_ID"] = t[3];
+      v["ED_auto_upgrade_password"] = t[5];
+    }
+    if (starts(t, {"auto-upgrade", "url"}) && t.size() >= 3) v["ED_server_URL"] = t[2];
+    if (starts(t, {"auto-upgrade", "action", "auto"})) v["CK_auto_upgrade"] = QStringLiteral("1");
+    if (starts(t, {"auto-upgrade", "auto-reboot"}))
+      v["CK_upgrade_complete_restart"] = QStringLiteral("1");
+    if (t.size() >= 2 && (t[0] == "service" || starts(t, {"no", "service"}))) {
+      const QString suffix = services.value(t.last());
+      if (!suffix.isEmpty())
+        v["CK_service_" + suffix] = t[0] == "no" ? QStringLiteral("0") : QStringLiteral("1");
+    }
+    if (t.size() >= 3 && t[0] == "service-port" && services.contains(t[1]))
+      v["ED_service_" + services.value(t[1])] = t[2];
+  }
+
+  // VoIP: the servers of the protocol block, the area number, the ports and their numbers.
+  if (stored.hasBlock("gateway")) v["RG_Protocol"] = QStringLiteral("0");
+  if (stored.hasBlock("sip-ua")) v["RG_Protocol"] = QStringLiteral("1");
+  if (stored.hasBlock("mgcp")) v["RG_Protocol"] = QStringLiteral("2");
+  for (const QStringList& t : stored.bodiesOf("gateway")) {
+    if (t[0] == "h323-id" && t.size() >= 2) v["ED_H323_ID"] = t[1];
+    if (starts(t, {"security", "password"}) && t.size() >= 3) v["ED_GK_password"] = t[2];
+    if (t[0] == "gkip" && t.size() >= 2)
+      v[t.value(3) == "129" ? "ED_Gatekeeper_IP2" : "ED_Gatekeeper_IP"] = t[1];
+  }
+  QStringList sipServers, callAgents;
+  for (const QStringList& t : stored.bodiesOf("sip-ua")) {
+    if (t[0] == "sip-server" && t.size() >= 2) sipServers << t[1];
+    if (t[0] == "sip-username" && t.size() >= 2) v["ED_SIP_Username"] = t[1];
+    if (t[0] == "sip-password" && t.size() >= 2) v["ED_SIP_password"] = t[1];
+  }
+  for (const QStringList& t : stored.bodiesOf("mgcp"))
+    if (t[0] == "call-agent" && t.size() >= 2) callAgents << t[1];
+  v["ED_SIP_Server_1"] = sipServers.value(0);
+  v["ED_SIP_Server_2"] = sipServers.value(1);
+  v["ED_MGCP_CallAgent_1"] = callAgents.value(0);
+  v["ED_MGCP_CallAgent_2"] = callAgents.value(1);
+  for (const QStringList& t : stored.body({"translation-rule", "0"}))
+    if (starts(t, {"rule", "0"}) && t.size() >= 4)
+      v["ED_NUM"] = t[3].section(QLatin1Char('%'), 0, 0);
+
+  Expected expected;
+  QMap<QString, QString> numbers;  // port -> number of its pots dial peer
+  for (const auto& b : stored.blocks) {
+    if (b.first.value(0) != "dial-peer" || b.first.value(3) != "pots") continue;
+    QString number, port;
+    for (const QStringList& t : b.second) {
+      if (t[0] == "destination-pattern" && t.size() >= 2) number = t[1];
+      if (t[0] == "port" && t.size() >= 2) port = t[1];
+    }
+    if (!port.isEmpty()) numbers[port] = number;
+  }
+  for (const auto& b : stored.blocks) {
+    if (b.first.value(0) != "voice-port") continue;
+    QString type;
+    for (const QStringList& t : b.second)
+      if (t[0] == "!" && t.size() >= 2) type = t[1];
+    const QString port = b.first.value(1);
+    expected.phoneRows << port + '|' + type + '|' + numbers.value(port);
+  }
+  if (expected.phoneRows.isEmpty()) expected.phoneRows << QStringLiteral("||");
+  for (auto it = v.cbegin(); it != v.cend(); ++it) expected.values.append({it.key(), it.value()});
+  return expected;
+}
+
+QStringList ToolDriver::mismatches(const Expected& expected) const {
+  QStringList out;
+  for (const auto& [name, want] : expected.values) {
+    if (!widget(name)) {
+      out << name + QStringLiteral(": no such control");
+      continue;
+    }
+    const QString shown = value(name);
+    if (shown != want)
+      out << QStringLiteral("%1: shows '%2', expected '%3'").arg(name, shown, want);
+  }
+  const QStringList rows = phoneRows();
+  if (rows != expected.phoneRows)
+    out << QStringLiteral("phone numbers: show [%1], expected [%2]")
+               .arg(rows.join(QStringLiteral(", ")), expected.phoneRows.join(QStringLiteral(", ")));
+  return out;
 }

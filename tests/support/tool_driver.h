@@ -39,6 +39,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QMessageBox>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -84,6 +85,13 @@ class ToolDriver {
   // The sample configuration again at the next startSim().
   void resetSimState();
   QString simPtyPath() const { return sim.ptyPath(); }
+  // The simulator's traffic log ("--log", passed by startSim unless the arguments name one): what
+  // it received and sent, and its events ("client disconnected", "rebooting for 1 s", "up again").
+  QByteArray simLog() const;
+  // Another technician at the simulator's other console (its pseudo-terminal, or TCP when
+  // overPty is false) logs in and writes these configuration lines; true once the device has
+  // stored them. The tool's own link must be the other one (the TCP console takes one client).
+  bool otherConsoleWrites(bool overPty, const QStringList& scriptLines);
 
   // The windows.
   TF_ez_config_main* main() const { return main_; }
@@ -143,6 +151,23 @@ class ToolDriver {
   // Phone-number table cell (column, row) and its row count (header included).
   QString cell(int column, int row) const;
   int gridRows() const;
+
+  // What the tabs should show for a gateway whose state file holds `stateText`, read here from
+  // the stored lines independently of the tool: object name -> value() text, and the phone-number
+  // table as "port|type|number" rows. Covers the fields every read rewrites; fields the stored
+  // configuration does not name are expected empty (the URL "http://", check boxes "0").
+  struct Expected {
+    QList<QPair<QString, QString>> values;
+    QStringList phoneRows;
+  };
+  static Expected expectedFromState(const QByteArray& stateText,
+                                    const QString& model = QStringLiteral("ZQ520-4S"),
+                                    const QString& version = QStringLiteral("2.31.7"));
+  // Differences between the tabs and `expected`, one line each ("ED_NUM: shows 'x', expected
+  // 'y'"); empty when the tabs show it all.
+  QStringList mismatches(const Expected& expected) const;
+  // The phone-number table as "port|type|number" rows.
+  QStringList phoneRows() const;
 
   // Records.
   QList<MessageBoxRequest> boxes;
