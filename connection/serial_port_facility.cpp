@@ -1,5 +1,7 @@
 #include "connection/serial_port_facility.h"
 
+#include <termios.h>
+
 #include <QElapsedTimer>
 #include <QSerialPortInfo>
 #include <QTimer>
@@ -151,7 +153,10 @@ void SerialPortFacility::open() {
 
 void SerialPortFacility::close() {
   if (!connected()) return;
-  port_.clear(QSerialPort::AllDirections);
+  // Input still waiting is nobody's any more, but what was written must reach the line: the
+  // farewell ("end-ez-setup", "reboot-system") is written right before a close.
+  port_.clear(QSerialPort::Input);
+  if (port_.handle() >= 0) ::tcdrain(port_.handle());
   port_.close();
   port_.clearError();
   ++session_;

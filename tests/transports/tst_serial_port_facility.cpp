@@ -37,6 +37,7 @@ class TstSerialPortFacility : public QObject {
   void writeNeitherRunsTheReceiveHandlerNorStopsOnUnreadInput();
   void bytesArrivingDuringHandlerComeAsOneNotification();
   void renameWhileOpenReopens();
+  void farewellWrittenJustBeforeCloseArrives();
   void gatewayGoingAwayClosesThePort();
 };
 
@@ -204,6 +205,18 @@ void TstSerialPortFacility::bytesArrivingDuringHandlerComeAsOneNotification() {
   QTRY_COMPARE(counts.size(), 2);
   QCOMPARE(counts, (QList<int>{1, 2}));
   QCOMPARE(deepest, 1);
+}
+
+void TstSerialPortFacility::farewellWrittenJustBeforeCloseArrives() {
+  // Disconnect, Restart and Exit write their last command and close the port at once.
+  TestPty pty;
+  SerialPortFacility port;
+  port.setPortName(pty.path);
+  port.open();
+  port.writeString("reboot-system\r");
+  port.close();
+  QByteArray heard;
+  QTRY_COMPARE(heard += pty.heard(), QByteArray("reboot-system\r"));
 }
 
 void TstSerialPortFacility::renameWhileOpenReopens() {
