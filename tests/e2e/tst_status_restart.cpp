@@ -139,7 +139,9 @@ void TstStatusRestart::restartRebootsAndTheSameConfigurationIsReadAgain() {
   QVERIFY(main->BB_Disconnect->isVisible());
 
   const qsizetype reboots = tool.simLog().count("rebooting for");
-  const qsizetype boots = tool.simLog().count("up again");
+  // The console is back once the device is up (TCP: listening again).
+  const char* const upAgain = serial ? "up again" : "listening again";
+  const qsizetype boots = tool.simLog().count(upAgain);
   QVERIFY2(tool.restart(), qPrintable(tool.failure()));
   QVERIFY(tool.sentTexts().contains("reboot-system\r"));
   QVERIFY(!main->T_State_Info->isActive());
@@ -168,7 +170,7 @@ void TstStatusRestart::restartRebootsAndTheSameConfigurationIsReadAgain() {
   QCOMPARE(main->Gauge1->value(), 100);
 
   // The product's wait outlasts the device's boot; the shortened one here is meant to as well.
-  QTRY_VERIFY(tool.simLog().count("up again") > boots);
+  QTRY_VERIFY(tool.simLog().count(upAgain) > boots);
   QVERIFY2(serial ? tool.connectSerial() : tool.connectTcp(), qPrintable(tool.failure()));
   const int pollsBefore = sentCount("get-wan-status\r");
   QVERIFY2(tool.loginAndRead(), qPrintable(tool.failure()));

@@ -114,14 +114,19 @@ bool ToolDriver::startSim(const QStringList& arguments) {
   QStringList args = arguments;
   if (!args.contains(QStringLiteral("--reboot-seconds")))
     args << QStringLiteral("--reboot-seconds") << QStringLiteral("1");
-  if (!args.contains(QStringLiteral("--log")))
-    args << QStringLiteral("--log") << sim.directory() + QStringLiteral("/traffic.log");
+  const int log = int(args.indexOf(QStringLiteral("--log")));
+  if (log >= 0 && log + 1 < args.size()) {
+    simLogPath_ = args[log + 1];
+  } else {
+    simLogPath_ = sim.directory() + QStringLiteral("/traffic.log");
+    args << QStringLiteral("--log") << simLogPath_;
+  }
   if (!sim.start(args, GatewaySimProcess::WithPty)) return fail(sim.failure());
   return true;
 }
 
 QByteArray ToolDriver::simLog() const {
-  QFile file(sim.directory() + QStringLiteral("/traffic.log"));
+  QFile file(simLogPath_);
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 

@@ -60,7 +60,7 @@ class ToolDriver {
  public:
   // Restart wait, status poll and gauge for tests: a restart is over in 1.5 s.
   static constexpr int kRestartWaitMs = 1500;
-  static constexpr int kStatusPollMs = 400;
+  static constexpr int kStatusPollMs = 300;
   static constexpr int kGaugeMs = 10;
   // Upper bound for anything the tool and the simulator do on loopback.
   static constexpr int kTimeoutMs = 15000;
@@ -197,7 +197,7 @@ class ToolDriver {
   TF_Connection* connection_ = nullptr;
   TF_Login* login_ = nullptr;
   TF_Debug* debug_ = nullptr;
-  QStringList baseSimArguments_;
+  QString simLogPath_;
   int chainEnds_ = 0;
   int chainEndsAtLogin_ = 0;
   QString failure_;
