@@ -222,8 +222,18 @@ QList<ScriptIssue> GatewayConfig::apply(const QStringList& lines, Mode mode) {
   std::optional<ConfigBlock> open;
   bool skipping = false;  // inside a block whose header was refused
   bool typeLine = false;  // a "! TYPE" line may still follow a voice-port header
+  // A write heads its VoIP part with "gateway" whatever the protocol; left empty and followed by
+  // "sip-ua" or "mgcp" it is only that heading and must not wipe the stored H.323 settings.
+  std::optional<ConfigBlock> emptyGateway;
   auto closeBlock = [&] {
-    if (open) storeBlock(std::move(*open));
+    if (open) {
+      if (mode == Mode::Write && open->kind == ConfigBlock::Gateway && open->body.isEmpty()) {
+        emptyGateway = std::move(*open);
+      } else {
+        if (protocolOf(open->kind) != Protocol::None) emptyGateway.reset();
+        storeBlock(std::move(*open));
+      }
+    }
     open.reset();
     skipping = false;
     typeLine = false;
@@ -307,6 +317,8 @@ QList<ScriptIssue> GatewayConfig::apply(const QStringList& lines, Mode mode) {
     storeCommand(std::move(command));
   }
   closeBlock();
+  // An empty "gateway" that no protocol block followed selects H.323 as written.
+  if (emptyGateway) storeBlock(std::move(*emptyGateway));
   return issues;
 }
 
