@@ -4,7 +4,6 @@
 // have stored it, and a Save right after a read must leave the stored configuration byte for byte
 // as it was.
 #include <QAbstractButton>
-#include <QFile>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QtTest>
@@ -73,7 +72,7 @@ class Stored {
 class TstSaveRoundTrip : public QObject {
   Q_OBJECT
  private slots:
-  void initTestCase() { QVERIFY2(tool.setUp(simArguments()), qPrintable(tool.failure())); }
+  void initTestCase() { QVERIFY2(tool.setUp(), qPrintable(tool.failure())); }
   void cleanup() {
     // A test that failed half-way may leave a TCP session open.
     if (tool.main()->BB_Disconnect->isVisible())
@@ -105,15 +104,7 @@ class TstSaveRoundTrip : public QObject {
   // The values that the device keeps in this mode and protocol, as the window shows them.
   QStringList shown(Mode mode, Voip voip) const;
   void checkStored(const Stored& stored, Mode mode, Voip voip, int n);
-  // The simulator logs its sessions, so that a test can tell when it has let go of one.
-  QStringList simArguments() const {
-    return {QStringLiteral("--log"), tool.sim.directory() + QStringLiteral("/sim.log")};
-  }
-  int tcpSessionsEnded() const {
-    QFile log(tool.sim.directory() + QStringLiteral("/sim.log"));
-    return log.open(QIODevice::ReadOnly) ? int(log.readAll().count(" tcp * client disconnected"))
-                                         : 0;
-  }
+  int tcpSessionsEnded() const { return int(tool.simLog().count(" tcp * client disconnected")); }
   // Disconnect; over TCP also wait until the gateway has closed its end, as its console takes one
   // session at a time and refuses a client that comes back sooner.
   bool disconnect(bool serial) {
@@ -466,7 +457,7 @@ void TstSaveRoundTrip::operatorChangesAreSavedAndReadBack() {
   const Voip protocol = Voip(voip);
   if (freshDevice) {
     tool.resetSimState();
-    QVERIFY2(tool.startSim(simArguments()), qPrintable(tool.failure()));
+    QVERIFY2(tool.startSim(), qPrintable(tool.failure()));
   }
 
   QVERIFY2(connectAndRead(serial), qPrintable(why_));
