@@ -125,16 +125,17 @@ void PtyConsole::closeTerminal() {
 void PtyConsole::hangUpWhenRead() {
   // Hanging up discards what the other side has not read yet; the bytes counted as sent should
   // arrive, so wait (a little) until they have been read.
+  // The clock lives in the slot, so it goes with the timer also when the device ends first.
   auto* poll = new QTimer(this);
-  auto* clock = new QElapsedTimer;
-  clock->start();
+  QElapsedTimer clock;
+  clock.start();
   connect(poll, &QTimer::timeout, this, [this, poll, clock] {
     int waiting = 0;
     if (slave_ >= 0 && ::ioctl(slave_, TIOCINQ, &waiting) == 0 && waiting > 0 &&
-        clock->elapsed() < 2000)
+        clock.elapsed() < 2000)
       return;
+    poll->stop();  // no second hang-up from a timeout due before the deferred delete
     poll->deleteLater();
-    delete clock;
     hangUp();
   });
   poll->start(10);
