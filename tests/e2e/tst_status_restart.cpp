@@ -20,6 +20,8 @@ class TstStatusRestart : public QObject {
   void statusPageShowsTheDevicesStatus();
   void leavingThePageStopsThePoll_data() { linkRows(); }
   void leavingThePageStopsThePoll();
+  void saveWhileAStatusReplyIsUnderWay_data() { linkRows(); }
+  void saveWhileAStatusReplyIsUnderWay();
   void restartRebootsAndTheSameConfigurationIsReadAgain_data() { linkRows(); }
   void restartRebootsAndTheSameConfigurationIsReadAgain();
 
@@ -118,6 +120,26 @@ void TstStatusRestart::leavingThePageStopsThePoll() {
   // Disconnect stops it as well.
   QVERIFY2(tool.disconnect(), qPrintable(tool.failure()));
   QVERIFY(!main->T_State_Info->isActive());
+}
+
+void TstStatusRestart::saveWhileAStatusReplyIsUnderWay() {
+  QFETCH(bool, serial);
+  readGateway(serial);
+  TF_ez_config_main* main = tool.main();
+  QVERIFY2(tool.clickTab(main->Tab_LAN), qPrintable(tool.failure()));
+  QVERIFY2(tool.typeText(main->ED_Static_router, "192.0.2.254"), qPrintable(tool.failure()));
+
+  // Save is in reach from the status page, also while the reply to the request that entering the
+  // page (or a poll tick) sent is still on its way.
+  QVERIFY2(tool.clickTab(main->Tab_Status_information), qPrintable(tool.failure()));
+  QCOMPARE(tool.sentTexts().last(), QString("get-wan-status\r"));
+  QEXPECT_FAIL("", "the late status reply's echo ends the write exchange: the save is lost", Abort);
+  QVERIFY2(tool.save(2000), qPrintable(tool.failure()));
+  QVERIFY(tool.sim.readState().contains("route 0.0.0.0 0.0.0.0 192.0.2.254"));
+  QCOMPARE(tool.boxCount("Save was complete"), 1);
+  // The poll goes on and shows the device's status again.
+  QVERIFY(main->T_State_Info->isActive());
+  QTRY_VERIFY2(memo().contains("192.0.2.254"), qPrintable(memo()));
 }
 
 void TstStatusRestart::restartRebootsAndTheSameConfigurationIsReadAgain() {
