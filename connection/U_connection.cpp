@@ -183,6 +183,7 @@ void TF_Connection::ComPortAfterOpen() {
 
 void TF_Connection::ComPortAfterClose() {
   link.state.WriteExchangeOpen = false;
+  main_->busy.setBusy(false);  // nothing outstanding can end without a link
   link.debugLog.append(QStringLiteral("Disconnected..."));
   main_->BB_Restart->setEnabled(false);
   main_->BB_Save->setEnabled(false);
@@ -206,6 +207,7 @@ void TF_Connection::ClientSocketConnect() {
 
 void TF_Connection::ClientSocketDisconnect() {
   link.state.WriteExchangeOpen = false;
+  main_->busy.setBusy(false);  // nothing outstanding can end without a link
   link.debugLog.append(QStringLiteral("Disconnected..."));
   main_->BB_Restart->setEnabled(false);
   main_->BB_Save->setEnabled(false);
@@ -227,6 +229,17 @@ void TF_Connection::ClientSocketRead() {
     link.receiveTcpBytes(bytes);
     if (received <= 0) break;
   } while (ClientSocket->bytesAvailable() > 0);
+}
+
+bool TF_Connection::linkOpen() const {
+  switch (link.state.LinkKind) {
+    case kLinkSerial:
+      return ComPort->connected();
+    case kLinkTcp:
+      return ClientSocket->active();
+    default:
+      return false;
+  }
 }
 
 void TF_Connection::ComPort_Encode_Parsing(const Argv& argv) {

@@ -49,6 +49,9 @@ class TF_Connection : public QDialog, public Ui::TF_Connection {
   void ClearData();
   void ComPort_Decode_Parsing();
 
+  // The transport of the last accepted connect is open (serial port open, or socket active).
+  bool linkOpen() const;
+
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   void showEvent(QShowEvent* event) override;

@@ -97,6 +97,9 @@ void TF_Login::BB_OKClick() {
                                 ED_Password->text() + QLatin1Char('\r'));
   connection_->ClearData();
   state.ReplySection = kSectionLogin;
+  // The read chain starts: busy until it ends, the login is refused or the link closes (a link
+  // that is already gone would never clear it).
+  if (connection_->linkOpen()) m.busy.setBusy(true);
 
   m.PageControl1->setActivePageIndex(0);
   m.PageControl1->setFocus();

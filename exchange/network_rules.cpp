@@ -123,6 +123,8 @@ void ReplyParser::lanRules(const Argv& argv) {
 }
 
 void ReplyParser::dnsRules(const Argv& argv) {
+  // The name-server reply is the last of the chain: its end tag ends the read.
+  if (isWord(argv[0], "!END-TAG!")) main_.busy.setBusy(false);
   if (!isWord(argv[0], "dnshost")) return;
   switch (main_.RG_Network_type->itemIndex()) {
     case kNetworkPppoe:

@@ -116,6 +116,7 @@ void ReplyParser::loginRules(const Argv& argv) {
     send("get-model\r");
   } else if (isWord(argv[1], "incorrect")) {
     link_.debugLog.append(QStringLiteral("Login Incorrect!!"));
+    main_.busy.setBusy(false);  // no chain follows a refused login
     showMessageBox(main_.messages.text(QStringLiteral("Id or password is not correct")),
                    QStringLiteral("Error"), QMessageBox::Critical);
     login_.show();
@@ -167,6 +168,7 @@ void ReplyParser::writeExchangeRules(const Argv& argv) {
       state.EndTagEchoes = 1;
     } else {
       state.WriteExchangeOpen = false;
+      main_.busy.setBusy(false);  // the exchange is over before the operator reads the box
       const QString text =
           main_.messages.text(QStringLiteral("Save was complete")) + QLatin1Char('\r') +
           main_.messages.text(

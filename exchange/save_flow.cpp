@@ -1,5 +1,6 @@
 #include "exchange/save_flow.h"
 
+#include "connection/U_connection.h"
 #include "connection/link.h"
 #include "widgets/message_box.h"
 #include "window/U_ez_config_main.h"
@@ -67,4 +68,6 @@ void saveConfiguration(Link& link, TF_ez_config_main& main) {
   link.SendGetData(QStringLiteral("!START-TAG!\r"));
   // Set once the opening commands are out: a failed send leaves no exchange holding off the poll.
   link.state.WriteExchangeOpen = true;
+  // Busy until the final confirmation or the link closing.
+  if (main.connection() && main.connection()->linkOpen()) main.busy.setBusy(true);
 }

@@ -5,6 +5,7 @@
 
 #include "ui_U_ez_config_main.h"
 #include "widgets/string_grid.h"
+#include "window/busy_indicator.h"
 #include "window/message_table.h"
 
 class QAction;
@@ -30,6 +31,9 @@ class TF_ez_config_main : public QWidget, public Ui::TF_ez_config_main {
   QTimer* T_State_Info = nullptr;
   QTimer* Timer_gauge = nullptr;
   int GaugeTicks = 0;
+
+  // Busy cursor while a read chain or a write exchange is outstanding (window/busy_indicator.h).
+  BusyIndicator busy;
 
   // The window's context menu; its only entry is the hidden debug entry (Ctrl+Delete).
   QMenu* PopupMenu1 = nullptr;

@@ -115,6 +115,9 @@ void TF_ez_config_main::sendStatusRequest() {
   if (link.state.WriteExchangeOpen) return;
   link.state.StatusMode = true;
   link.state.StatusRequestPending = true;
+  // Replies now go to the memo: a read chain still outstanding cannot go on, so it is not waited
+  // for any more.
+  busy.setBusy(false);
   link.SendGetData(QStringLiteral("get-wan-status\r"));
 }
 
