@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QKeyEvent>
 #include <QScreen>
+#include <QTimer>
 
 #include "connection/U_login.h"
 #include "connection/ipv4_text.h"
@@ -184,6 +185,9 @@ void TF_Connection::ComPortAfterOpen() {
 void TF_Connection::ComPortAfterClose() {
   link.state.WriteExchangeOpen = false;
   main_->busy.setBusy(false);  // nothing outstanding can end without a link
+  // A link that went away by itself ends the status poll as Disconnect does: its ticks would clear
+  // the memo the operator is reading and, on the serial port, fail on every write.
+  main_->T_State_Info->stop();
   link.debugLog.append(QStringLiteral("Disconnected..."));
   main_->BB_Restart->setEnabled(false);
   main_->BB_Save->setEnabled(false);
@@ -208,6 +212,9 @@ void TF_Connection::ClientSocketConnect() {
 void TF_Connection::ClientSocketDisconnect() {
   link.state.WriteExchangeOpen = false;
   main_->busy.setBusy(false);  // nothing outstanding can end without a link
+  // A link that went away by itself ends the status poll as Disconnect does: its ticks would clear
+  // the memo the operator is reading and, on the serial port, fail on every write.
+  main_->T_State_Info->stop();
   link.debugLog.append(QStringLiteral("Disconnected..."));
   main_->BB_Restart->setEnabled(false);
   main_->BB_Save->setEnabled(false);
