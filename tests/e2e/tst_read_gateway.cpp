@@ -134,6 +134,8 @@ class TstReadGateway : public QObject {
   void lineEndings();
   void reconnectsAfterDisconnect_data();
   void reconnectsAfterDisconnect();
+  void gatewayDropsTheLinkDuringTheRead_data();
+  void gatewayDropsTheLinkDuringTheRead();
 
  private:
   static void linkRows();
@@ -370,6 +372,43 @@ void TstReadGateway::reconnectsAfterDisconnect() {
   QVERIFY(!main->P_main->isVisible());
   verifyTabsShowState(changed);
   QCOMPARE(tool.value("ED_Static_IP_address"), QString("192.0.2.77"));
+}
+
+void TstReadGateway::gatewayDropsTheLinkDuringTheRead_data() {
+  QTest::addColumn<bool>("serial");
+  QTest::addColumn<QString>("dropAfter");
+  // Enough for the login and the first replies (on the serial link also for the probe's command
+  // listing), not for the VoIP reply.
+  QTest::newRow("tcp") << false << "900";
+  QTest::newRow("serial") << true << "1850";
+}
+
+void TstReadGateway::gatewayDropsTheLinkDuringTheRead() {
+  QFETCH(bool, serial);
+  QFETCH(QString, dropAfter);
+  tool.resetSimState();
+  QVERIFY2(tool.startSim({"--drop-after-bytes", dropAfter}), qPrintable(tool.failure()));
+  TF_ez_config_main* main = tool.main();
+  QVERIFY2(connectOver(serial), qPrintable(tool.failure()));
+  QVERIFY2(tool.typeLogin(), qPrintable(tool.failure()));
+  QTRY_VERIFY_WITH_TIMEOUT(main->BB_Connect->isVisible(), ToolDriver::kTimeoutMs);
+  QVERIFY(!tool.chainFinished());
+  QVERIFY(tool.sentTexts().contains("get-model\r"));
+  QVERIFY(!main->BB_Disconnect->isVisible());
+  QVERIFY(!main->BB_Save->isEnabled());
+  QVERIFY(!main->BB_Restart->isEnabled());
+  QVERIFY(!tool.connection()->ComPort->connected());
+  QVERIFY(!tool.connection()->ClientSocket->active());
+  QCOMPARE(tool.debugLog().last(), QString("Disconnected..."));
+  // A serial line going dead is no error of the operator's: no box either way.
+  QCOMPARE(tool.boxes.size(), 0);
+
+  // The gateway is back (here: a fresh simulator on the same port path) and is read whole.
+  QVERIFY2(tool.startSim(), qPrintable(tool.failure()));
+  QVERIFY2(connectOver(serial), qPrintable(tool.failure()));
+  QVERIFY2(tool.loginAndRead(), qPrintable(tool.failure()));
+  verifyTabsShowState(tool.sim.readState());
+  QCOMPARE(tool.boxes.size(), 0);
 }
 
 int main(int argc, char** argv) {
