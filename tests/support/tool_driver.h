@@ -28,8 +28,10 @@
 // The simulator always runs with its pseudo-terminal at one fixed path (listed in the connection
 // dialog's port list), its state file survives startSim() (use sim.writeState() or
 // resetSimState() before startSim() to choose the configuration), and "--reboot-seconds 1" is
-// passed unless the arguments name another value. setUp() shortens the main window's timers
-// (see kTestIntervals); tests may set others with TF_ez_config_main::setTimerIntervalsForTests.
+// passed unless the arguments name another value, and "--log" (see simLog()). setUp() shortens
+// the main window's timers (kRestartWaitMs, kStatusPollMs, kGaugeMs); tests may set others with
+// TF_ez_config_main::setTimerIntervalsForTests before the timer is started.
+// To compare the tabs with a stored configuration: tool.mismatches(expectedFromState(text)).
 // Every message box is answered by the driver: Yes or OK unless `answers` says otherwise; all of
 // them are recorded in `boxes`.
 //
