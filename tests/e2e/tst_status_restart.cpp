@@ -88,7 +88,11 @@ void TstStatusRestart::statusPageShowsTheDevicesStatus() {
   // The memo is replaced on every tick, not added to.
   QTRY_COMPARE(memo().count("WAN interface"), 1);
   QVERIFY(!memo().contains("192.0.2.10 netmask"));
-  QCOMPARE(sentCount("get-gatekeeper-status\r"), sentCount("get-wan-status\r"));
+  // One gatekeeper request per WAN request (the latest may still wait for its reply).
+  const int gatekeeper = sentCount("get-gatekeeper-status\r");
+  const int wanRequests = sentCount("get-wan-status\r");
+  QVERIFY2(gatekeeper == wanRequests || gatekeeper == wanRequests - 1,
+           qPrintable(QString("%1 gatekeeper, %2 WAN requests").arg(gatekeeper).arg(wanRequests)));
   QCOMPARE(tool.boxes.size(), 0);
 }
 
