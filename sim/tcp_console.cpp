@@ -37,17 +37,36 @@ bool TcpConsole::listen(const QHostAddress& host, quint16 port, QString* error) 
 
 void TcpConsole::acceptConnections() {
   while (QTcpSocket* socket = server_.nextPendingConnection()) {
+    if (socket_ && !waiting_) {
+      // A client that reconnects at once may arrive before its old connection's hang-up has been
+      // seen here: give the old session a moment to end before the newcomer is refused.
+      waiting_ = socket;
+      QTimer::singleShot(kReconnectGraceMs, this, [this, socket] {
+        if (waiting_ == socket) {
+          waiting_ = nullptr;
+          refuse(socket);
+        }
+      });
+      continue;
+    }
     if (socket_) {
-      device_->log()->event(
-          kLink,
-          QStringLiteral("refused a second client from %1").arg(socket->peerAddress().toString()));
-      socket->write("% Console busy: another session is active" + device_->options().eol);
-      socket->disconnectFromHost();
-      connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+      refuse(socket);
       continue;
     }
     startSession(socket);
   }
+}
+
+void TcpConsole::refuse(QTcpSocket* socket) {
+  device_->log()->event(
+      kLink,
+      QStringLiteral("refused a second client from %1").arg(socket->peerAddress().toString()));
+  socket->write("% Console busy: another session is active" + device_->options().eol);
+  socket->disconnectFromHost();
+  if (socket->state() == QAbstractSocket::UnconnectedState)
+    socket->deleteLater();
+  else
+    connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
 }
 
 void TcpConsole::startSession(QTcpSocket* socket) {
@@ -84,6 +103,8 @@ void TcpConsole::startSession(QTcpSocket* socket) {
     socket->deleteLater();
   });
   session_->greet();
+  // Input that arrived while this client waited for the previous session to end.
+  if (socket->bytesAvailable() > 0) session_->receive(socket->readAll());
 }
 
 void TcpConsole::endSession() {
@@ -92,6 +113,13 @@ void TcpConsole::endSession() {
   session_ = nullptr;
   writer_ = nullptr;
   socket_ = nullptr;
+  if (QTcpSocket* next = waiting_) {
+    waiting_ = nullptr;
+    if (next->state() == QAbstractSocket::ConnectedState)
+      QTimer::singleShot(0, this, [this, next] { socket_ ? refuse(next) : startSession(next); });
+    else
+      next->deleteLater();
+  }
 }
 
 void TcpConsole::closeWhenSent() {

@@ -29,6 +29,7 @@ class TcpConsole : public QObject {
   void acceptConnections();
   void startSession(QTcpSocket* socket);
   void endSession();
+  void refuse(QTcpSocket* socket);
   void closeWhenSent();
   void onRebootStarted();
   void onRebootFinished();
@@ -39,6 +40,9 @@ class TcpConsole : public QObject {
   quint16 port_ = 0;
   QTimer relisten_;
   QPointer<QTcpSocket> socket_;
+  // A client that arrived while the previous session was still open, waiting for it to end.
+  QPointer<QTcpSocket> waiting_;
+  static constexpr int kReconnectGraceMs = 500;
   ConsoleSession* session_ = nullptr;
   LinkWriter* writer_ = nullptr;
   bool closing_ = false;
