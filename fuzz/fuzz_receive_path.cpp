@@ -1,0 +1,148 @@
+// Fuzz target: arbitrary bytes from the gateway through the receive path into the real reply
+// parser and the real windows (created once, headless, every message box answered with OK).
+//
+// Input layout (fuzz/corpus holds examples):
+//   byte 0  flags: bit 0 status mode, bit 1 TCP entry point (else serial), bit 2 TCP link kind
+//           (else serial), bit 3 status request pending, bit 4 bytes handed over in pieces
+//   byte 1  reply section in force before the first line (value modulo 18)
+//   byte 2  piece size minus one, when bit 4 is set
+//   rest    the bytes the gateway sends
+// Shorter inputs are handed over whole with all flags clear.
+#include <QApplication>
+#include <QByteArray>
+#include <QDir>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+
+#include "connection/U_connection.h"
+#include "connection/transport.h"
+#include "widgets/application.h"
+#include "widgets/guarded.h"
+#include "widgets/message_box.h"
+#include "window/U_ez_config_main.h"
+#include "window/app_start.h"
+
+namespace {
+
+enum Flag : uint8_t {
+  kStatusMode = 1,
+  kTcpEntry = 2,
+  kTcpKind = 4,
+  kRequestPending = 8,
+  kInPieces = 16,
+};
+constexpr int kHeaderBytes = 3;
+constexpr int kSectionCodes = 18;
+
+// Sends go nowhere; they must not pile up over millions of inputs either.
+class NullTransport : public Transport {
+ public:
+  void send(const QByteArray&) override {}
+};
+
+struct Harness {
+  QTemporaryDir home;  // where the windows start
+  QTemporaryDir runtime;
+  Application* app = nullptr;
+  TF_ez_config_main* main = nullptr;
+  TF_Connection* connection = nullptr;
+  NullTransport serial;
+  NullTransport tcp;
+};
+
+Harness* harness = nullptr;
+
+template <typename T>
+T* findWindow() {
+  for (QWidget* widget : QApplication::topLevelWidgets())
+    if (auto* window = qobject_cast<T*>(widget)) return window;
+  return nullptr;
+}
+
+// What a fresh read starts from, so that an input behaves the same whatever ran before it.
+void resetTool(Harness& h) {
+  Link& link = h.connection->link;
+  link.state = LinkState{};
+  link.SendGetData(QString());  // also ends a line that filled every token slot (no link: no send)
+  link.debugLog.clear();
+  h.main->M_State_Info->clear();
+  h.main->SG_VoIP_Phone_number->setRowCount(2);
+  h.connection->ClearData();
+}
+
+// Qt's and the controls' warnings about odd input are expected by the thousand; only the
+// critical and fatal ones are worth a line.
+void quietMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtCriticalMsg || type == QtFatalMsg) fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  harness = new Harness;
+  qInstallMessageHandler(quietMessages);
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  qputenv("QT_LOGGING_RULES", "qt.qpa.*=false");
+  qputenv("XDG_RUNTIME_DIR", harness->runtime.path().toLocal8Bit());
+  // Qt takes its own options out of argc/argv; it gets a private pair, not the fuzzer's.
+  static int argc = 1;
+  static char name[] = "fuzz_receive_path";
+  static char* argv[] = {name, nullptr};
+  harness->app = new Application(argc, argv);
+  setMessageBoxInterceptor([](const MessageBoxRequest&) { return QMessageBox::Ok; });
+  // The language file is written and read where the windows start; the fuzzer's own paths (corpus,
+  // artifacts) stay relative to where it was started.
+  const QString started = QDir::currentPath();
+  QDir::setCurrent(harness->home.path());
+  createAppWindows();
+  QDir::setCurrent(started);
+  harness->main = findWindow<TF_ez_config_main>();
+  harness->connection = findWindow<TF_Connection>();
+  if (!harness->main || !harness->connection) abort();
+  harness->connection->link.setSerialTransport(&harness->serial);
+  harness->connection->link.setTcpTransport(&harness->tcp);
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  Harness& h = *harness;
+  resetTool(h);
+
+  uint8_t flags = 0;
+  int section = kSectionNone;
+  qsizetype piece = 0;
+  if (size >= kHeaderBytes) {
+    flags = data[0];
+    section = data[1] % kSectionCodes;
+    if (flags & kInPieces) piece = qsizetype(data[2]) + 1;
+    data += kHeaderBytes;
+    size -= kHeaderBytes;
+  }
+  LinkState& state = h.connection->link.state;
+  state.StatusMode = flags & kStatusMode;
+  state.StatusRequestPending = flags & kRequestPending;
+  state.LinkKind = (flags & kTcpKind) ? kLinkTcp : kLinkSerial;
+  state.ReplySection = section;
+
+  const QByteArray bytes =
+      QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
+  const bool tcp = flags & kTcpEntry;
+  // As the connection dialog's notification handlers do: a failure ends in the error box.
+  const auto deliver = [&](const QByteArray& chunk) {
+    runGuarded([&] {
+      Link& link = h.connection->link;
+      tcp ? link.receiveTcpBytes(chunk) : link.receiveSerialBytes(chunk);
+    });
+  };
+  if (piece == 0) {
+    deliver(bytes);
+  } else {
+    for (qsizetype at = 0; at < bytes.size(); at += piece) deliver(bytes.mid(at, piece));
+  }
+  // Whatever the parser changed is laid out and painted, as it would be on screen.
+  QCoreApplication::processEvents();
+  return 0;
+}
