@@ -53,4 +53,8 @@ struct LinkState {
   // confirmation or the link closing. The status poll sends nothing while it is set, so that the
   // exchange's tag lines are never diverted into the status memo.
   bool WriteExchangeOpen = false;
+  // Not part of the classic record either: a status reply has begun in status mode (its echo
+  // went by) and its end tag has not come yet. When Save switches status mode off in the middle
+  // of such a reply, its rest must not be taken for the write exchange's tag lines.
+  bool StatusReplyOpen = false;
 };

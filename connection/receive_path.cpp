@@ -158,8 +158,12 @@ void Link::assembleTcpStatus(const QByteArray& chunk) {
 }
 
 void Link::statusLineEnd(const QByteArray& line) {
-  if (!statusLineSink) return;
   const QByteArray trimmed = trimmedForCompare(line);
+  if (trimmed == "get-wan-status" || trimmed == "get-gatekeeper-status")
+    state.StatusReplyOpen = true;
+  else if (trimmed == "!END-TAG!")
+    state.StatusReplyOpen = false;
+  if (!statusLineSink) return;
   // Each status heading gets an empty line above it in the memo.
   if (trimmed == "System Information") statusLineSink(QString());
   if (!isFilteredStatusLine(trimmed)) statusLineSink(fromDevice(line));

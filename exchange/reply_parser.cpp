@@ -64,7 +64,26 @@ void ReplyParser::selectSection(const QByteArray& echo) {
   }
 }
 
+// During a write exchange the rest of a status reply that was under way when Save was pressed,
+// and any status reply that follows it, is passed over whole: its echo must not end the exchange
+// and its tags must not be counted as the exchange's own.
+bool ReplyParser::passOverStatusReply(const Argv& argv) {
+  LinkState& state = link_.state;
+  if (state.ReplySection != kSectionWrite || !state.WriteExchangeOpen) {
+    state.StatusReplyOpen = false;
+    return false;
+  }
+  if (isWord(argv[0], "get-wan-status") || isWord(argv[0], "get-gatekeeper-status")) {
+    state.StatusReplyOpen = true;
+    return true;
+  }
+  if (!state.StatusReplyOpen) return false;
+  if (isWord(argv[0], "!END-TAG!")) state.StatusReplyOpen = false;
+  return true;
+}
+
 void ReplyParser::parse(Argv argv) {
+  if (passOverStatusReply(argv)) return;
   selectSection(argv[0]);
   switch (link_.state.ReplySection) {
     case kSectionWan:

@@ -42,6 +42,7 @@ class ReplyParser {
 
   // WAN reply: an "encapsulation pppoe" line was read, and whether the body serves a local PC is
   // known only once "ppp role server" or the end of the reply arrives.
+  bool passOverStatusReply(const Argv& argv);
   bool pppoeRolePending_ = false;
   // VoIP reply: the current pots dial peer runs the MGCP application.
   bool mgcpPeerPending_ = false;

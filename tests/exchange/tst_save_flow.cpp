@@ -24,6 +24,7 @@ class TestSaveFlow : public QObject {
     state().ReplySection = kSectionNone;
     state().StatusMode = false;
     state().WriteExchangeOpen = false;
+    state().StatusReplyOpen = false;
     state().StartTagEchoes = 0;
     state().EndTagEchoes = 0;
     m()->SG_VoIP_Phone_number->setRowCount(2);
@@ -203,9 +204,30 @@ class TestSaveFlow : public QObject {
   void aQueryEchoEndsAnUnfinishedExchange() {
     save();
     QVERIFY(state().WriteExchangeOpen);
-    env.receive({QStringLiteral("get-wan-status")});
+    env.receive({QStringLiteral("get-wan")});
     QVERIFY(!state().WriteExchangeOpen);
-    QCOMPARE(state().ReplySection, qint32(kSectionWanStatus));
+    QCOMPARE(state().ReplySection, qint32(kSectionWan));
+  }
+
+  // Save pressed while a status reply is still arriving: the rest of it, and the status reply
+  // after it, are passed over; the exchange counts only its own tags.
+  void statusRepliesDuringTheExchangeArePassedOver() {
+    state().StatusMode = true;
+    env.receive({"get-wan-status", "!START-TAG!", "System Information"});
+    save();
+    env.receive({"WAN interface : ether0.0", "!END-TAG!", "get-gatekeeper-status", "!START-TAG!",
+                 "gatekeeper registered", "!END-TAG!"});
+    QVERIFY(state().WriteExchangeOpen);
+    QCOMPARE(state().ReplySection, qint32(kSectionWrite));
+    QCOMPARE(state().StartTagEchoes, 0);
+    QCOMPARE(state().EndTagEchoes, 0);
+    QCOMPARE(env.transport.sent, opening());
+
+    env.receive({"write-system", "!START-TAG!", "!START-TAG!"});
+    QCOMPARE(env.transport.sent.last(), QByteArray("!END-TAG!\r"));
+    env.receive({"!END-TAG!", "!END-TAG!"});
+    QCOMPARE(env.boxes.size(), 1);
+    QVERIFY(!state().WriteExchangeOpen);
   }
 
   // A failed write ends the script: nothing after the failing line goes out.
