@@ -184,6 +184,7 @@ void TF_Connection::ComPortAfterOpen() {
 
 void TF_Connection::ComPortAfterClose() {
   link.state.WriteExchangeOpen = false;
+  link.state.StatusReplyOpen = false;
   main_->busy.setBusy(false);  // nothing outstanding can end without a link
   // A link that went away by itself ends the status poll as Disconnect does: its ticks would clear
   // the memo the operator is reading and, on the serial port, fail on every write.
@@ -211,6 +212,7 @@ void TF_Connection::ClientSocketConnect() {
 
 void TF_Connection::ClientSocketDisconnect() {
   link.state.WriteExchangeOpen = false;
+  link.state.StatusReplyOpen = false;
   main_->busy.setBusy(false);  // nothing outstanding can end without a link
   // A link that went away by itself ends the status poll as Disconnect does: its ticks would clear
   // the memo the operator is reading and, on the serial port, fail on every write.
