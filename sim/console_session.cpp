@@ -138,6 +138,16 @@ void ConsoleSession::processInput() {
       continue;
     }
     lastWasCr_ = false;
+    if (c == 27 &&
+        (mode_ == Mode::WriteStart || mode_ == Mode::WriteBody || mode_ == Mode::WriteDiscard)) {
+      // A console woken up anew leaves a write exchange that never ended, without applying it:
+      // otherwise the wake-up and every later command would be taken as script lines.
+      device_->log()->event(link_, QStringLiteral("write exchange abandoned"));
+      script_.clear();
+      lineBuffer_.clear();
+      mode_ = Mode::EasySetup;
+      continue;
+    }
     if (c == 27 || c == 0) continue;  // wake-up escapes and stray NULs carry nothing
     if (c == '\b' || c == 127) {
       lineBuffer_.chop(1);
