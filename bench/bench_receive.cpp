@@ -56,8 +56,7 @@ void printThroughput(const QString& what, qint64 bytes, qint64 lines, qint64 ns,
                .arg(mbPerSecond, 0, 'f', 2)
                .arg(QString::number(linesPerSecond / 1e3, 'f', 0) + QLatin1Char('k')),
            QStringLiteral("960 B/s (9600 baud)"),
-           QStringLiteral("%1x").arg(QString::number(double(bytes) / seconds / 960, 'g', 3)),
-           notes);
+           QStringLiteral("%1x").arg(double(bytes) / seconds / 960, 0, 'f', 0), notes);
 }
 
 }  // namespace
