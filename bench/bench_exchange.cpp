@@ -166,7 +166,7 @@ int runPaced(bool serial, int reps) {
   }
   read.print(QStringLiteral("Full read, %1 at 9600 baud").arg(link), QString(), reps);
   if (!serial)
-    raw.print(QStringLiteral("Full read, TCP at 9600 baud"), QStringLiteral(" (raw client)"), reps);
+    raw.print(QStringLiteral("Full read, TCP at 9600 baud: raw client"), QString(), reps);
   save.print(QStringLiteral("Full Save, %1 at 9600 baud").arg(link), QString(), reps);
   return 0;
 }
