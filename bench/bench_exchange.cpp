@@ -156,10 +156,13 @@ int runPaced(bool serial, int reps) {
     if (!tool.save(&saveSeconds)) return note(tool.failure()), 1;
     quiet();
     save.add(saveSeconds, line.toDevice() - deviceMark, line.toTool() - toolMark);
-    note(QStringLiteral("%1 round %2: read %3 ms (wire %4 ms), save %5 ms (wire %6 ms)")
+    note(QStringLiteral("%1 round %2: read %3 ms (wire %4 ms, %5/%6 B), save %7 ms (wire %8 ms)")
              .arg(link)
              .arg(i)
-             .arg(ms(readSeconds), ms(read.wire.last()), ms(saveSeconds), ms(save.wire.last())));
+             .arg(ms(readSeconds), ms(read.wire.last()))
+             .arg(read.toTool)
+             .arg(read.toDevice)
+             .arg(ms(saveSeconds), ms(save.wire.last())));
     if (!tool.disconnect()) return note(tool.failure()), 1;
     quiet();
     settle();

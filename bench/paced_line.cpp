@@ -232,11 +232,13 @@ void PacedLine::run() {
       gone |= !readInto(deviceFd_, toTool);
     }
     if (!toTool.isEmpty()) {
-      const qint64 n = writeSome(toolFd_, toTool, toTool.size());
-      if (n > 0) {
-        toTool_ += n;
-        lastByteNs_ = nowNs();
-      }
+      // Counted before the write: the tool may read and act on the bytes before this thread runs
+      // again, and whoever reads the count then must find them in it.
+      const qint64 offered = toTool.size();
+      toTool_ += offered;
+      const qint64 n = writeSome(toolFd_, toTool, offered);
+      toTool_ -= offered - n;
+      if (n > 0) lastByteNs_ = nowNs();
     }
     if (!toDevice.isEmpty()) {
       qint64 allowed = toDevice.size();
