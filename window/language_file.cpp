@@ -1,6 +1,7 @@
 #include "window/language_file.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QStringDecoder>
 
 namespace language_file {
@@ -56,6 +57,12 @@ bool writeNew(const QString& path, const QByteArray& content, QString* error) {
 
 bool read(const QString& path, const std::function<void(const QString&, const QString&)>& apply,
           QString* error) {
+  // Only a regular file: opening a named pipe would wait for a writer and the window never open.
+  const QFileInfo info(path);
+  if (info.exists() && !info.isFile()) {
+    *error = QStringLiteral("Not a regular file");
+    return false;
+  }
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) {
     *error = file.errorString();
