@@ -1,6 +1,7 @@
 // Hostile input at every door of the tool, each with its defined outcome: overlong and huge
 // replies, bytes that are no valid text, host and port texts that name nothing to connect to, and
 // language files that are binary, huge, unreadable or in another encoding.
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QFile>
@@ -299,6 +300,9 @@ void TstBadInput::languageFiles_data() {
       << QString() << "Exit" << false;
   QTest::newRow("no read permission") << QByteArray("Exit = Unread\r\n") << "chmod"
                                       << "Exit" << true;
+  // A named pipe would hold the start until something writes to it: it is refused unopened.
+  QTest::newRow("named pipe") << QByteArray() << "fifo"
+                              << "Exit" << true;
   // A link to itself exists as a name but is no file: it can be neither read nor created.
   QTest::newRow("link to itself") << QByteArray() << "loop"
                                   << "Exit" << true;
@@ -317,6 +321,9 @@ void TstBadInput::languageFiles() {
   writeLanguageFile(content);
   if (special == QLatin1String("chmod")) {
     QVERIFY(QFile::setPermissions(QStringLiteral("language.cfg"), {}));
+  } else if (special == QLatin1String("fifo")) {
+    QFile::remove(QStringLiteral("language.cfg"));
+    QCOMPARE(::mkfifo("language.cfg", 0600), 0);
   } else if (special == QLatin1String("loop")) {
     QFile::remove(QStringLiteral("language.cfg"));
     QCOMPARE(::symlink("language.cfg", "language.cfg"), 0);
