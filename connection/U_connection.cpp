@@ -182,7 +182,8 @@ void TF_Connection::ComPortAfterOpen() {
   main_->BB_Disconnect->show();
 }
 
-void TF_Connection::ComPortAfterClose() {
+// Either transport closing: nothing outstanding can go on without a link.
+void TF_Connection::linkClosed() {
   link.state.WriteExchangeOpen = false;
   link.state.StatusReplyOpen = false;
   main_->busy.setBusy(false);  // nothing outstanding can end without a link
@@ -194,6 +195,10 @@ void TF_Connection::ComPortAfterClose() {
   main_->BB_Save->setEnabled(false);
   main_->BB_Connect->show();
   main_->BB_Disconnect->hide();
+}
+
+void TF_Connection::ComPortAfterClose() {
+  linkClosed();
 }
 
 void TF_Connection::ComPortRxChar(int count) {
@@ -211,17 +216,7 @@ void TF_Connection::ClientSocketConnect() {
 }
 
 void TF_Connection::ClientSocketDisconnect() {
-  link.state.WriteExchangeOpen = false;
-  link.state.StatusReplyOpen = false;
-  main_->busy.setBusy(false);  // nothing outstanding can end without a link
-  // A link that went away by itself ends the status poll as Disconnect does: its ticks would clear
-  // the memo the operator is reading and, on the serial port, fail on every write.
-  main_->T_State_Info->stop();
-  link.debugLog.append(QStringLiteral("Disconnected..."));
-  main_->BB_Restart->setEnabled(false);
-  main_->BB_Save->setEnabled(false);
-  main_->BB_Connect->show();
-  main_->BB_Disconnect->hide();
+  linkClosed();
 }
 
 // Socket failures are never shown: a failed connect is told by the dialog itself.

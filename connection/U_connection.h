@@ -57,6 +57,7 @@ class TF_Connection : public QDialog, public Ui::TF_Connection {
   void showEvent(QShowEvent* event) override;
 
  private:
+  void linkClosed();
   void connectSerial();
   void connectTcp();
   void showLogin();
