@@ -29,16 +29,10 @@ void TF_ez_config_main::BB_ConnectClick() {
   link.state.StatusRequestPending = false;
 }
 
-void TF_ez_config_main::BB_DisconnectClick() {
-  if (confirmBox(messages.text(QStringLiteral("Do you want to end connection?")),
-                 QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok)
-    return;
-  Link& link = connection_->link;
-  switch (link.state.LinkKind) {
+// Closes whichever transport is in use; the transport's close notification does the rest.
+void TF_ez_config_main::closeLink() {
+  switch (connection_->link.state.LinkKind) {
     case kLinkSerial:
-      // A farewell the port cannot take is shown, and the port is closed all the same: the
-      // operator asked to end the connection.
-      runGuarded([&] { link.SendGetData(kEndEasySetup); });
       connection_->ComPort->close();
       break;
     case kLinkTcp:
@@ -47,6 +41,17 @@ void TF_ez_config_main::BB_DisconnectClick() {
     default:
       break;
   }
+}
+
+void TF_ez_config_main::BB_DisconnectClick() {
+  if (confirmBox(messages.text(QStringLiteral("Do you want to end connection?")),
+                 QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok)
+    return;
+  Link& link = connection_->link;
+  // A farewell the port cannot take is shown, and the port is closed all the same: the operator
+  // asked to end the connection.
+  if (link.state.LinkKind == kLinkSerial) runGuarded([&] { link.SendGetData(kEndEasySetup); });
+  closeLink();
   T_State_Info->stop();
   P_main->show();
 }

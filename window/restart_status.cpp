@@ -46,19 +46,6 @@ void TF_ez_config_main::enableTimer(QTimer* timer, int interval) {
   timer->start();
 }
 
-void TF_ez_config_main::closeLink() {
-  switch (connection_->link.state.LinkKind) {
-    case kLinkSerial:
-      connection_->ComPort->close();
-      break;
-    case kLinkTcp:
-      connection_->ClientSocket->close();
-      break;
-    default:
-      break;
-  }
-}
-
 void TF_ez_config_main::BB_RestartClick() {
   if (confirmBox(messages.text(QStringLiteral("Would you like to restart?")),
                  QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
