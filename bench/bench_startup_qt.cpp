@@ -1,30 +1,11 @@
 // The reference for bench_startup: the same application object and platform with one empty
 // window, ending after its first paint. What the tool adds on top of Qt's own start is the
 // difference between the two.
-#include <QEvent>
 #include <QTimer>
 #include <QWidget>
 
+#include "first_paint.h"
 #include "widgets/application.h"
-
-namespace {
-
-class FirstPaint : public QObject {
- public:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::Paint && !seen_) {
-      seen_ = true;
-      // exit(), not quit(): quit() closes the windows first, and the main window asks to confirm.
-      QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
-    }
-    return QObject::eventFilter(watched, event);
-  }
-
- private:
-  bool seen_ = false;
-};
-
-}  // namespace
 
 int main(int argc, char** argv) {
   Application app(argc, argv);
