@@ -2,7 +2,6 @@
 
 #include <QButtonGroup>
 #include <QKeyEvent>
-#include <QScreen>
 #include <QTimer>
 
 #include "connection/U_login.h"
@@ -13,6 +12,7 @@
 #include "widgets/delay.h"
 #include "widgets/guarded.h"
 #include "widgets/message_box.h"
+#include "widgets/screen_centre.h"
 #include "window/U_ez_config_main.h"
 
 namespace {
@@ -264,8 +264,6 @@ void TF_Connection::keyPressEvent(QKeyEvent* event) {
 }
 
 void TF_Connection::showEvent(QShowEvent* event) {
-  if (QScreen* screen = this->screen()) {
-    move(screen->availableGeometry().center() - rect().center());
-  }
+  centreOnScreen(*this);
   QDialog::showEvent(event);
 }

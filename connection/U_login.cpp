@@ -1,11 +1,11 @@
 #include "connection/U_login.h"
 
 #include <QKeyEvent>
-#include <QScreen>
 
 #include "connection/U_connection.h"
 #include "widgets/guarded.h"
 #include "widgets/message_box.h"
+#include "widgets/screen_centre.h"
 #include "window/U_ez_config_main.h"
 
 namespace {
@@ -119,8 +119,6 @@ void TF_Login::keyPressEvent(QKeyEvent* event) {
 }
 
 void TF_Login::showEvent(QShowEvent* event) {
-  if (QScreen* screen = this->screen()) {
-    move(screen->availableGeometry().center() - rect().center());
-  }
+  centreOnScreen(*this);
   QDialog::showEvent(event);
 }

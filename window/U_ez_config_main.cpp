@@ -7,12 +7,12 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
-#include <QScreen>
 #include <QShortcut>
 #include <QTimer>
 
 #include "connection/U_debug.h"
 #include "widgets/guarded.h"
+#include "widgets/screen_centre.h"
 
 // The pictures are compiled into the static library: register them before the form loads.
 static void loadPictures() {
@@ -167,11 +167,7 @@ void TF_ez_config_main::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   if (event->spontaneous() || shown_) return;
   shown_ = true;
-  if (const QScreen* screen = this->screen()) {
-    QRect frame = frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    move(frame.topLeft());
-  }
+  centreOnScreen(*this);
   runGuarded([this] { FormShow(); });
 }
 
