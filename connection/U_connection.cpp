@@ -175,14 +175,14 @@ void TF_Connection::BB_CancelClick() {
   close();
 }
 
-// The transports closing also ends a write exchange: it cannot go on without a link.
 void TF_Connection::ComPortAfterOpen() {
   link.debugLog.append(QStringLiteral("Connected..."));
   main_->BB_Connect->hide();
   main_->BB_Disconnect->show();
 }
 
-// Either transport closing: nothing outstanding can go on without a link.
+// Either transport closing: nothing outstanding (a read chain, a write exchange, a status reply)
+// can go on without a link.
 void TF_Connection::linkClosed() {
   link.state.WriteExchangeOpen = false;
   link.state.StatusReplyOpen = false;
