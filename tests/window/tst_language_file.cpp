@@ -203,9 +203,9 @@ class TestLanguageFile : public QObject {
   WindowEnv env;
   TF_ez_config_main* m = nullptr;
 
-  QString target(const QString& spec) const {
-    const QString kind = spec.section(QLatin1Char(':'), 0, 0);
-    const QString name = spec.section(QLatin1Char(':'), 1);
+  QString target(const QString& where) const {
+    const QString kind = where.section(QLatin1Char(':'), 0, 0);
+    const QString name = where.section(QLatin1Char(':'), 1);
     if (kind == QLatin1String("tab"))
       return m->PageControl1->tabText(m->PageControl1->indexOf(m->findChild<QWidget*>(name)));
     if (kind == QLatin1String("item")) return m->RG_Network_type->items().value(name.toInt());
@@ -214,7 +214,7 @@ class TestLanguageFile : public QObject {
                       : kind == QLatin1String("login") ? static_cast<QWidget*>(env.login)
                                                        : static_cast<QWidget*>(m);
     QWidget* w = window->findChild<QWidget*>(name);
-    return w ? captionOf(w) : QStringLiteral("<missing %1>").arg(spec);
+    return w ? captionOf(w) : QStringLiteral("<missing %1>").arg(where);
   }
 
   // Runs the language step again on `content`.
