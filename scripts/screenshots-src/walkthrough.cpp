@@ -40,9 +40,12 @@ int main(int argc, char** argv) {
     return true;
   };
 
-  const char* pages[][2] = {{"Tab_PSTN", "walk-pstn"},       {"Tab_LAN", "walk-lan"},
-                            {"Tab_VoIP", "walk-voip"},       {"Tab_Service", "walk-service"},
-                            {"Tab_Auto_upgrade", "walk-auto-upgrade"}, {"Tab_About", "walk-about"}};
+  const char* pages[][2] = {{"Tab_PSTN", "walk-pstn"},
+                            {"Tab_LAN", "walk-lan"},
+                            {"Tab_VoIP", "walk-voip"},
+                            {"Tab_Service", "walk-service"},
+                            {"Tab_Auto_upgrade", "walk-auto-upgrade"},
+                            {"Tab_About", "walk-about"}};
   for (const auto& page : pages) {
     if (!tool.clickTab(QString::fromLatin1(page[0]))) return failed(tool.failure());
     if (!save(QString::fromLatin1(page[1]))) return failed(QStringLiteral("cannot write"));
