@@ -1,0 +1,60 @@
+#pragma once
+// The value rules of the configuration replies, applied to the model line by line. Choosing the
+// section from the echo line, the query chain, the login, model and version replies and the write
+// exchange belong to the session; it calls sectionOpened() when an echo opens a section and then
+// apply() for every line of the section, the echo line included.
+#include <QString>
+
+#include "connection/link_state.h"
+
+class ConfigModel;
+
+class ReadRules {
+ public:
+  explicit ReadRules(ConfigModel& model);
+
+  // A fresh read begins (the login): the counters of the previous read are forgotten.
+  void begin();
+  // An echo line opened `section` (a ReplySectionCode).
+  void sectionOpened(int section);
+  // One line of `section`; sections without value rules change nothing.
+  void apply(int section, const Argv& argv);
+
+  // Read state, for tests and the debug window.
+  bool allUpSeen() const { return allUpSeen_; }
+  int voicePortCount() const { return voicePortCount_; }
+  int potsPeerCount() const { return potsPeerCount_; }
+  int destPatternCount() const { return destPatternCount_; }
+  const QString& pendingPhoneNumber() const { return pendingPhoneNumber_; }
+  bool gatekeeperSeen() const { return gatekeeperSeen_; }
+  bool sipServerSeen() const { return sipServerSeen_; }
+  bool callAgentSeen() const { return callAgentSeen_; }
+  bool pppoeRolePending() const { return pppoeRolePending_; }
+  bool mgcpPeerPending() const { return mgcpPeerPending_; }
+
+ private:
+  void pstnRules(const Argv& argv);
+  void wanRules(const Argv& argv);
+  void lanRules(const Argv& argv);
+  void dnsRules(const Argv& argv);
+  void autoUpgradeRules(const Argv& argv);
+  void serviceRules(const Argv& argv);
+  void servicePortRules(const Argv& argv);
+  void voipRules(const Argv& argv);
+
+  ConfigModel& model_;
+
+  bool allUpSeen_ = false;
+  int voicePortCount_ = 0;
+  int potsPeerCount_ = 0;
+  int destPatternCount_ = 0;
+  QString pendingPhoneNumber_;
+  bool gatekeeperSeen_ = false;
+  bool sipServerSeen_ = false;
+  bool callAgentSeen_ = false;
+  // WAN reply: an "encapsulation pppoe" line was read, and whether the body serves a local PC is
+  // known only once "ppp role server" or the end of the reply arrives.
+  bool pppoeRolePending_ = false;
+  // VoIP reply: the current pots dial peer runs the MGCP application.
+  bool mgcpPeerPending_ = false;
+};

@@ -1,0 +1,27 @@
+#pragma once
+// Reading reply tokens: keyword tests compare whole tokens as bytes, values go through the device
+// codec before they reach a field.
+#include <QByteArray>
+#include <QString>
+
+#include "connection/link_state.h"
+
+namespace reply_tokens {
+
+inline bool isWord(const QByteArray& token, const char* word) {
+  return token == QByteArray(word);
+}
+
+// The text of the token at `pos`, decoded for a field.
+QString tokenText(const Argv& argv, int pos);
+
+// An account line ("... login ID password PW", "... sent-username ID password PW") read with the
+// ID expected at `idPos`. The writer puts an empty ID in as nothing, so the keyword "password"
+// then stands where the ID belongs and the password follows it directly.
+struct Account {
+  QString id;
+  QString password;
+};
+Account accountAt(const Argv& argv, int idPos);
+
+}  // namespace reply_tokens

@@ -1,0 +1,66 @@
+#include "model/save_checks.h"
+
+#include "model/address_check.h"
+#include "model/config_model.h"
+
+namespace {
+
+bool pstnComplete(const ConfigModel& m) {
+  return !m.ED_PSTN_login.text().isEmpty() && !m.ED_PSTN_password.text().isEmpty() &&
+         !m.ED_PSTN_dialing.text().isEmpty();
+}
+
+// Only the account that PPPoE towards the local PC hands out needs checking; without a local PC
+// the LAN page may stay empty.
+bool lanComplete(const ConfigModel& m) {
+  if (!(m.CB_Local_PC.isChecked() && m.RB_PSTN_PPPoE.isChecked())) return true;
+  return !m.ED_PPPoE_ID.text().isEmpty() && !m.ED_PPPoE_Password.text().isEmpty();
+}
+
+// The dotted-address test; a missing middle group leaves a note for the debug log.
+bool addressComplete(const AddressField& field, QStringList& notes) {
+  const AddressCompleteness result = addressCompleteness(field.text());
+  if (result == AddressCompleteness::MiddleGroupMissing) notes << middleGroupMissingNote();
+  return result == AddressCompleteness::Complete;
+}
+
+bool voipComplete(const ConfigModel& m, QStringList& notes) {
+  switch (m.RG_Protocol.itemIndex()) {
+    case 0:
+      return true;
+    case 1:
+      return addressComplete(m.ED_SIP_Server_1, notes) && !m.ED_SIP_Username.text().isEmpty();
+    case 2:
+      return addressComplete(m.ED_MGCP_CallAgent_1, notes);
+    default:
+      return false;
+  }
+}
+
+SaveCheckResult missing(const char* page, const char* key, const QStringList& notes) {
+  SaveCheckResult result;
+  result.ok = false;
+  result.page = QLatin1String(page);
+  result.messageKey = QLatin1String(key);
+  result.message = result.messageKey;
+  result.debugNotes = notes;
+  return result;
+}
+
+}  // namespace
+
+SaveCheckResult checkForSave(ConfigModel& m) {
+  if (m.CB_Local_PC.isChecked()) m.CB_Local_PCClick();
+
+  QStringList notes;
+  const bool lanOk = lanComplete(m);
+  const bool voipOk = voipComplete(m, notes);
+  const bool pstnOk = pstnComplete(m);
+  if (!lanOk) return missing("Tab_LAN", "Please setup PPPoE contents", notes);
+  if (!voipOk) return missing("Tab_VoIP", "Please setup VoIP contents", notes);
+  if (!pstnOk) return missing("Tab_PSTN", "Please setup PSTN contents", notes);
+
+  SaveCheckResult ok;
+  ok.debugNotes = notes;
+  return ok;
+}

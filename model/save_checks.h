@@ -1,0 +1,24 @@
+#pragma once
+// The input checks of Save, on the model. They start by applying the local-PC choice again (as
+// Save always has), so the model may change; nothing is sent here.
+#include <QString>
+#include <QStringList>
+
+class ConfigModel;
+
+struct SaveCheckResult {
+  bool ok = true;
+  // objectName of the page to show: "Tab_LAN", "Tab_VoIP", "Tab_PSTN", ...
+  QString page;
+  // Key of the window's message table ("Please setup PSTN contents"); empty when the message is
+  // a built-in text.
+  QString messageKey;
+  // The English text: the key itself, or the built-in text when there is no key.
+  QString message;
+  // objectName of the field at fault, when one is named.
+  QString field;
+  // Lines for the debug log that the checks produced (never a value typed into a field).
+  QStringList debugNotes;
+};
+
+SaveCheckResult checkForSave(ConfigModel& model);
