@@ -1,0 +1,46 @@
+#pragma once
+// One line per field describing everything a window would show of it, so that two states (the
+// model's start state and a table, or the model and the real window) compare as text.
+#include <QString>
+#include <QStringList>
+
+#include "model/fields.h"
+
+inline QString fieldState(const Field& f) {
+  QStringList parts;
+  switch (f.kind()) {
+    case Field::Kind::Text:
+      parts << QStringLiteral("text=") + static_cast<const TextField&>(f).text();
+      break;
+    case Field::Kind::Address:
+      parts << QStringLiteral("text=") + static_cast<const AddressField&>(f).text();
+      break;
+    case Field::Kind::Check:
+      parts << QStringLiteral("checked=%1").arg(static_cast<const CheckField&>(f).isChecked());
+      break;
+    case Field::Kind::Radio:
+      parts << QStringLiteral("checked=%1").arg(static_cast<const RadioField&>(f).isChecked());
+      break;
+    case Field::Kind::ItemGroup:
+      parts << QStringLiteral("index=%1").arg(static_cast<const ItemGroupField&>(f).itemIndex());
+      break;
+    case Field::Kind::Panel:
+      break;
+    case Field::Kind::Label:
+      parts << QStringLiteral("text=") + static_cast<const LabelField&>(f).text();
+      break;
+    case Field::Kind::Grid: {
+      const auto& g = static_cast<const GridField&>(f);
+      QStringList rows;
+      for (int row = 0; row < g.rowCount(); ++row) {
+        rows << g.cell(0, row) + QLatin1Char('|') + g.cell(1, row) + QLatin1Char('|') +
+                    g.cell(2, row) + (g.isMgcpPeer(row) ? QStringLiteral("|mgcp") : QString());
+      }
+      parts << QStringLiteral("rows=") + rows.join(QLatin1Char('/'));
+      break;
+    }
+  }
+  parts << QStringLiteral("enabled=%1").arg(f.isEnabled());
+  parts << QStringLiteral("visible=%1").arg(f.isVisible());
+  return f.objectName() + QLatin1Char(' ') + parts.join(QLatin1Char(' '));
+}

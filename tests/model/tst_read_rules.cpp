@@ -1,0 +1,369 @@
+// The reply rules on the model: each section's lines as they reach the fields, the read counters
+// and their resets, fed through the tool's tokenizer and section choice (the window's reply-parser
+// cases, with the same lines and expected values).
+#include <QSignalSpy>
+#include <QtTest>
+
+#include "field_state.h"
+#include "model/address_text.h"
+#include "reply_feeder.h"
+
+namespace {
+QString compact(const AddressField& f) {
+  return QString(f.text()).remove(QLatin1Char(' '));
+}
+
+QStringList modelState(const ConfigModel& m) {
+  QStringList out;
+  for (const Field* f : m.fields()) out << fieldState(*f);
+  return out;
+}
+}  // namespace
+
+class TestReadRules : public QObject {
+  Q_OBJECT
+  ConfigModel* m = nullptr;
+  ReplyFeeder* feed = nullptr;
+
+ private slots:
+  void init() {
+    m = new ConfigModel;
+    feed = new ReplyFeeder(*m);
+    feed->login();
+  }
+  void cleanup() {
+    delete feed;
+    delete m;
+  }
+
+  void pstnReply() {
+    m->RB_All_up.setChecked(true);
+    feed->receive({QStringLiteral("get-pstn")});
+    QVERIFY(m->RB_Dial_up.isChecked());
+    feed->receive({QStringLiteral("modem keep-active"),
+                   QStringLiteral("modem script dialer atdt0171234"),
+                   QStringLiteral("ppp pap sent-username pstnuser password pstnpw"), QString()});
+    QVERIFY(feed->rules.allUpSeen());
+    QVERIFY(m->RB_All_up.isChecked());
+    QCOMPARE(m->ED_PSTN_dialing.text(), QStringLiteral("0171234"));
+    QCOMPARE(m->ED_PSTN_login.text(), QStringLiteral("pstnuser"));
+    QCOMPARE(m->ED_PSTN_password.text(), QStringLiteral("pstnpw"));
+    feed->receive({QStringLiteral("modem script dialer atdt"), QStringLiteral("!END-TAG!")});
+    QCOMPARE(m->ED_PSTN_dialing.text(), QString());
+  }
+
+  void wanAddressForms() {
+    feed->reply(QStringLiteral("get-wan"), {QStringLiteral("ip address dhcp")});
+    QCOMPARE(m->RG_Network_type.itemIndex(), 1);
+    QVERIFY(!m->CK_Cable_modem.isChecked());
+
+    feed->reply(
+        QStringLiteral("get-wan"),
+        {QStringLiteral("no ip address"), QStringLiteral("ip address 10.1.1.2 255.0.0.0"),
+         QStringLiteral("qos-control 200 100"), QStringLiteral("route 0.0.0.0 0.0.0.0 10.1.1.1")});
+    QCOMPARE(m->RG_Network_type.itemIndex(), 2);
+    QCOMPARE(compact(m->ED_Static_IP_address), QStringLiteral("10.1.1.2"));
+    QCOMPARE(compact(m->ED_Static_Netmask), QStringLiteral("255.0.0.0"));
+    QCOMPARE(compact(m->ED_Static_router), QStringLiteral("10.1.1.1"));
+    QVERIFY(m->CK_Cable_modem.isChecked());
+    QVERIFY(!m->CB_Local_PC.isChecked());
+  }
+
+  void wanServingTheLocalPcByDhcp() {
+    feed->receive({QStringLiteral("get-pstn"), QStringLiteral("modem keep-active")});
+    feed->reply(QStringLiteral("get-wan"),
+                {QStringLiteral("no ip address"), QStringLiteral("ip dhcp-group 0")});
+    QVERIFY(m->CB_Local_PC.isChecked());
+    QVERIFY(m->RB_PSTN_DHCP.isChecked());
+    QCOMPARE(m->RG_Network_type.itemIndex(), 1);
+  }
+
+  // The client body has no server role: the Ethernet port is the WAN side and its own account
+  // must survive the end of the reply.
+  void wanPppoeClientKeepsItsAccount() {
+    feed->receive({QStringLiteral("get-pstn"), QStringLiteral("modem keep-active"),
+                   QStringLiteral("ppp pap sent-username pstnuser password pstnpw")});
+    feed->reply(
+        QStringLiteral("get-wan"),
+        {QStringLiteral("no ip address"), QStringLiteral("encapsulation pppoe"),
+         QStringLiteral("ppp authentication pap callin"), QStringLiteral("ppp echo interval 20"),
+         QStringLiteral("ppp pap sent-username wanuser password wanpw")});
+    QVERIFY(!m->CB_Local_PC.isChecked());
+    QCOMPARE(m->RG_Network_type.itemIndex(), 0);
+    QCOMPARE(m->ED_PPPoE_ID.text(), QStringLiteral("wanuser"));
+    QCOMPARE(m->ED_PPPoE_Password.text(), QStringLiteral("wanpw"));
+    QVERIFY(m->RG_Network_type.isEnabled());
+    QVERIFY(!feed->rules.pppoeRolePending());
+  }
+
+  // A WAN query typed in the debug window reads over a model that was not cleared.
+  void wanPppoeClientAfterALocalPcWithoutClearing() {
+    m->CB_Local_PC.setChecked(true);
+    m->ED_PSTN_login.setText(QStringLiteral("pstnuser"));
+    feed->reply(QStringLiteral("get-wan"),
+                {QStringLiteral("no ip address"), QStringLiteral("encapsulation pppoe"),
+                 QStringLiteral("ppp pap sent-username wanuser password wanpw")});
+    QVERIFY(!m->CB_Local_PC.isChecked());
+    QCOMPARE(m->ED_PPPoE_ID.text(), QStringLiteral("wanuser"));
+  }
+
+  void wanPppoeServerServesTheLocalPc() {
+    feed->receive({QStringLiteral("get-pstn"), QStringLiteral("modem keep-active"),
+                   QStringLiteral("ppp pap sent-username pstnuser password pstnpw")});
+    feed->reply(QStringLiteral("get-wan"),
+                {QStringLiteral("no ip address"), QStringLiteral("encapsulation pppoe"),
+                 QStringLiteral("ppp authentication pap callin"),
+                 QStringLiteral("ppp pap sent-username pstnuser password pstnpw"),
+                 QStringLiteral("ppp echo interval 20"), QStringLiteral("ppp ipcp ms-dns"),
+                 QStringLiteral("ppp ipcp default-route"), QStringLiteral("ppp role server")});
+    QVERIFY(m->CB_Local_PC.isChecked());
+    QVERIFY(m->RB_PSTN_PPPoE.isChecked());
+    QVERIFY(m->RB_All_up.isChecked());
+    QCOMPARE(m->RG_Network_type.itemIndex(), 0);
+    QVERIFY(!m->RG_Network_type.isEnabled());
+    QCOMPARE(m->ED_PPPoE_ID.text(), QStringLiteral("pstnuser"));
+  }
+
+  // An echo opening the WAN reply forgets a PPPoE body whose reply never ended.
+  void wanEchoForgetsAnUnfinishedPppoeBody() {
+    feed->receive({QStringLiteral("get-wan"), QStringLiteral("encapsulation pppoe")});
+    QVERIFY(feed->rules.pppoeRolePending());
+    m->CB_Local_PC.setChecked(true);
+    feed->receive({QStringLiteral("get-wan"), QStringLiteral("ip address dhcp"),
+                   QStringLiteral("!END-TAG!")});
+    QVERIFY(!feed->rules.pppoeRolePending());
+    QVERIFY(m->CB_Local_PC.isChecked());
+  }
+
+  void lanReplySetsThePcPage() {
+    feed->receive({QStringLiteral("get-lan"), QStringLiteral("encapsulation pppoe")});
+    QVERIFY(m->RB_PPPoE.isChecked());
+    QVERIFY(!m->RB_DHCP.isChecked());
+    feed->receive({QStringLiteral("no ip address")});
+    QVERIFY(m->RB_IP.isChecked());
+    QVERIFY(!m->RB_PPPoE.isChecked());
+    feed->receive({QStringLiteral("ip address dhcp"), QStringLiteral("!END-TAG!")});
+    QVERIFY(m->RB_DHCP.isChecked());
+    QVERIFY(!m->RB_IP.isChecked());
+  }
+
+  void nameServerFollowsTheNetworkType_data() {
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("pppoe");
+    QTest::addColumn<QString>("fixed");
+    const QString none = QStringLiteral("...");
+    const QString server = QStringLiteral("9.9.9.9");
+    QTest::newRow("PPPoE") << 0 << server << none;
+    QTest::newRow("DHCP") << 1 << none << none;
+    QTest::newRow("fixed") << 2 << none << server;
+  }
+  void nameServerFollowsTheNetworkType() {
+    QFETCH(int, type);
+    QFETCH(QString, pppoe);
+    QFETCH(QString, fixed);
+    m->RG_Network_type.setItemIndex(type);
+    feed->reply(QStringLiteral("get-dns-server"),
+                {QStringLiteral("dnshost  nameserver   9.9.9.9")});
+    QCOMPARE(compact(m->ED_PPPoE_DNS), pppoe);
+    QCOMPARE(compact(m->ED_Static_DNS), fixed);
+  }
+
+  void autoUpgradeReply() {
+    feed->reply(QStringLiteral("get-auto-upgrade"),
+                {QStringLiteral("auto-upgrade  authentication login upid password uppw"),
+                 QStringLiteral("auto-upgrade  auto-reboot"),
+                 QStringLiteral("auto-upgrade  url  http://up.example/fw"),
+                 QStringLiteral("auto-upgrade  action auto")});
+    QCOMPARE(m->ED_auto_upgrade_ID.text(), QStringLiteral("upid"));
+    QCOMPARE(m->ED_auto_upgrade_password.text(), QStringLiteral("uppw"));
+    QVERIFY(m->CK_upgrade_complete_restart.isChecked());
+    QCOMPARE(m->ED_server_URL.text(), QStringLiteral("http://up.example/fw"));
+    QVERIFY(m->CK_auto_upgrade.isChecked());
+    for (const Field* f : std::initializer_list<const Field*>{
+             &m->ED_server_URL, &m->ED_auto_upgrade_ID, &m->ED_auto_upgrade_password,
+             &m->L_server_url, &m->L_auto_ID, &m->L_auto_password}) {
+      QVERIFY2(f->isEnabled(), qPrintable(f->objectName()));
+    }
+  }
+
+  // The script writes an empty login as nothing: the keyword "password" must not become the ID.
+  void accountLinesWithAnEmptyId() {
+    feed->reply(QStringLiteral("get-auto-upgrade"),
+                {QStringLiteral("auto-upgrade  authentication login  password uppw")});
+    QCOMPARE(m->ED_auto_upgrade_ID.text(), QString());
+    QCOMPARE(m->ED_auto_upgrade_password.text(), QStringLiteral("uppw"));
+
+    feed->reply(QStringLiteral("get-wan"), {QStringLiteral("encapsulation pppoe"),
+                                            QStringLiteral("ppp pap sent-username  password ")});
+    QCOMPARE(m->ED_PPPoE_ID.text(), QString());
+    QCOMPARE(m->ED_PPPoE_Password.text(), QString());
+
+    // An ID that happens to be the word itself still reads as before.
+    feed->reply(QStringLiteral("get-wan"),
+                {QStringLiteral("ppp pap sent-username password password pw")});
+    QCOMPARE(m->ED_PPPoE_ID.text(), QStringLiteral("password"));
+    QCOMPARE(m->ED_PPPoE_Password.text(), QStringLiteral("pw"));
+  }
+
+  void servicesAndPorts() {
+    m->CK_service_ftp.setChecked(true);
+    m->CK_service_SNMP.setChecked(false);
+    feed->reply(QStringLiteral("get-service"),
+                {QStringLiteral("no ftpd"), QStringLiteral("service snmpd"),
+                 QStringLiteral("service h323"), QStringLiteral("no service telnetd")});
+    QVERIFY(m->CK_service_ftp.isChecked());
+    QVERIFY(m->CK_service_SNMP.isChecked());
+    QVERIFY(!m->CK_service_h323.isChecked());
+    feed->reply(QStringLiteral("get-service"), {QStringLiteral("no service ftpd")});
+    QVERIFY(!m->CK_service_ftp.isChecked());
+
+    feed->reply(QStringLiteral("get-service-port"), {QStringLiteral("service-port tftpd 69"),
+                                                     QStringLiteral("service-port ez-setup 514"),
+                                                     QStringLiteral("service-port h323 1720")});
+    QCOMPARE(m->ED_service_TFTP.text(), QStringLiteral("69"));
+    QCOMPARE(m->ED_service_easy.text(), QStringLiteral("514"));
+    QCOMPARE(m->ED_service_h323.text(), QString());
+  }
+
+  void voipTable() {
+    feed->reply(QStringLiteral("get-voip"),
+                {"voice-port 0/0", "! FXS", "voice-port 0/1", "! FXS", "!", "voice-port 1/0",
+                 "! E&M", "dial-peer voice 0 pots", "destination-pattern 1001", "port 0/0", "!",
+                 "dial-peer voice 2 pots", "destination-pattern 2001", "port 1/0", "!",
+                 "dial-peer voice 1000 voip", "destination-pattern T", "session target ras"});
+    const GridField& g = m->SG_VoIP_Phone_number;
+    QCOMPARE(g.rowCount(), 4);
+    const QStringList expected = {"0/0", "FXS", "1001", "0/1", "FXS", "", "1/0", "E&M", "2001"};
+    for (int i = 0; i < expected.size(); ++i) QCOMPARE(g.cell(i % 3, 1 + i / 3), expected.at(i));
+    QCOMPARE(feed->rules.pendingPhoneNumber(), QString());
+    QCOMPARE(feed->rules.voicePortCount(), 3);
+    QCOMPARE(feed->rules.potsPeerCount(), 2);
+    QCOMPARE(feed->rules.destPatternCount(), 3);
+  }
+
+  void voipWithoutPortsKeepsOneRow() {
+    m->SG_VoIP_Phone_number.setCell(1, 1, QStringLiteral("FXO"));
+    feed->reply(QStringLiteral("get-voip"), {QStringLiteral("! FXS"), QStringLiteral("port 0/0")});
+    QCOMPARE(m->SG_VoIP_Phone_number.rowCount(), 2);
+    QCOMPARE(m->SG_VoIP_Phone_number.cell(1, 1), QStringLiteral("FXO"));
+  }
+
+  // Numbers pair with ports by counting: one pattern too many or too few shifts the pairing.
+  void voipPairingByCounts() {
+    feed->reply(QStringLiteral("get-voip"),
+                {"voice-port 0/0", "voice-port 0/1", "dial-peer voice 0 pots",
+                 "destination-pattern 1001", "destination-pattern 1002", "port 0/0",
+                 "dial-peer voice 1 pots", "destination-pattern 2001", "port 0/1"});
+    QCOMPARE(m->SG_VoIP_Phone_number.cell(2, 1), QStringLiteral("1001"));
+    QCOMPARE(m->SG_VoIP_Phone_number.cell(2, 2), QString());
+
+    feed->login();
+    feed->reply(QStringLiteral("get-voip"),
+                {"voice-port 0/0", "voice-port 0/1", "dial-peer voice 0 pots", "port 0/0",
+                 "dial-peer voice 1000 voip", "destination-pattern T", "port 0/1"});
+    QCOMPARE(m->SG_VoIP_Phone_number.cell(2, 1), QString());
+    QCOMPARE(m->SG_VoIP_Phone_number.cell(2, 2), QStringLiteral("T"));
+  }
+
+  void mgcpPortsAreMarked() {
+    feed->reply(
+        QStringLiteral("get-voip"),
+        {"voice-port 0/0", "voice-port 0/1", "dial-peer voice 0 pots", "application mgcpapp",
+         "port 0/0", "dial-peer voice 1 pots", "destination-pattern 2001", "port 0/1"});
+    QVERIFY(m->SG_VoIP_Phone_number.isMgcpPeer(1));
+    QVERIFY(!m->SG_VoIP_Phone_number.isMgcpPeer(2));
+    QCOMPARE(m->SG_VoIP_Phone_number.cell(2, 2), QStringLiteral("2001"));
+    // A peer's MGCP application does not outlive an echo that reopens the VoIP reply.
+    feed->receive({QStringLiteral("application mgcpapp")});
+    QVERIFY(feed->rules.mgcpPeerPending());
+    feed->receive({QStringLiteral("get-voip")});
+    QVERIFY(!feed->rules.mgcpPeerPending());
+  }
+
+  void voipServersAndProtocol() {
+    feed->reply(QStringLiteral("get-voip"),
+                {"h323-id gw1", "security password gksecret", "gkip 10.0.0.5 1719 128",
+                 "gkip 10.0.0.6 1719 128", "gkip 10.0.0.7 1719 128", "rule 0  [2-9]T     031%01%99",
+                 "rule 1  [2-9]T     999%01%99", "sip-server 172.16.0.1", "sip-username alice",
+                 "sip-password sippw"});
+    QCOMPARE(m->ED_H323_ID.text(), QStringLiteral("gw1"));
+    QCOMPARE(m->ED_GK_password.text(), QStringLiteral("gksecret"));
+    QCOMPARE(compact(m->ED_Gatekeeper_IP), QStringLiteral("10.0.0.5"));
+    QCOMPARE(compact(m->ED_Gatekeeper_IP2), QStringLiteral("10.0.0.7"));
+    QCOMPARE(m->ED_NUM.text(), QStringLiteral("031"));
+    QCOMPARE(compact(m->ED_SIP_Server_1), QStringLiteral("172.16.0.1"));
+    QCOMPARE(m->ED_SIP_Username.text(), QStringLiteral("alice"));
+    QCOMPARE(m->ED_SIP_password.text(), QStringLiteral("sippw"));
+    // The server named last decides the protocol.
+    QCOMPARE(m->RG_Protocol.itemIndex(), 1);
+    QVERIFY(m->GB_SIP.isVisible());
+    QVERIFY(!m->GB_Gatekeeper.isVisible());
+
+    feed->reply(QStringLiteral("get-voip"), {"call-agent 192.0.2.10 2427 128",
+                                             "call-agent 192.0.2.11 2427 128", "rule 0 x 77"});
+    QCOMPARE(compact(m->ED_MGCP_CallAgent_1), QStringLiteral("192.0.2.10"));
+    QCOMPARE(compact(m->ED_MGCP_CallAgent_2), QStringLiteral("192.0.2.11"));
+    QCOMPARE(m->RG_Protocol.itemIndex(), 2);
+    QCOMPARE(m->ED_NUM.text(), QStringLiteral("77"));
+  }
+
+  // The secondary gatekeeper alone is read into the secondary field, whatever the order.
+  void secondaryGatekeeperByPriority() {
+    feed->reply(QStringLiteral("get-voip"), {QStringLiteral("gkip 10.0.0.6 1719 129")});
+    QCOMPARE(m->ED_Gatekeeper_IP.text(), kEmptyAddress);
+    QCOMPARE(compact(m->ED_Gatekeeper_IP2), QStringLiteral("10.0.0.6"));
+    QCOMPARE(m->RG_Protocol.itemIndex(), 0);
+    feed->reply(QStringLiteral("get-voip"), {QStringLiteral("gkip 10.0.0.5 1719 128")});
+    QCOMPARE(compact(m->ED_Gatekeeper_IP), QStringLiteral("10.0.0.5"));
+    QCOMPARE(compact(m->ED_Gatekeeper_IP2), QStringLiteral("10.0.0.6"));
+  }
+
+  // A fresh read counts from zero: the first server of the new read is the primary again.
+  void beginResetsTheReadCounters() {
+    feed->receive({QStringLiteral("get-pstn"), QStringLiteral("modem keep-active")});
+    feed->reply(QStringLiteral("get-voip"),
+                {"voice-port 0/0", "dial-peer voice 0 pots", "destination-pattern 1",
+                 "sip-server 1.1.1.1", "gkip 2.2.2.2 1719 128", "call-agent 3.3.3.3"});
+    feed->rules.begin();
+    QVERIFY(!feed->rules.allUpSeen());
+    QCOMPARE(feed->rules.voicePortCount(), 0);
+    QCOMPARE(feed->rules.potsPeerCount(), 0);
+    QCOMPARE(feed->rules.destPatternCount(), 0);
+    QVERIFY(!feed->rules.gatekeeperSeen());
+    QVERIFY(!feed->rules.sipServerSeen());
+    QVERIFY(!feed->rules.callAgentSeen());
+    feed->reply(QStringLiteral("get-voip"), {"sip-server 4.4.4.4"});
+    QCOMPARE(compact(m->ED_SIP_Server_1), QStringLiteral("4.4.4.4"));
+  }
+
+  // The WAN reply's end applies the local-PC choice: the LAN page locks when a PC is attached.
+  void wanEndTagAppliesTheLocalPcChoice() {
+    m->RG_Network_type.setEnabled(false);
+    feed->reply(QStringLiteral("get-wan"), {QStringLiteral("ip address dhcp")});
+    QVERIFY(m->RG_Network_type.isEnabled());
+    QVERIFY(!m->RB_PSTN_DHCP.isEnabled());
+  }
+
+  // Status replies and sections without value rules that reach the rules by mistake.
+  void sectionsWithoutRulesChangeNothing_data() {
+    QTest::addColumn<QString>("echo");
+    QTest::newRow("login") << QStringLiteral("start-login");
+    QTest::newRow("model") << QStringLiteral("get-model");
+    QTest::newRow("version") << QStringLiteral("get-version");
+    QTest::newRow("gatekeeper status") << QStringLiteral("get-gatekeeper-status");
+    QTest::newRow("WAN status") << QStringLiteral("get-wan-status");
+  }
+  void sectionsWithoutRulesChangeNothing() {
+    QFETCH(QString, echo);
+    const QStringList before = modelState(*m);
+    QSignalSpy spy(m, &ConfigModel::changed);
+    feed->reply(echo, {QStringLiteral("ip address dhcp"), QStringLiteral("model ZQ520"),
+                       QStringLiteral("version 9"), QStringLiteral("service snmpd"),
+                       QStringLiteral("voice-port 0/0"), QStringLiteral("modem keep-active")});
+    QCOMPARE(spy.count(), 0);
+    QCOMPARE(modelState(*m), before);
+  }
+};
+
+QTEST_GUILESS_MAIN(TestReadRules)
+#include "tst_read_rules.moc"
