@@ -1,8 +1,8 @@
 #include "connection/link.h"
 
+#include "connection/delay.h"
 #include "connection/text_codec.h"
 #include "connection/transport.h"
-#include "widgets/delay.h"
 
 Link::Link(QObject* parent) : QObject(parent) {}
 
@@ -18,9 +18,13 @@ Transport* Link::transportForKind() const {
 }
 
 void Link::SendGetData(const QString& text) {
+  SendGetDataLogged(text, text);
+}
+
+void Link::SendGetDataLogged(const QString& text, const QString& logged) {
   state.ArgIndex = 0;
   lineFull_ = false;
-  debugLog.append(QStringLiteral("Send_Message : ") + text);
+  debugLog.append(QStringLiteral("Send_Message : ") + logged);
   for (int i = 0; i < kArgvSlots / 2; ++i) state.argv[i].clear();
   // RxLine is left alone: the characters collected since the last blank survive the send.
   if (Transport* transport = transportForKind()) transport->send(toDevice(text));
@@ -33,7 +37,7 @@ void Link::SendPutData(const QString& line) {
 }
 
 bool Link::Comport_Connected() {
-  state.WanReplySeen = false;
+  state.beginProbe();
   SendGetData(QStringLiteral("\r"));
   SendGetData(QStringLiteral("\r"));
   SendGetData(QStringLiteral("end\r"));

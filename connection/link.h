@@ -1,6 +1,6 @@
 #pragma once
 // The link core: the link state, the debug log, sending to the transport chosen by LinkKind, the
-// link probe and the receive path. No windows: the reply parser and the status memo are reached
+// link probe and the receive path. Qt Core only: the reply parser and the status lines are reached
 // through the two sinks set at start-up.
 #include <QByteArray>
 #include <QList>
@@ -31,6 +31,9 @@ class Link : public QObject {
   // Sends `text` unchanged (the caller includes the CR), logs "Send_Message : " + text,
   // sets ArgIndex to 0 and empties argv slots 0 to 1023.
   void SendGetData(const QString& text);
+  // The same, but the debug log shows `logged` in place of the text: a line that carries a
+  // password never reaches the log.
+  void SendGetDataLogged(const QString& text, const QString& logged);
   // Sends `line` + CR; nothing is logged and the token state is left alone.
   void SendPutData(const QString& line);
   // The wake-up probe: true when a line starting with "get-wan" came back during its two waits.

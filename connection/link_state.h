@@ -1,5 +1,6 @@
 #pragma once
-// The one record of the link to the gateway. Every subsystem reads and writes it directly.
+// The one record of the link to the gateway. The session changes it through the named steps at the
+// end; the classic windows still write some fields directly until they move onto the session.
 #include <QByteArray>
 #include <QString>
 #include <array>
@@ -57,4 +58,66 @@ struct LinkState {
   // went by) and its end tag has not come yet. When Save switches status mode off in the middle
   // of such a reply, its rest must not be taken for the write exchange's tag lines.
   bool StatusReplyOpen = false;
+
+  // --- Named steps ---
+
+  // The transport the sends go to from now on (kLinkSerial, kLinkTcp).
+  void useLink(qint32 kind) { LinkKind = kind; }
+  // The serial wake-up probe starts: it looks for a "get-wan" line from here on.
+  void beginProbe() { WanReplySeen = false; }
+  // A fresh read starts with the login: the reply is the login's, no tag is counted, replies go to
+  // the parser and the read counters of the previous device are forgotten.
+  void beginRead() {
+    ReplySection = kSectionLogin;
+    StartTagEchoes = 0;
+    EndTagEchoes = 0;
+    StatusMode = false;
+    StatusRequestPending = false;
+    StatusReplyOpen = false;
+    WriteExchangeOpen = false;
+    AllUpSeen = false;
+    VoicePortCount = 0;
+    PotsPeerCount = 0;
+    DestPatternCount = 0;
+    PendingPhoneNumber.clear();
+    GatekeeperSeen = false;
+    SipServerSeen = false;
+    CallAgentSeen = false;
+  }
+  // An echo line opened `section`.
+  void openSection(qint32 section) {
+    ReplySection = section;
+    if (section == kSectionWan) WanReplySeen = true;
+  }
+  // Save opens the write exchange: replies go to the parser again and the exchange's tags are
+  // counted from none. A status reply still under way stays marked (StatusReplyOpen) so that its
+  // rest is passed over.
+  void beginWriteExchange() {
+    StatusMode = false;
+    StatusRequestPending = false;
+    StartTagEchoes = 0;
+    EndTagEchoes = 0;
+    ReplySection = kSectionWrite;
+    WriteExchangeOpen = true;
+  }
+  // The exchange is over: confirmed, failed or given up.
+  void endWriteExchange() { WriteExchangeOpen = false; }
+  // A status request goes out: replies go to the status lines, and the gatekeeper request follows
+  // the first chunk of the reply.
+  void beginStatusRequest() {
+    StatusMode = true;
+    StatusRequestPending = true;
+  }
+  // Replies go to the parser again (restart, save).
+  void endStatusMode() {
+    StatusMode = false;
+    StatusRequestPending = false;
+  }
+  // The transport closed: nothing outstanding can go on without it.
+  void linkClosed() {
+    WriteExchangeOpen = false;
+    StatusReplyOpen = false;
+    StatusMode = false;
+    StatusRequestPending = false;
+  }
 };

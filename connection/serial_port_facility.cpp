@@ -9,7 +9,7 @@
 #include <cerrno>
 #include <limits>
 
-#include "widgets/guarded.h"
+#include "connection/link_error.h"
 
 namespace {
 

@@ -4,7 +4,8 @@
 #include <cerrno>
 
 #include "connection/ipv4_text.h"
-#include "widgets/guarded.h"
+#include "connection/link_error.h"
+#include "connection/link_failure_report.h"
 
 int socketErrorNumber(QAbstractSocket::SocketError error) {
   switch (error) {
@@ -118,7 +119,8 @@ void TcpClientSocket::onDisconnected() {
 void TcpClientSocket::onSocketError(QAbstractSocket::SocketError socketError) {
   // The gateway closing the connection is no failure: the disconnect notification tells it.
   if (socketError == QAbstractSocket::RemoteHostClosedError) return;
-  runGuarded([&] { raiseError(socketErrorNumber(socketError)); });
+  // Raised inside the socket's own notification: no caller can catch it.
+  runReportingLinkFailures([&] { raiseError(socketErrorNumber(socketError)); });
 }
 
 // The error notification; a failure on an established connection then ends it. Raised as LinkError

@@ -1,6 +1,3 @@
 #pragma once
-#include <QtGlobal>
-
-// Processes pending events until at least `ms` milliseconds have passed; never returns early and
-// does not spin the processor while it waits.
-void Delay(quint32 ms);
+// Delay lives in the link core now; this header forwards until every includer names it there.
+#include "connection/delay.h"

@@ -1,5 +1,6 @@
 #include "widgets/guarded.h"
 
+#include "connection/link_failure_report.h"
 #include "widgets/message_box.h"
 
 void runGuarded(const std::function<void()>& work) {
@@ -10,4 +11,9 @@ void runGuarded(const std::function<void()>& work) {
   } catch (const std::exception& error) {
     showStandardError(QString::fromUtf8(error.what()));
   }
+}
+
+bool reportLinkFailuresInStandardErrorBox() {
+  setLinkFailureReporter([](const QString& text) { showStandardError(text); });
+  return true;
 }

@@ -1,4 +1,4 @@
-#include "widgets/delay.h"
+#include "connection/delay.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

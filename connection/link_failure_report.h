@@ -1,0 +1,16 @@
+#pragma once
+// Failures raised inside a transport's own notification (an unsilenced socket error) have no
+// caller to catch them. They go to one process-wide reporter instead: a program with windows
+// shows them in its standard error box, a program without windows decides for itself. Without a
+// reporter they are written as a warning.
+#include <QString>
+#include <functional>
+
+using LinkFailureReporter = std::function<void(const QString& text)>;
+
+// Replaces the reporter; an empty function restores the warning.
+void setLinkFailureReporter(LinkFailureReporter reporter);
+void reportLinkFailure(const QString& text);
+
+// Runs `work`; a LinkError or other std::exception escaping it goes to the reporter.
+void runReportingLinkFailures(const std::function<void()>& work);
