@@ -1,0 +1,284 @@
+// The session's life: construction, opening and closing the link, the states, the restart.
+#include "session/gateway_session.h"
+
+#include "connection/delay.h"
+#include "connection/link_error.h"
+#include "connection/serial_port_facility.h"
+#include "connection/tcp_client_socket.h"
+#include "model/config_model.h"
+
+namespace {
+// The TCP connect and the serial probe wait this long, as the connection dialog always has.
+constexpr quint32 kConnectWaitMs = 100;
+}  // namespace
+
+GatewaySession::GatewaySession(ConfigModel& model, QObject* parent)
+    : QObject(parent), model_(model), rules_(model) {
+  serial_ = new SerialPortFacility(this);
+  tcp_ = new TcpClientSocket(this);
+  link_.setSerialTransport(serial_);
+  link_.setTcpTransport(tcp_);
+  link_.parserSink = [this](const Argv& argv) { onLine(argv); };
+  link_.statusLineSink = [this](const QString& line) { emit statusLine(line); };
+
+  connect(&statusPoll_, &QTimer::timeout, this, &GatewaySession::statusPollTimeout);
+  writeTimer_.setSingleShot(true);
+  connect(&writeTimer_, &QTimer::timeout, this, &GatewaySession::writeTimedOut);
+  restartTimer_.setSingleShot(true);
+  connect(&restartTimer_, &QTimer::timeout, this, [this] {
+    if (state_ == SessionState::Restarting) setState(SessionState::Closed);
+  });
+  wireTransports();
+}
+
+GatewaySession::~GatewaySession() {
+  // The transports go with this object: no notification may reach a half-destroyed session.
+  serial_->disconnect(this);
+  tcp_->disconnect(this);
+}
+
+void GatewaySession::wireTransports() {
+  connect(serial_, &SerialPortFacility::afterOpen, this, &GatewaySession::onLinkOpened);
+  connect(serial_, &SerialPortFacility::afterClose, this, &GatewaySession::onLinkClosed);
+  connect(serial_, &SerialPortFacility::rxChar, this, [this](int count) {
+    guarded([&] {
+      QByteArray bytes;
+      serial_->read(bytes, count);
+      link_.receiveSerialBytes(bytes);
+    });
+  });
+
+  connect(tcp_, &TcpClientSocket::connected, this, [this] {
+    onLinkOpened();
+    // openTcp decides itself once its wait is over.
+    if (!opening_ && state_ == SessionState::Connecting) setState(SessionState::LoggingIn);
+  });
+  connect(tcp_, &TcpClientSocket::disconnected, this, &GatewaySession::onLinkClosed);
+  connect(tcp_, &TcpClientSocket::readReady, this, [this] {
+    guarded([&] {
+      // Every waiting byte is taken now: the socket announces only bytes that arrive later. A read
+      // that receives nothing still counts (in status mode it sends a pending request).
+      do {
+        QByteArray bytes;
+        const int received = tcp_->receiveBuf(bytes, Link::kChunkBytes);
+        link_.receiveTcpBytes(bytes);
+        if (received <= 0) break;
+      } while (tcp_->bytesAvailable() > 0);
+    });
+  });
+  connect(tcp_, &TcpClientSocket::error, this, [this](int& code) {
+    // A failed connect is told by the state; a failure on an open link by its close.
+    code = 0;
+    if (state_ == SessionState::Connecting && linkKind() == kLinkTcp && !tcp_->active())
+      setState(SessionState::Closed);
+  });
+}
+
+void GatewaySession::setState(SessionState state) {
+  if (state == state_) return;
+  const SessionState previous = state_;
+  state_ = state;
+  emit stateChanged(state, previous);
+}
+
+bool GatewaySession::guarded(const std::function<void()>& work) {
+  try {
+    work();
+    return true;
+  } catch (const LinkError& error) {
+    linkFailed(error.text());
+  } catch (const std::exception& error) {
+    linkFailed(QString::fromUtf8(error.what()));
+  }
+  return false;
+}
+
+void GatewaySession::linkFailed(const QString& text) {
+  emit linkError(text);
+  // No confirmation can follow a write that did not go out.
+  if (state_ == SessionState::Writing) {
+    endWrite();
+    emit saveFailed(text);
+  }
+}
+
+void GatewaySession::send(const char* query) {
+  link_.SendGetData(QString::fromLatin1(query));
+}
+
+bool GatewaySession::linkOpen() const {
+  if (adopted_) return true;
+  switch (link_.state.LinkKind) {
+    case kLinkSerial:
+      return serial_->connected();
+    case kLinkTcp:
+      return tcp_->active();
+    default:
+      return false;
+  }
+}
+
+bool GatewaySession::canOpen() const {
+  if (opening_ || adopted_) return false;
+  switch (state_) {
+    case SessionState::Closed:
+    case SessionState::Restarting:
+      return true;
+    case SessionState::Connecting:
+      // A TCP connect still under way may be started again (a slow network, a corrected address).
+      return linkKind() == kLinkTcp && !tcp_->active();
+    default:
+      return false;
+  }
+}
+
+bool GatewaySession::openSerial(const QString& port) {
+  if (!canOpen()) return false;
+  if (state_ == SessionState::Connecting) tcp_->close();
+  restartTimer_.stop();
+  opening_ = true;
+  struct Opening {
+    bool& flag;
+    ~Opening() { flag = false; }
+  } opening{opening_};
+
+  setState(SessionState::Connecting);
+  if (!guarded([&] {
+        serial_->setPortName(port);
+        serial_->open();
+      })) {
+    setState(SessionState::Closed);
+    return false;
+  }
+  link_.state.useLink(kLinkSerial);
+  setState(SessionState::Probing);
+  bool answered = false;
+  guarded([&] { answered = link_.Comport_Connected(); });
+  if (answered && serial_->connected()) {
+    setState(SessionState::LoggingIn);
+    return true;
+  }
+  // No gateway: nothing is open that could be logged into.
+  serial_->close();
+  setState(SessionState::Closed);
+  return false;
+}
+
+bool GatewaySession::openTcp(const QString& host, int port) {
+  if (!canOpen()) return false;
+  restartTimer_.stop();
+  opening_ = true;
+  struct Opening {
+    bool& flag;
+    ~Opening() { flag = false; }
+  } opening{opening_};
+
+  link_.state.useLink(kLinkTcp);
+  setState(SessionState::Connecting);
+  if (!guarded([&] {
+        tcp_->setAddress(host);
+        tcp_->setPort(port);
+        tcp_->open();  // an address that is not four dotted numbers fails here (no name lookup)
+      })) {
+    setState(SessionState::Closed);
+    return false;
+  }
+  Delay(kConnectWaitMs);
+  if (!tcp_->active()) return false;
+  if (state_ == SessionState::Connecting) setState(SessionState::LoggingIn);
+  return state_ == SessionState::LoggingIn;
+}
+
+void GatewaySession::onLinkOpened() {
+  link_.debugLog.append(QStringLiteral("Connected..."));
+  emit linkOpened();
+}
+
+// Either transport closing: nothing outstanding (a read chain, a write exchange, a status reply,
+// a login) can go on without a link.
+void GatewaySession::onLinkClosed() {
+  link_.state.linkClosed();
+  statusPoll_.stop();
+  writeTimer_.stop();
+  loginPending_ = false;
+  link_.debugLog.append(QStringLiteral("Disconnected..."));
+  const SessionState before = state_;
+  if (before != SessionState::Restarting) setState(SessionState::Closed);
+  if (before == SessionState::Writing)
+    emit saveFailed(tr("The link closed before the gateway confirmed the save."));
+  emit linkClosed();
+}
+
+void GatewaySession::closeTransport() {
+  if (adopted_) {
+    adoptedTransportClosed();
+    return;
+  }
+  switch (linkKind()) {
+    case kLinkSerial:
+      serial_->close();  // afterClose does the rest
+      break;
+    case kLinkTcp:
+      if (tcp_->active()) {
+        tcp_->close();  // disconnected does the rest, here or from the event loop
+      } else {
+        tcp_->close();  // a connect under way: given up without a notification
+        if (state_ == SessionState::Connecting) setState(SessionState::Closed);
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+void GatewaySession::close(bool farewell) {
+  stopStatusPoll();
+  // A farewell the port cannot take is reported, and the port is closed all the same: closing was
+  // asked for.
+  if (farewell && linkKind() == kLinkSerial && linkOpen()) guarded([&] { send("end-ez-setup\r"); });
+  closeTransport();
+}
+
+bool GatewaySession::restart() {
+  if (state_ != SessionState::Ready || !linkOpen()) return false;
+  link_.state.endStatusMode();
+  if (!guarded([&] { send("reboot-system\r"); })) return false;
+  stopStatusPoll();
+  // Set before the close, whose notification then leaves the state alone.
+  setState(SessionState::Restarting);
+  closeTransport();
+  restartTimer_.start(timing_.restartWaitMs);
+  return true;
+}
+
+void GatewaySession::adoptTransport(Transport* transport, LinkKindCode kind) {
+  if (!transport || !canOpen() || (kind != kLinkSerial && kind != kLinkTcp)) return;
+  restartTimer_.stop();
+  adopted_ = transport;
+  if (kind == kLinkSerial) {
+    link_.setSerialTransport(transport);
+  } else {
+    link_.setTcpTransport(transport);
+  }
+  link_.state.useLink(kind);
+  onLinkOpened();
+  setState(SessionState::LoggingIn);
+}
+
+void GatewaySession::adoptedTransportClosed() {
+  if (!adopted_) return;
+  adopted_ = nullptr;
+  link_.setSerialTransport(serial_);
+  link_.setTcpTransport(tcp_);
+  onLinkClosed();
+}
+
+void GatewaySession::receive(const QByteArray& bytes) {
+  guarded([&] {
+    if (linkKind() == kLinkSerial) {
+      link_.receiveSerialBytes(bytes);
+    } else {
+      link_.receiveTcpBytes(bytes);
+    }
+  });
+}

@@ -1,0 +1,210 @@
+#pragma once
+// One session with one gateway: the link (serial or TCP), the login, the query chain that reads the
+// configuration into a ConfigModel, the write exchange of Save, the status requests and the
+// restart, with explicit states and a signal for everything a window or a command line shows.
+// Qt Core, Network and SerialPort only.
+//
+// Public methods never throw: a link failure comes as linkError(text) (the text of the standard
+// error box) and the method returns false.
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+#include <functional>
+
+#include "connection/link.h"
+#include "model/read_rules.h"
+#include "model/save_checks.h"
+#include "session/session_state.h"
+#include "session/write_exchange.h"
+
+class ConfigModel;
+class SerialPortFacility;
+class TcpClientSocket;
+class Transport;
+
+// Intervals in milliseconds. The product keeps the defaults; tests shorten them.
+struct SessionTiming {
+  int statusPollMs = 20000;
+  int restartWaitMs = 40000;
+  // How long a write exchange may wait for the device's confirmation; 0 sizes it from the script
+  // (see writeTimeoutMs in session/write_exchange.h).
+  int writeTimeoutMs = 0;
+};
+
+class GatewaySession : public QObject {
+  Q_OBJECT
+ public:
+  // The session reads into and writes from `model`, which it does not own.
+  explicit GatewaySession(ConfigModel& model, QObject* parent = nullptr);
+  ~GatewaySession() override;
+
+  SessionState state() const { return state_; }
+  ConfigModel& model() const { return model_; }
+  Link& link() { return link_; }
+  DebugLog& debugLog() { return link_.debugLog; }
+  const DebugLog& debugLog() const { return link_.debugLog; }
+  SerialPortFacility& serialPort() { return *serial_; }
+  TcpClientSocket& tcpSocket() { return *tcp_; }
+  const ReadRules& readRules() const { return rules_; }
+
+  void setTiming(const SessionTiming& timing) { timing_ = timing; }
+  const SessionTiming& timing() const { return timing_; }
+
+  // The transport of the link is open (serial port open, socket connected, adopted transport).
+  bool linkOpen() const;
+  // kLinkSerial, kLinkTcp or kLinkNone.
+  qint32 linkKind() const { return link_.state.LinkKind; }
+
+  // --- Opening (allowed while no link is open: Closed, Restarting, a TCP connect under way) ---
+
+  // Opens the serial port (linkError with the port's failure text when it cannot) and runs the
+  // wake-up probe with its two 100 ms waits. True when a gateway answered (state LoggingIn); when
+  // none did, the port is closed again and the state is Closed.
+  bool openSerial(const QString& port);
+  // Starts a TCP connect to a dotted IPv4 address (no name lookup) and waits 100 ms. True when the
+  // socket is connected by then (state LoggingIn). False otherwise; a connect still under way then
+  // keeps the state Connecting and may end in linkOpened() later.
+  bool openTcp(const QString& host, int port);
+  // The same for a command line: waits up to `timeoutMs` for the socket to connect, and gives the
+  // connect up when it does not.
+  bool openTcpAndWait(const QString& host, int port, int timeoutMs);
+
+  // --- Login and read ---
+
+  // Sends "start-login ID PASSWORD" after emptying the model for a fresh read (state LoggingIn
+  // only). The password never reaches the debug log.
+  bool login(const QString& id, const QString& password);
+  // A login was sent and not answered yet.
+  bool loginPending() const { return loginPending_; }
+  // Gives up a login that is never answered: a late answer starts nothing. The state stays
+  // LoggingIn, ready for another login.
+  void cancelLogin();
+
+  enum class ReadOutcome {
+    Finished,
+    LoginRefused,
+    ModelRefused,
+    LinkLost,
+    LinkFailed,
+    TimedOut,
+    NotStarted
+  };
+  // login() and wait up to `timeoutMs` for the read to end. A login still unanswered at the time
+  // limit is cancelled; a chain that stalls leaves the state Reading.
+  ReadOutcome loginAndWait(const QString& id, const QString& password, int timeoutMs);
+
+  // --- Save (state Ready only) ---
+
+  // Runs the model's Save checks (saveCheckFailed when one fails) and opens the write exchange.
+  // True when the exchange is open (state Writing); it ends with saveComplete,
+  // saveCompleteWithWarnings or saveFailed.
+  bool save();
+
+  enum class SaveOutcome { Saved, SavedWithWarnings, Failed, CheckFailed, NotStarted };
+  // save() and wait for the exchange to end; it always ends, at the latest at its time-out.
+  SaveOutcome saveAndWait();
+
+  // --- Status (state Ready only) ---
+
+  // One status request: replies go to statusLine() until the next Save or restart.
+  bool requestStatus();
+  // Starts the poll (a request now and one every statusPollMs) unless it runs already.
+  bool startStatusPoll();
+  void stopStatusPoll();
+  bool statusPollActive() const { return statusPoll_.isActive(); }
+
+  // --- Restart and close ---
+
+  // Tells the device to reboot and closes the link (state Ready only). The state stays Restarting
+  // for restartWaitMs, then Closed.
+  bool restart();
+  // Closes the link. With `farewell` a serial link is first told "end-ez-setup" (a failure to say
+  // it is reported and the port closed all the same).
+  void close(bool farewell = false);
+
+  // --- Other transports (tests) ---
+
+  // Uses `transport`, owned by the caller, as an open link of `kind`: the state goes to LoggingIn
+  // as after a successful open. Bytes from it are handed in with receive().
+  void adoptTransport(Transport* transport, LinkKindCode kind);
+  // The adopted transport went away.
+  void adoptedTransportClosed();
+  // Bytes that arrived on the link (from an adopted transport).
+  void receive(const QByteArray& bytes);
+
+ signals:
+  void stateChanged(SessionState state, SessionState previous);
+  void linkOpened();
+  void linkClosed();
+  void loginAccepted();
+  void loginRefused();
+  // The device names a model this tool does not configure (an empty name: it named none).
+  void modelRefused(const QString& model);
+  void readFinished();
+  void saveCheckFailed(const SaveCheckResult& result);
+  void saveComplete();
+  // The device stored the configuration but reported lines it did not take.
+  void saveCompleteWithWarnings(const QStringList& diagnostics);
+  // A write exchange ended without the device's confirmation: the text says why.
+  void saveFailed(const QString& text);
+  // One line of status text as the device sends it (an empty line before each heading).
+  void statusLine(const QString& line);
+  // The poll is about to send its next request (a window empties its status text here).
+  void statusPollTick();
+  // A link failure, with the text for the standard error box.
+  void linkError(const QString& text);
+
+ private:
+  void setState(SessionState state);
+  void wireTransports();
+  bool canOpen() const;
+  void onLinkOpened();
+  void onLinkClosed();
+  void closeTransport();
+  // Runs `work`; a LinkError is reported (linkFailed) and false returned.
+  bool guarded(const std::function<void()>& work);
+  // A link failure ends what it interrupted: linkError, and saveFailed for a write exchange.
+  void linkFailed(const QString& text);
+  // Processes events until `done` holds (checked at every signal of the session) or `timeoutMs`
+  // passed; returns `done()`.
+  bool waitFor(const std::function<bool()>& done, int timeoutMs);
+  void send(const char* query);
+
+  // Receiving (query_chain.cpp).
+  void onLine(const Argv& argv);
+  void selectSection(const QByteArray& echo);
+  void loginLine(const Argv& argv);
+  void modelLine(const Argv& argv);
+  void versionLine(const Argv& argv);
+  void chainLine(qint32 section, const Argv& argv);
+
+  // Save (save_exchange.cpp).
+  void writeLine(const Argv& argv, const QString& text);
+  bool passOverStatusReply(const Argv& argv);
+  void sendScript();
+  void endWrite();
+  void writeTimedOut();
+
+  // Status (status_poll.cpp).
+  void statusPollTimeout();
+
+  ConfigModel& model_;
+  Link link_;
+  SerialPortFacility* serial_ = nullptr;
+  TcpClientSocket* tcp_ = nullptr;
+  Transport* adopted_ = nullptr;
+  ReadRules rules_;
+  WriteExchange write_;
+  SessionTiming timing_;
+  SessionState state_ = SessionState::Closed;
+
+  QTimer statusPoll_;
+  QTimer writeTimer_;
+  QTimer restartTimer_;
+
+  // An open call is waiting (probe, connect delay): a second one must not start inside it.
+  bool opening_ = false;
+  bool loginPending_ = false;
+  bool modelAccepted_ = false;
+};

@@ -1,0 +1,174 @@
+// Receiving in query mode: the reply section chosen from the echo line, the login and model
+// replies, the query chain that reads the configuration, and the lines of the write exchange.
+#include "connection/text_codec.h"
+#include "model/config_model.h"
+#include "session/gateway_session.h"
+
+namespace {
+
+struct Echo {
+  const char* word;
+  qint32 section;
+};
+
+// The echo words that open a reply section. Status echoes select sections without rules, so
+// status lines that reach the parser change nothing.
+constexpr Echo kEchoes[] = {
+    {"get-wan", kSectionWan},
+    {"get-lan", kSectionLan},
+    {"get-dns-server", kSectionDns},
+    {"get-auto-upgrade", kSectionAutoUpgrade},
+    {"get-service", kSectionService},
+    {"get-service-port", kSectionServicePort},
+    {"start-login", kSectionLogin},
+    {"get-version", kSectionVersion},
+    {"get-model", kSectionModel},
+    {"get-voip", kSectionVoip},
+    {"get-gatekeeper-status", kSectionGatekeeperStatus},
+    {"get-wan-status", kSectionWanStatus},
+    {"get-pstn", kSectionPstn},
+};
+
+// Blanks sent after every line of the version reply: they wait in the device's input and answer
+// its pager while it lists the long VoIP reply that follows.
+constexpr int kPagerBlanks = 6;
+
+// The models this tool configures.
+const QString kModelPrefix = QStringLiteral("ZQ520");
+
+bool isWord(const QByteArray& token, const char* word) {
+  return token == word;
+}
+
+}  // namespace
+
+void GatewaySession::onLine(const Argv& argv) {
+  // The index of the line's last slot, before a send resets it.
+  const int last = link_.state.ArgIndex;
+  if (state_ == SessionState::Writing) {
+    // Our own command's echo: the device has left whatever reply came before, finished or not.
+    if (isWord(argv[0], "write-system")) {
+      link_.state.StatusReplyOpen = false;
+      return;
+    }
+    if (passOverStatusReply(argv)) return;
+  } else {
+    link_.state.StatusReplyOpen = false;
+  }
+  selectSection(argv[0]);
+  const qint32 section = link_.state.ReplySection;
+  switch (state_) {
+    case SessionState::LoggingIn:
+      if (section == kSectionLogin && loginPending_) loginLine(argv);
+      break;
+    case SessionState::Reading:
+      if (section == kSectionModel) {
+        modelLine(argv);
+      } else if (section == kSectionVersion) {
+        versionLine(argv);
+      } else {
+        chainLine(section, argv);
+      }
+      break;
+    case SessionState::Writing:
+      if (section == kSectionWrite) {
+        writeLine(argv, lineText(argv, last));
+      } else {
+        // Another command's reply: the device has left the exchange without confirming it.
+        endWrite();
+        emit saveFailed(tr("The gateway answered another command before it confirmed the save."));
+      }
+      break;
+    default:
+      // Probing, Ready, Refused: nothing is read into the model and no query follows.
+      break;
+  }
+}
+
+void GatewaySession::selectSection(const QByteArray& echo) {
+  for (const Echo& e : kEchoes) {
+    if (!isWord(echo, e.word)) continue;
+    link_.state.openSection(e.section);
+    rules_.sectionOpened(e.section);
+    return;
+  }
+}
+
+void GatewaySession::loginLine(const Argv& argv) {
+  if (!isWord(argv[0], "Login")) return;
+  if (isWord(argv[1], "ok")) {
+    link_.debugLog.append(QStringLiteral("Login OK!!"));
+    loginPending_ = false;
+    modelAccepted_ = false;
+    setState(SessionState::Reading);
+    emit loginAccepted();
+    if (state_ == SessionState::Reading) send("get-model\r");
+  } else if (isWord(argv[1], "incorrect")) {
+    link_.debugLog.append(QStringLiteral("Login Incorrect!!"));
+    loginPending_ = false;
+    emit loginRefused();
+  }
+}
+
+void GatewaySession::modelLine(const Argv& argv) {
+  if (isWord(argv[0], "model")) {
+    const QString name = fromDevice(argv[1]);
+    if (link_.IndexOfStr(name, kModelPrefix) == 0) {
+      model_.L_model.setText(name);
+      modelAccepted_ = true;
+    } else {
+      setState(SessionState::Refused);
+      emit modelRefused(name);
+    }
+  } else if (isWord(argv[0], "!END-TAG!")) {
+    if (modelAccepted_) {
+      send("get-pstn\r");
+    } else {
+      // A device that names no model is not one this tool knows either.
+      setState(SessionState::Refused);
+      emit modelRefused(QString());
+    }
+  }
+}
+
+void GatewaySession::versionLine(const Argv& argv) {
+  if (isWord(argv[0], "version")) {
+    model_.L_version.setText(fromDevice(argv[1]));
+  } else if (isWord(argv[0], "!END-TAG!")) {
+    send("get-voip\r");
+  }
+  for (int i = 0; i < kPagerBlanks; ++i) send(" ");
+}
+
+void GatewaySession::chainLine(qint32 section, const Argv& argv) {
+  rules_.apply(section, argv);
+  if (!isWord(argv[0], "!END-TAG!")) return;
+  switch (section) {
+    case kSectionPstn:
+      send("get-wan\r");
+      break;
+    case kSectionWan:
+    case kSectionLan:
+      send("get-auto-upgrade\r");
+      break;
+    case kSectionAutoUpgrade:
+      send("get-service\r");
+      break;
+    case kSectionService:
+      send("get-service-port\r");
+      break;
+    case kSectionServicePort:
+      send("get-version\r");
+      break;
+    case kSectionVoip:
+      send("get-dns-server\r");
+      break;
+    case kSectionDns:
+      // The name-server reply is the last of the chain.
+      setState(SessionState::Ready);
+      emit readFinished();
+      break;
+    default:
+      break;
+  }
+}

@@ -1,0 +1,56 @@
+// The login: a fresh read begins with it.
+#include <optional>
+
+#include "model/form_clearing.h"
+#include "session/gateway_session.h"
+
+bool GatewaySession::login(const QString& id, const QString& password) {
+  if (state_ != SessionState::LoggingIn || !linkOpen()) return false;
+  emptyForLogin(model_);
+  link_.state.beginRead();
+  rules_.begin();
+  modelAccepted_ = false;
+  const QString start = QStringLiteral("start-login ") + id + QLatin1Char(' ');
+  // ID and password go out exactly as typed; the log shows the ID only.
+  if (!guarded([&] {
+        link_.SendGetDataLogged(start + password + QLatin1Char('\r'),
+                                start + QStringLiteral("***\r"));
+      })) {
+    return false;
+  }
+  clearForm(model_);
+  loginPending_ = true;
+  return true;
+}
+
+void GatewaySession::cancelLogin() {
+  if (!loginPending_) return;
+  loginPending_ = false;
+  link_.debugLog.append(QStringLiteral("Login cancelled"));
+}
+
+GatewaySession::ReadOutcome GatewaySession::loginAndWait(const QString& id, const QString& password,
+                                                         int timeoutMs) {
+  std::optional<ReadOutcome> outcome;
+  auto on = [&](auto signal, ReadOutcome value) {
+    return connect(this, signal, this, [&outcome, value] {
+      if (!outcome) outcome = value;
+    });
+  };
+  const QList<QMetaObject::Connection> connections = {
+      on(&GatewaySession::readFinished, ReadOutcome::Finished),
+      on(&GatewaySession::loginRefused, ReadOutcome::LoginRefused),
+      on(&GatewaySession::modelRefused, ReadOutcome::ModelRefused),
+      on(&GatewaySession::linkClosed, ReadOutcome::LinkLost),
+      on(&GatewaySession::linkError, ReadOutcome::LinkFailed),
+  };
+  if (login(id, password)) {
+    waitFor([&] { return outcome.has_value(); }, timeoutMs);
+  } else if (!outcome) {
+    outcome = ReadOutcome::NotStarted;
+  }
+  for (const QMetaObject::Connection& c : connections) disconnect(c);
+  if (outcome) return *outcome;
+  cancelLogin();
+  return ReadOutcome::TimedOut;
+}

@@ -1,0 +1,69 @@
+// Waiting for the session without a window: for a command line, which has no operator to press a
+// button again.
+#include <QEventLoop>
+#include <limits>
+#include <optional>
+
+#include "connection/tcp_client_socket.h"
+#include "session/gateway_session.h"
+
+bool GatewaySession::waitFor(const std::function<bool()>& done, int timeoutMs) {
+  if (done()) return true;
+  QEventLoop loop;
+  QTimer deadline;
+  deadline.setSingleShot(true);
+  connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
+  const auto check = [&] {
+    if (done()) loop.quit();
+  };
+  connect(this, &GatewaySession::stateChanged, &loop, check);
+  connect(this, &GatewaySession::linkClosed, &loop, check);
+  connect(this, &GatewaySession::linkError, &loop, check);
+  connect(this, &GatewaySession::loginRefused, &loop, check);
+  connect(this, &GatewaySession::modelRefused, &loop, check);
+  connect(this, &GatewaySession::readFinished, &loop, check);
+  connect(this, &GatewaySession::saveComplete, &loop, check);
+  connect(this, &GatewaySession::saveCompleteWithWarnings, &loop, check);
+  connect(this, &GatewaySession::saveFailed, &loop, check);
+  deadline.start(qMax(0, timeoutMs));
+  loop.exec();
+  return done();
+}
+
+bool GatewaySession::openTcpAndWait(const QString& host, int port, int timeoutMs) {
+  if (!canOpen()) return false;
+  restartTimer_.stop();
+  link_.state.useLink(kLinkTcp);
+  setState(SessionState::Connecting);
+  if (!guarded([&] {
+        tcp_->setAddress(host);
+        tcp_->setPort(port);
+        tcp_->open();
+      })) {
+    setState(SessionState::Closed);
+    return false;
+  }
+  if (!waitFor([this] { return state_ != SessionState::Connecting; }, timeoutMs)) {
+    closeTransport();  // given up: no connect may complete behind the caller's back
+    return false;
+  }
+  return state_ == SessionState::LoggingIn;
+}
+
+GatewaySession::SaveOutcome GatewaySession::saveAndWait() {
+  std::optional<SaveOutcome> outcome;
+  auto on = [&](auto signal, SaveOutcome value) {
+    return connect(this, signal, this, [&outcome, value] {
+      if (!outcome) outcome = value;
+    });
+  };
+  const QList<QMetaObject::Connection> connections = {
+      on(&GatewaySession::saveComplete, SaveOutcome::Saved),
+      on(&GatewaySession::saveCompleteWithWarnings, SaveOutcome::SavedWithWarnings),
+      on(&GatewaySession::saveFailed, SaveOutcome::Failed),
+      on(&GatewaySession::saveCheckFailed, SaveOutcome::CheckFailed),
+  };
+  if (save()) waitFor([&] { return outcome.has_value(); }, std::numeric_limits<int>::max());
+  for (const QMetaObject::Connection& c : connections) disconnect(c);
+  return outcome.value_or(SaveOutcome::NotStarted);
+}
