@@ -1,0 +1,99 @@
+#include "cli/config_diff.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QMap>
+#include <QRegularExpression>
+#include <algorithm>
+#include <tuple>
+
+#include "cli/config_document.h"
+#include "cli/config_fields.h"
+
+namespace {
+
+// Every leaf member by path, in the order met.
+void flatten(const QJsonValue& value, const QString& path, QList<QPair<QString, QJsonValue>>& out) {
+  if (value.isObject()) {
+    const QJsonObject object = value.toObject();
+    for (auto it = object.begin(); it != object.end(); ++it) {
+      flatten(it.value(), path.isEmpty() ? it.key() : path + QLatin1Char('.') + it.key(), out);
+    }
+  } else if (value.isArray()) {
+    const QJsonArray array = value.toArray();
+    for (int i = 0; i < array.size(); ++i)
+      flatten(array.at(i), QStringLiteral("%1[%2]").arg(path).arg(i), out);
+    // An empty list still differs from a list with entries, and from none.
+    if (array.isEmpty()) out.append({path, QJsonArray()});
+  } else {
+    out.append({path, value});
+  }
+}
+
+QString valueText(const QJsonValue& value) {
+  if (value.isUndefined()) return QStringLiteral("(absent)");
+  if (value.isArray() && value.toArray().isEmpty()) return QStringLiteral("[]");
+  const QByteArray array = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
+  return QString::fromUtf8(array.mid(1, array.size() - 2));
+}
+
+int entryIndex(const QString& path) {
+  static const QRegularExpression index(QStringLiteral("\\[(\\d+)\\]"));
+  const QRegularExpressionMatch m = index.match(path);
+  return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+
+}  // namespace
+
+QString pathPattern(const QString& path) {
+  QString pattern = path;
+  static const QRegularExpression index(QStringLiteral("\\[\\d+\\]"));
+  return pattern.replace(index, QStringLiteral("[]"));
+}
+
+QList<ConfigDifference> configDifferences(const QJsonObject& before, const QJsonObject& after) {
+  QList<QPair<QString, QJsonValue>> a, b;
+  flatten(before, QString(), a);
+  flatten(after, QString(), b);
+  QMap<QString, QJsonValue> bValues;
+  for (const auto& leaf : b) bValues.insert(leaf.first, leaf.second);
+
+  QList<ConfigDifference> differences;
+  QMap<QString, bool> seen;
+  for (const auto& leaf : a) {
+    seen.insert(leaf.first, true);
+    const QJsonValue other = bValues.value(leaf.first, QJsonValue(QJsonValue::Undefined));
+    if (other != leaf.second) differences.append({leaf.first, leaf.second, other});
+  }
+  for (const auto& leaf : b) {
+    if (!seen.contains(leaf.first))
+      differences.append({leaf.first, QJsonValue(QJsonValue::Undefined), leaf.second});
+  }
+  // Page order; the entries of a list stay together, in entry order.
+  auto key = [](const QString& path) {
+    const QString pattern = pathPattern(path);
+    const int bracket = int(pattern.indexOf(QLatin1Char('[')));
+    const int listRank = bracket < 0 ? memberRank(pattern) : memberRank(pattern.left(bracket));
+    return std::make_tuple(listRank, entryIndex(path), memberRank(pattern));
+  };
+  std::stable_sort(differences.begin(), differences.end(),
+                   [&key](const ConfigDifference& x, const ConfigDifference& y) {
+                     return key(x.path) < key(y.path);
+                   });
+  return differences;
+}
+
+QString differenceLine(const ConfigDifference& d) {
+  const ConfigField* field = configField(d.path);
+  if (field && field->secret) {
+    auto side = [](const QJsonValue& v) {
+      if (v.isUndefined()) return QStringLiteral("(absent)");
+      return v.toString().isEmpty() ? QStringLiteral("\"\"") : QStringLiteral("(secret)");
+    };
+    const QString a = side(d.before), b = side(d.after);
+    if (a == b) return d.path + QStringLiteral(": secret changed (not shown)");
+    return d.path + QStringLiteral(": ") + a + QStringLiteral(" -> ") + b;
+  }
+  return d.path + QStringLiteral(": ") + valueText(d.before) + QStringLiteral(" -> ") +
+         valueText(d.after);
+}

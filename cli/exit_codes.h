@@ -1,0 +1,14 @@
+#pragma once
+// The exit codes of ezconfig-cli. Scripts and the Ansible modules rely on them: never renumber.
+enum ExitCode : int {
+  kExitDone = 0,
+  // Differences found (diff), or a write that the read-back could not confirm.
+  kExitDifferent = 1,
+  // Usage error, bad file, failed Save check, or a write not confirmed by the operator.
+  kExitUsage = 2,
+  kExitLinkFailure = 3,
+  kExitLoginRefused = 4,
+  kExitModelRefused = 5,
+  // The device reported an error or did not confirm the write.
+  kExitDeviceError = 6,
+};
