@@ -6,7 +6,8 @@
 
 #include "model/fields.h"
 
-inline QString fieldState(const Field& f) {
+// `withMarks`: the grid's MGCP marks, which a widget does not show, are part of the state.
+inline QString fieldState(const Field& f, bool withMarks = true) {
   QStringList parts;
   switch (f.kind()) {
     case Field::Kind::Text:
@@ -34,7 +35,8 @@ inline QString fieldState(const Field& f) {
       QStringList rows;
       for (int row = 0; row < g.rowCount(); ++row) {
         rows << g.cell(0, row) + QLatin1Char('|') + g.cell(1, row) + QLatin1Char('|') +
-                    g.cell(2, row) + (g.isMgcpPeer(row) ? QStringLiteral("|mgcp") : QString());
+                    g.cell(2, row) +
+                    (withMarks && g.isMgcpPeer(row) ? QStringLiteral("|mgcp") : QString());
       }
       parts << QStringLiteral("rows=") + rows.join(QLatin1Char('/'));
       break;
