@@ -3,6 +3,7 @@
 ReadRules::ReadRules(ConfigModel& model) : model_(model) {}
 
 void ReadRules::begin() {
+  forgetPeer();
   voicePortCount_ = 0;
   potsPeerCount_ = 0;
   destPatternCount_ = 0;
@@ -16,8 +17,15 @@ void ReadRules::sectionOpened(int section) {
   if (section == kSectionWan) {
     pppoeRolePending_ = false;
   } else if (section == kSectionVoip) {
-    mgcpPeerPending_ = false;
+    forgetPeer();
   }
+}
+
+void ReadRules::forgetPeer() {
+  pendingPhoneNumber_.clear();
+  potsPeerOpen_ = false;
+  peerNumbered_ = false;
+  mgcpPeerPending_ = false;
 }
 
 void ReadRules::apply(int section, const Argv& argv) {

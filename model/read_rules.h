@@ -13,7 +13,8 @@ class ReadRules {
  public:
   explicit ReadRules(ConfigModel& model);
 
-  // A fresh read begins (the login): the counters of the previous read are forgotten.
+  // A fresh read begins (the login): the counters and the dial peer of the previous read are
+  // forgotten.
   void begin();
   // An echo line opened `section` (a ReplySectionCode).
   void sectionOpened(int section);
@@ -41,6 +42,8 @@ class ReadRules {
   void serviceRules(const Argv& argv);
   void servicePortRules(const Argv& argv);
   void voipRules(const Argv& argv);
+  // The dial peer being read ends: its number and MGCP application go with it.
+  void forgetPeer();
 
   ConfigModel& model_;
 
@@ -48,7 +51,11 @@ class ReadRules {
   int voicePortCount_ = 0;
   int potsPeerCount_ = 0;
   int destPatternCount_ = 0;
+  // The number of the pots peer being read, for its port line.
   QString pendingPhoneNumber_;
+  // The dial peer being read is a pots peer, and has stated its number.
+  bool potsPeerOpen_ = false;
+  bool peerNumbered_ = false;
   bool gatekeeperSeen_ = false;
   bool sipServerSeen_ = false;
   bool callAgentSeen_ = false;

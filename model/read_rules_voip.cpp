@@ -40,15 +40,24 @@ void ReadRules::voipRules(const Argv& argv) {
     grid.setMgcpPeer(voicePortCount_, false);
   } else if (isWord(argv[0], "!") && isPortType(argv[1])) {
     if (voicePortCount_ > 0) grid.setCell(kTypeColumn, voicePortCount_, tokenText(argv, 1));
-  } else if (isWord(argv[0], "dial-peer") && isWord(argv[3], "pots")) {
-    ++potsPeerCount_;
-    mgcpPeerPending_ = false;
+  } else if (isWord(argv[0], "dial-peer")) {
+    // A number belongs to the pots peer that states it: nothing carries over from the peer
+    // before, and a voip peer's pattern ("T") is no phone number.
+    forgetPeer();
+    potsPeerOpen_ = isWord(argv[3], "pots");
+    if (potsPeerOpen_) ++potsPeerCount_;
   } else if (isWord(argv[0], "destination-pattern")) {
     ++destPatternCount_;
-    if (potsPeerCount_ >= destPatternCount_) pendingPhoneNumber_ = tokenText(argv, 1);
+    // The peer's first pattern is its number.
+    if (potsPeerOpen_ && !peerNumbered_) {
+      pendingPhoneNumber_ = tokenText(argv, 1);
+      peerNumbered_ = true;
+    }
   } else if (isWord(argv[0], "application") && isWord(argv[1], "mgcpapp")) {
     mgcpPeerPending_ = true;
   } else if (isWord(argv[0], "port")) {
+    // Only a pots peer gives its port a number.
+    if (!potsPeerOpen_) return;
     const QString port = tokenText(argv, 1);
     for (int row = 1; row < grid.rowCount(); ++row) {
       if (grid.cell(kPortColumn, row) != port) continue;

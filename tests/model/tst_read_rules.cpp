@@ -248,21 +248,86 @@ class TestReadRules : public QObject {
     QCOMPARE(m->SG_VoIP_Phone_number.cell(1, 1), QStringLiteral("FXO"));
   }
 
-  // Numbers pair with ports by counting: one pattern too many or too few shifts the pairing.
-  void voipPairingByCounts() {
-    feed->reply(QStringLiteral("get-voip"),
-                {"voice-port 0/0", "voice-port 0/1", "dial-peer voice 0 pots",
-                 "destination-pattern 1001", "destination-pattern 1002", "port 0/0",
-                 "dial-peer voice 1 pots", "destination-pattern 2001", "port 0/1"});
-    QCOMPARE(m->SG_VoIP_Phone_number.cell(2, 1), QStringLiteral("1001"));
-    QCOMPARE(m->SG_VoIP_Phone_number.cell(2, 2), QString());
-
+  // A number belongs to the pots peer that states it; nothing carries over into a peer without a
+  // pattern of its own, nor from one read into the next.
+  void numbersBelongToTheirPeer_data() {
+    QTest::addColumn<QStringList>("reply");
+    QTest::addColumn<QStringList>("numbers");
+    const QStringList ports = {"voice-port 0/0", "voice-port 0/1"};
+    QTest::newRow("one number each")
+        << ports + QStringList{"dial-peer voice 0 pots", "destination-pattern 1001", "port 0/0",
+                               "dial-peer voice 1 pots", "destination-pattern 2001", "port 0/1"}
+        << QStringList{"0/0=1001", "0/1=2001"};
+    QTest::newRow("a second pattern does not shift the next peer")
+        << ports + QStringList{"dial-peer voice 0 pots",
+                               "destination-pattern 1001",
+                               "destination-pattern 1002",
+                               "port 0/0",
+                               "dial-peer voice 1 pots",
+                               "destination-pattern 2001",
+                               "port 0/1"}
+        << QStringList{"0/0=1001", "0/1=2001"};
+    QTest::newRow("the voip peer's pattern is no number")
+        << ports + QStringList{"dial-peer voice 0 pots", "port 0/0", "dial-peer voice 1000 voip",
+                               "destination-pattern T", "port 0/1"}
+        << QStringList{"0/0=", "0/1="};
+    QTest::newRow("a pattern after its port stays with its peer")
+        << ports + QStringList{"dial-peer voice 0 pots", "port 0/0", "destination-pattern 1001",
+                               "dial-peer voice 1 pots", "port 0/1"}
+        << QStringList{"0/0=", "0/1="};
+    QTest::newRow("MGCP peers after a voip peer")
+        << ports + QStringList{"dial-peer voice 1000 voip",
+                               "destination-pattern T",
+                               "dial-peer voice 0 pots",
+                               "application mgcpapp",
+                               "port 0/0",
+                               "dial-peer voice 1 pots",
+                               "application mgcpapp",
+                               "port 0/1"}
+        << QStringList{"0/0=", "0/1="};
+  }
+  void numbersBelongToTheirPeer() {
+    QFETCH(QStringList, reply);
+    QFETCH(QStringList, numbers);
+    const auto numbersRead = [this] {
+      QStringList out;
+      const GridField& g = m->SG_VoIP_Phone_number;
+      for (int row = 1; row < g.rowCount(); ++row) out << g.cell(0, row) + '=' + g.cell(2, row);
+      return out;
+    };
+    feed->reply(QStringLiteral("get-voip"), reply);
+    QCOMPARE(numbersRead(), numbers);
+    // The same device read again gives the same numbers.
     feed->login();
-    feed->reply(QStringLiteral("get-voip"),
-                {"voice-port 0/0", "voice-port 0/1", "dial-peer voice 0 pots", "port 0/0",
-                 "dial-peer voice 1000 voip", "destination-pattern T", "port 0/1"});
+    feed->reply(QStringLiteral("get-voip"), reply);
+    QCOMPARE(numbersRead(), numbers);
+  }
+
+  // A device switched to MGCP keeps its voip peer's "destination-pattern T" after its pots peers:
+  // no read may put it into the first MGCP row, whose number would then be written under SIP.
+  void mgcpDeviceWithAnOldVoipPeer() {
+    const QStringList reply = {"voice-port 0/0",
+                               "voice-port 0/1",
+                               "dial-peer voice 0 pots",
+                               "application mgcpapp",
+                               "port 0/0",
+                               "dial-peer voice 1 pots",
+                               "application mgcpapp",
+                               "port 0/1",
+                               "dial-peer voice 1000 voip",
+                               "destination-pattern T",
+                               "call-agent 192.0.2.10 2427 128"};
+    feed->reply(QStringLiteral("get-voip"), reply);
+    QCOMPARE(feed->rules.pendingPhoneNumber(), QString());
+    feed->login();
+    feed->reply(QStringLiteral("get-voip"), reply);
     QCOMPARE(m->SG_VoIP_Phone_number.cell(2, 1), QString());
-    QCOMPARE(m->SG_VoIP_Phone_number.cell(2, 2), QStringLiteral("T"));
+    QVERIFY(m->SG_VoIP_Phone_number.isMgcpPeer(1));
+    // An unfinished peer of an earlier reply is forgotten by the next reply's echo as well.
+    feed->receive({"get-voip", "dial-peer voice 0 pots", "destination-pattern 555"});
+    QCOMPARE(feed->rules.pendingPhoneNumber(), QStringLiteral("555"));
+    feed->receive({"get-voip", "port 0/0"});
+    QCOMPARE(m->SG_VoIP_Phone_number.cell(2, 1), QString());
   }
 
   void mgcpPortsAreMarked() {
