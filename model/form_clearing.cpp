@@ -58,9 +58,12 @@ void clearForm(ConfigModel& m) {
   m.RG_Network_type.setItemIndex(0);
   m.RG_Protocol.setItemIndex(0);
 
-  for (CheckField* f : {&m.CK_Cable_modem, &m.CK_service_http, &m.CK_service_telnet,
-                        &m.CK_service_ftp, &m.CK_service_h323, &m.CK_service_sip,
-                        &m.CK_service_easy, &m.CK_auto_upgrade, &m.CK_upgrade_complete_restart}) {
+  // Every service starts off: a service the device does not list is off, whatever the previous
+  // device had.
+  for (CheckField* f :
+       {&m.CK_Cable_modem, &m.CK_service_http, &m.CK_service_telnet, &m.CK_service_ftp,
+        &m.CK_service_h323, &m.CK_service_sip, &m.CK_service_easy, &m.CK_service_SNMP,
+        &m.CK_service_TFTP, &m.CK_auto_upgrade, &m.CK_upgrade_complete_restart}) {
     f->setChecked(false);
   }
 

@@ -7,5 +7,5 @@ class ConfigModel;
 void emptyForLogin(ConfigModel& model);
 
 // Resets what a previous read filled, right after the login is sent: the replies only ever switch
-// the operating mode and the services on, so they start from the start-up state.
+// the operating mode on, so it starts from the start-up state, and every service starts off.
 void clearForm(ConfigModel& model);

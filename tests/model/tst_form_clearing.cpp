@@ -17,6 +17,7 @@ class TestFormClearing : public QObject {
     m.CK_auto_upgrade.setChecked(true);
     m.CK_service_h323.setChecked(true);
     m.CK_service_SNMP.setChecked(true);
+    m.CK_service_TFTP.setChecked(true);
     m.ED_SIP_Server_1.setText(QStringLiteral("1.1.1.1"));
     m.RB_All_up.setChecked(true);
     m.CB_Local_PC.setChecked(true);
@@ -32,7 +33,9 @@ class TestFormClearing : public QObject {
     QVERIFY(!m.CK_auto_upgrade.isChecked());
     QVERIFY(!m.ED_server_URL.isEnabled());
     QVERIFY(!m.CK_service_h323.isChecked());
-    QVERIFY(m.CK_service_SNMP.isChecked());
+    // SNMP and TFTP start off like the other services.
+    QVERIFY(!m.CK_service_SNMP.isChecked());
+    QVERIFY(!m.CK_service_TFTP.isChecked());
     QCOMPARE(m.ED_SIP_Server_1.text().trimmed(), QStringLiteral("1  .1  .1  .1"));
     QCOMPARE(m.SG_VoIP_Phone_number.cell(2, 1), QString());
     QVERIFY(!m.SG_VoIP_Phone_number.isMgcpPeer(1));
@@ -44,6 +47,28 @@ class TestFormClearing : public QObject {
     QCOMPARE(m.RG_Protocol.itemIndex(), 0);
     QVERIFY(m.SG_VoIP_Phone_number.isEnabled());
     QVERIFY(m.RB_All_up.isChecked());
+  }
+
+  // A device that lists no SNMP or TFTP line shows both off, whatever the device read before had.
+  void servicesOfThePreviousDeviceDoNotStay_data() {
+    QTest::addColumn<QString>("check");
+    QTest::newRow("SNMP") << QStringLiteral("CK_service_SNMP");
+    QTest::newRow("TFTP") << QStringLiteral("CK_service_TFTP");
+    QTest::newRow("HTTP") << QStringLiteral("CK_service_http");
+  }
+  void servicesOfThePreviousDeviceDoNotStay() {
+    QFETCH(QString, check);
+    ConfigModel m;
+    ReplyFeeder feed(m);
+    feed.login();
+    feed.reply(QStringLiteral("get-service"),
+               {QStringLiteral("service snmpd"), QStringLiteral("service tftpd"),
+                QStringLiteral("service httpd")});
+    QVERIFY(m.fieldAs<CheckField>(check)->isChecked());
+    feed.login();
+    feed.reply(QStringLiteral("get-service"), {QStringLiteral("service ez-setup")});
+    QVERIFY(!m.fieldAs<CheckField>(check)->isChecked());
+    QVERIFY(m.CK_service_easy.isChecked());
   }
 
   // Every value a read fills is emptied; the URL too (the form clearing puts "http://" back).
