@@ -2,6 +2,7 @@
 
 #include "model/address_check.h"
 #include "model/config_model.h"
+#include "model/split_values.h"
 
 namespace {
 
@@ -59,6 +60,20 @@ SaveCheckResult checkForSave(ConfigModel& m) {
   if (!lanOk) return missing("Tab_LAN", "Please setup PPPoE contents", notes);
   if (!voipOk) return missing("Tab_VoIP", "Please setup VoIP contents", notes);
   if (!pstnOk) return missing("Tab_PSTN", "Please setup PSTN contents", notes);
+
+  // A value the device would split at a blank (or break at a line end) is refused whole rather
+  // than written as something else.
+  const SplitValue split = firstSplitValue(m);
+  if (!split.field.isEmpty()) {
+    SaveCheckResult result;
+    result.ok = false;
+    result.page = split.page;
+    result.field = split.field;
+    result.caption = split.caption;
+    result.message = split.message;
+    result.debugNotes = notes;
+    return result;
+  }
 
   SaveCheckResult ok;
   ok.debugNotes = notes;

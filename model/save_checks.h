@@ -15,8 +15,10 @@ struct SaveCheckResult {
   QString messageKey;
   // The English text: the key itself, or the built-in text when there is no key.
   QString message;
-  // objectName of the field at fault, when one is named.
+  // objectName of the field at fault and its caption, when one is named (a value with a blank:
+  // see model/split_values.h for its message, to translate with the caption).
   QString field;
+  QString caption;
   // Lines for the debug log that the checks produced (never a value typed into a field).
   QStringList debugNotes;
 };

@@ -6,6 +6,7 @@
 #include "model/address_check.h"
 #include "model/address_text.h"
 #include "model/save_checks.h"
+#include "model/split_values.h"
 #include "model_fixture.h"
 
 class TestSaveChecks : public QObject {
@@ -97,6 +98,136 @@ class TestSaveChecks : public QObject {
     m->ED_PSTN_password.setText(QString());
     const SaveCheckResult result = checkForSave(*m);
     QCOMPARE(result.messageKey, QStringLiteral("Please setup PPPoE contents"));
+  }
+
+  // A value the device would split at a blank is refused, naming the field, its page and its
+  // caption; a value the script does not write under the current choices is not looked at.
+  void valuesWithBlanks_data() {
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("voip");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("message");
+    const int dhcp = int(NetMode::WanDhcp);
+    const int pppoe = int(NetMode::WanPppoe);
+    const int localDialUp = int(NetMode::LocalDialUp);
+    const int h323 = int(Voip::H323Plain);
+    const int sip = int(Voip::Sip);
+    const int mgcp = int(Voip::Mgcp);
+    const auto blanks = [](const char* caption) {
+      return QStringLiteral("The value of %1 must not contain blanks").arg(caption);
+    };
+    QTest::newRow("PSTN login") << dhcp << h323 << "ED_PSTN_login"
+                                << "pstn user"
+                                << "Tab_PSTN" << blanks("PSTN Login name");
+    QTest::newRow("a blank is no login") << dhcp << h323 << "ED_PSTN_login"
+                                         << " "
+                                         << "Tab_PSTN" << blanks("PSTN Login name");
+    QTest::newRow("trailing blank") << dhcp << h323 << "ED_PSTN_password"
+                                    << "pstnpw "
+                                    << "Tab_PSTN" << blanks("PSTN Password");
+    QTest::newRow("dialing") << dhcp << h323 << "ED_PSTN_dialing"
+                             << "017 1234"
+                             << "Tab_PSTN" << blanks("Dialing");
+    QTest::newRow("PPPoE ID, WAN PPPoE") << pppoe << h323 << "ED_PPPoE_ID"
+                                         << "wan user"
+                                         << "Tab_LAN" << blanks("PPPoE Login ID");
+    QTest::newRow("PPPoE password, WAN DHCP: not written") << dhcp << h323 << "ED_PPPoE_Password"
+                                                           << "wan pw" << QString() << QString();
+    QTest::newRow("the PSTN account, also where the LAN side copies it")
+        << localDialUp << h323 << "ED_PSTN_password"
+        << "pstn pw"
+        << "Tab_PSTN" << blanks("PSTN Password");
+    QTest::newRow("H323 ID") << dhcp << h323 << "ED_H323_ID"
+                             << "gw 1"
+                             << "Tab_VoIP" << blanks("H323 ID");
+    QTest::newRow("H323 ID under SIP: not written") << dhcp << sip << "ED_H323_ID"
+                                                    << "gw 1" << QString() << QString();
+    QTest::newRow("gatekeeper password") << dhcp << h323 << "ED_GK_password"
+                                         << "gk secret"
+                                         << "Tab_VoIP" << blanks("Gatekeeper Password");
+    QTest::newRow("area number") << dhcp << h323 << "ED_NUM"
+                                 << "03 1"
+                                 << "Tab_VoIP" << blanks("Area number");
+    QTest::newRow("SIP user name") << dhcp << sip << "ED_SIP_Username"
+                                   << "al ice"
+                                   << "Tab_VoIP" << blanks("sip-username");
+    QTest::newRow("SIP user name of blanks") << dhcp << sip << "ED_SIP_Username"
+                                             << "  "
+                                             << "Tab_VoIP" << blanks("sip-username");
+    QTest::newRow("SIP password") << dhcp << sip << "ED_SIP_password"
+                                  << "sip pw"
+                                  << "Tab_VoIP" << blanks("sip-password");
+    QTest::newRow("phone number") << dhcp << sip << "SG_VoIP_Phone_number"
+                                  << "10 01"
+                                  << "Tab_VoIP" << blanks("Phone number");
+    QTest::newRow("phone number under MGCP: not written") << dhcp << mgcp << "SG_VoIP_Phone_number"
+                                                          << "10 01" << QString() << QString();
+    QTest::newRow("service port") << dhcp << h323 << "ED_service_http"
+                                  << "80 80"
+                                  << "Tab_Service" << blanks("HTTP service port");
+    QTest::newRow("upgrade URL") << dhcp << h323 << "ED_server_URL"
+                                 << "http://up example/fw"
+                                 << "Tab_Auto_upgrade" << blanks("Server URL");
+    QTest::newRow("upgrade ID") << dhcp << h323 << "ED_auto_upgrade_ID"
+                                << "up id"
+                                << "Tab_Auto_upgrade" << blanks("Auto Upgrade Login ID");
+    QTest::newRow("upgrade password") << dhcp << h323 << "ED_auto_upgrade_password"
+                                      << "up pw"
+                                      << "Tab_Auto_upgrade" << blanks("Auto Upgrade Password");
+    QTest::newRow("a line break starts a command of its own")
+        << dhcp << h323 << "ED_PSTN_password"
+        << "pw\rwrite-system"
+        << "Tab_PSTN"
+        << "The value of PSTN Password must not contain control characters";
+    QTest::newRow("NUL") << dhcp << sip << "ED_SIP_password" << QString::fromLatin1("a\0b", 3)
+                         << "Tab_VoIP"
+                         << "The value of sip-password must not contain control characters";
+    QTest::newRow("no blank anywhere") << pppoe << sip << "ED_SIP_password"
+                                       << "sippw" << QString() << QString();
+  }
+  void valuesWithBlanks() {
+    QFETCH(int, mode);
+    QFETCH(int, voip);
+    QFETCH(QString, field);
+    QFETCH(QString, value);
+    QFETCH(QString, page);
+    QFETCH(QString, message);
+    operatorSetsNetwork(*m, NetMode(mode));
+    operatorSetsVoip(*m, Voip(voip));
+    if (field == QLatin1String("SG_VoIP_Phone_number")) {
+      m->SG_VoIP_Phone_number.setCell(2, 3, value);
+    } else {
+      m->fieldAs<TextField>(field)->setText(value);
+    }
+    const SaveCheckResult result = checkForSave(*m);
+    QCOMPARE(result.ok, message.isEmpty());
+    QCOMPARE(result.page, page);
+    QCOMPARE(result.message, message);
+    QVERIFY(result.messageKey.isEmpty());
+    if (!message.isEmpty()) {
+      QVERIFY(!result.field.isEmpty());
+      QVERIFY(message.contains(result.caption));
+      // The value itself (a password perhaps) is never part of the message.
+      if (value.trimmed().size() > 1) QVERIFY(!result.message.contains(value));
+    }
+  }
+
+  // The page checks come first; among the values the first in page order is reported.
+  void blanksAfterThePageChecksInPageOrder() {
+    m->ED_SIP_Username.setText(QStringLiteral("a b"));
+    m->ED_server_URL.setText(QStringLiteral("http://a b"));
+    m->ED_PSTN_dialing.setText(QString());
+    m->RG_Protocol.setItemIndex(1);
+    m->ED_SIP_Server_1.setText(QStringLiteral("172.16.0.1"));
+    QCOMPARE(checkForSave(*m).messageKey, QStringLiteral("Please setup PSTN contents"));
+    m->ED_PSTN_dialing.setText(QStringLiteral("1"));
+    QCOMPARE(checkForSave(*m).field, QStringLiteral("ED_SIP_Username"));
+    m->ED_SIP_Username.setText(QStringLiteral("ab"));
+    QCOMPARE(checkForSave(*m).field, QStringLiteral("ED_server_URL"));
+    QCOMPARE(QString::fromLatin1(kBlankInValueMessage),
+             QStringLiteral("The value of %1 must not contain blanks"));
   }
 
   // The address test with the window's address-check table: a missing middle group is the case
