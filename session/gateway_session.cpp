@@ -38,7 +38,14 @@ GatewaySession::~GatewaySession() {
 }
 
 void GatewaySession::wireTransports() {
-  connect(serial_, &SerialPortFacility::afterOpen, this, &GatewaySession::onLinkOpened);
+  connect(serial_, &SerialPortFacility::afterOpen, this, [this] {
+    onLinkOpened();
+    // The port reopened under another name outside openSerial: open, no gateway known yet.
+    if (!opening_ && state_ == SessionState::Closed) {
+      link_.state.useLink(kLinkSerial);
+      setState(SessionState::Probing);
+    }
+  });
   connect(serial_, &SerialPortFacility::afterClose, this, &GatewaySession::onLinkClosed);
   connect(serial_, &SerialPortFacility::rxChar, this, [this](int count) {
     guarded([&] {
@@ -118,7 +125,7 @@ bool GatewaySession::linkOpen() const {
   }
 }
 
-bool GatewaySession::canOpen() const {
+bool GatewaySession::canOpen(qint32 kind) const {
   if (opening_ || adopted_) return false;
   switch (state_) {
     case SessionState::Closed:
@@ -127,62 +134,77 @@ bool GatewaySession::canOpen() const {
     case SessionState::Connecting:
       // A TCP connect still under way may be started again (a slow network, a corrected address).
       return linkKind() == kLinkTcp && !tcp_->active();
+    case SessionState::Probing:
+      // An open port without a gateway: probe again, or give it up for TCP.
+      return true;
+    case SessionState::LoggingIn:
+      // The link is open and no login is under way: the same transport may be opened again (it is
+      // kept, and a TCP socket refuses another address).
+      return !loginPending_ && linkKind() == kind;
     default:
       return false;
   }
 }
 
+namespace {
+struct OpeningScope {
+  explicit OpeningScope(bool& flag) : flag_(flag) { flag_ = true; }
+  ~OpeningScope() { flag_ = false; }
+  OpeningScope(const OpeningScope&) = delete;
+  OpeningScope& operator=(const OpeningScope&) = delete;
+  bool& flag_;
+};
+}  // namespace
+
 bool GatewaySession::openSerial(const QString& port) {
-  if (!canOpen()) return false;
+  if (!canOpen(kLinkSerial)) return false;
   if (state_ == SessionState::Connecting) tcp_->close();
   restartTimer_.stop();
-  opening_ = true;
-  struct Opening {
-    bool& flag;
-    ~Opening() { flag = false; }
-  } opening{opening_};
+  const OpeningScope opening(opening_);
 
-  setState(SessionState::Connecting);
+  if (!serial_->connected()) setState(SessionState::Connecting);
   if (!guarded([&] {
-        serial_->setPortName(port);
-        serial_->open();
+        serial_->setPortName(port);  // another name closes an open port and opens the new one
+        serial_->open();             // nothing when open already
       })) {
-    setState(SessionState::Closed);
+    if (!serial_->connected()) setState(SessionState::Closed);
     return false;
   }
   link_.state.useLink(kLinkSerial);
   setState(SessionState::Probing);
   bool answered = false;
   guarded([&] { answered = link_.Comport_Connected(); });
-  if (answered && serial_->connected()) {
-    setState(SessionState::LoggingIn);
-    return true;
-  }
-  // No gateway: nothing is open that could be logged into.
-  serial_->close();
-  setState(SessionState::Closed);
-  return false;
-}
-
-bool GatewaySession::openTcp(const QString& host, int port) {
-  if (!canOpen()) return false;
-  restartTimer_.stop();
-  opening_ = true;
-  struct Opening {
-    bool& flag;
-    ~Opening() { flag = false; }
-  } opening{opening_};
-
-  link_.state.useLink(kLinkTcp);
-  setState(SessionState::Connecting);
-  if (!guarded([&] {
-        tcp_->setAddress(host);
-        tcp_->setPort(port);
-        tcp_->open();  // an address that is not four dotted numbers fails here (no name lookup)
-      })) {
+  if (!serial_->connected()) {
     setState(SessionState::Closed);
     return false;
   }
+  // Without an answer the port stays open in Probing: the device may be woken up and probed again.
+  if (answered) setState(SessionState::LoggingIn);
+  return answered;
+}
+
+// The common start of both TCP opens (canOpen was asked); false when the connect cannot start.
+bool GatewaySession::startTcpConnect(const QString& host, int port) {
+  // A serial port whose probe found no gateway is given up for the TCP link.
+  if (state_ == SessionState::Probing) serial_->close();
+  restartTimer_.stop();
+  link_.state.useLink(kLinkTcp);
+  if (!tcp_->active()) setState(SessionState::Connecting);
+  if (!guarded([&] {
+        tcp_->setAddress(host);  // refused while connected elsewhere
+        tcp_->setPort(port);
+        tcp_->open();  // nothing when connected; not four dotted numbers: fails (no name lookup)
+      })) {
+    if (!tcp_->active()) setState(SessionState::Closed);
+    return false;
+  }
+  return true;
+}
+
+bool GatewaySession::openTcp(const QString& host, int port) {
+  if (!canOpen(kLinkTcp)) return false;
+  const OpeningScope opening(opening_);
+  if (!startTcpConnect(host, port)) return false;
   Delay(kConnectWaitMs);
   if (!tcp_->active()) return false;
   if (state_ == SessionState::Connecting) setState(SessionState::LoggingIn);
@@ -252,7 +274,9 @@ bool GatewaySession::restart() {
 }
 
 void GatewaySession::adoptTransport(Transport* transport, LinkKindCode kind) {
-  if (!transport || !canOpen() || (kind != kLinkSerial && kind != kLinkTcp)) return;
+  if (!transport || (kind != kLinkSerial && kind != kLinkTcp)) return;
+  if (state_ != SessionState::Closed && state_ != SessionState::Restarting) return;
+  if (opening_ || adopted_) return;
   restartTimer_.stop();
   adopted_ = transport;
   if (kind == kLinkSerial) {

@@ -56,15 +56,19 @@ class GatewaySession : public QObject {
   // kLinkSerial, kLinkTcp or kLinkNone.
   qint32 linkKind() const { return link_.state.LinkKind; }
 
-  // --- Opening (allowed while no link is open: Closed, Restarting, a TCP connect under way) ---
+  // --- Opening ---
+  // Allowed while no link is open (Closed, Restarting, a TCP connect under way), on a serial port
+  // without a gateway (Probing), and again on the open link of the same kind before a login.
+  // Never while another open waits.
 
-  // Opens the serial port (linkError with the port's failure text when it cannot) and runs the
-  // wake-up probe with its two 100 ms waits. True when a gateway answered (state LoggingIn); when
-  // none did, the port is closed again and the state is Closed.
+  // Opens the serial port (linkError with the port's failure text when it cannot; an open port
+  // is kept) and runs the wake-up probe with its two 100 ms waits. True when a gateway answered
+  // (state LoggingIn). When none did the port stays open (state Probing) for another probe.
   bool openSerial(const QString& port);
   // Starts a TCP connect to a dotted IPv4 address (no name lookup) and waits 100 ms. True when the
   // socket is connected by then (state LoggingIn). False otherwise; a connect still under way then
-  // keeps the state Connecting and may end in linkOpened() later.
+  // keeps the state Connecting and may end in linkOpened() later. A connected socket is kept:
+  // another address is refused with linkError("Can't change value while socket is active").
   bool openTcp(const QString& host, int port);
   // The same for a command line: waits up to `timeoutMs` for the socket to connect, and gives the
   // connect up when it does not.
@@ -109,7 +113,7 @@ class GatewaySession : public QObject {
 
   // One status request: replies go to statusLine() until the next Save or restart.
   bool requestStatus();
-  // Starts the poll (a request now and one every statusPollMs) unless it runs already.
+  // A request now and one every statusPollMs; a poll that runs already keeps its period.
   bool startStatusPoll();
   void stopStatusPoll();
   bool statusPollActive() const { return statusPoll_.isActive(); }
@@ -158,7 +162,9 @@ class GatewaySession : public QObject {
  private:
   void setState(SessionState state);
   void wireTransports();
-  bool canOpen() const;
+  // An open of `kind` (kLinkSerial, kLinkTcp) may start now.
+  bool canOpen(qint32 kind) const;
+  bool startTcpConnect(const QString& host, int port);
   void onLinkOpened();
   void onLinkClosed();
   void closeTransport();

@@ -5,7 +5,7 @@
 enum class SessionState {
   Closed,      // no link
   Connecting,  // the transport is being opened (a TCP connect may still be under way)
-  Probing,     // the serial port is open and the wake-up probe waits for a gateway's answer
+  Probing,     // the serial port is open and no gateway has answered the wake-up probe (yet)
   LoggingIn,   // the link is open: the login is awaited or sent and not answered yet
   Reading,     // the login was accepted: the query chain runs
   Ready,       // the chain ended: the configuration is read and may be saved

@@ -31,18 +31,7 @@ bool GatewaySession::waitFor(const std::function<bool()>& done, int timeoutMs) {
 }
 
 bool GatewaySession::openTcpAndWait(const QString& host, int port, int timeoutMs) {
-  if (!canOpen()) return false;
-  restartTimer_.stop();
-  link_.state.useLink(kLinkTcp);
-  setState(SessionState::Connecting);
-  if (!guarded([&] {
-        tcp_->setAddress(host);
-        tcp_->setPort(port);
-        tcp_->open();
-      })) {
-    setState(SessionState::Closed);
-    return false;
-  }
+  if (!canOpen(kLinkTcp) || !startTcpConnect(host, port)) return false;
   if (!waitFor([this] { return state_ != SessionState::Connecting; }, timeoutMs)) {
     closeTransport();  // given up: no connect may complete behind the caller's back
     return false;
