@@ -67,7 +67,9 @@ class TextField : public Field {
 //
 // An address the mask cannot show (a host name, a fifth group) shows as empty. When the device
 // sent it (setDeviceText), the field keeps the device's text as original(), so that Save writes
-// back what the device holds. Any later setText that gives another text drops the original.
+// back what the device holds and a window can show it as a tip. Any later setText of another
+// text, by the operator or by code (an empty text included), drops the original; a change of the
+// original is signalled like a change of the text.
 class AddressField : public Field {
  public:
   AddressField(ConfigModel& model, const char* name);

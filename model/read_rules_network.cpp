@@ -70,13 +70,13 @@ void ReadRules::wanRules(const Argv& argv) {
       m.RG_Network_type.setItemIndex(kNetworkDhcp);
     } else {
       m.RG_Network_type.setItemIndex(kNetworkFixed);
-      m.ED_Static_IP_address.setText(tokenText(argv, 2));
-      m.ED_Static_Netmask.setText(tokenText(argv, 3));
+      m.ED_Static_IP_address.setDeviceText(tokenText(argv, 2));
+      m.ED_Static_Netmask.setDeviceText(tokenText(argv, 3));
     }
   } else if (isWord(argv[0], "no")) {
     m.RG_Network_type.setItemIndex(kNetworkFixed);
   } else if (isWord(argv[0], "route")) {
-    m.ED_Static_router.setText(tokenText(argv, 3));
+    m.ED_Static_router.setDeviceText(tokenText(argv, 3));
   } else if (isWord(argv[0], "encapsulation") && isWord(argv[1], "pppoe")) {
     // Both PPPoE bodies carry this line; only the server body, which serves a local PC, goes on to
     // "ppp role server". The client body is the WAN side itself and keeps its own account.
@@ -126,10 +126,10 @@ void ReadRules::dnsRules(const Argv& argv) {
   if (!isWord(argv[0], "dnshost")) return;
   switch (m.RG_Network_type.itemIndex()) {
     case kNetworkPppoe:
-      m.ED_PPPoE_DNS.setText(tokenText(argv, 2));
+      m.ED_PPPoE_DNS.setDeviceText(tokenText(argv, 2));
       break;
     case kNetworkFixed:
-      m.ED_Static_DNS.setText(tokenText(argv, 2));
+      m.ED_Static_DNS.setDeviceText(tokenText(argv, 2));
       break;
     default:
       break;

@@ -23,7 +23,7 @@ bool isPortType(const QByteArray& token) {
 
 // The first address fills the primary field, every later one the secondary field.
 void fillServer(bool& seen, AddressField& first, AddressField& second, const QString& address) {
-  (seen ? second : first).setText(address);
+  (seen ? second : first).setDeviceText(address);
   seen = true;
 }
 
@@ -74,7 +74,7 @@ void ReadRules::voipRules(const Argv& argv) {
     // The secondary gatekeeper is written with priority 129; alone, it still belongs in the
     // secondary field, or the next Save would make it the primary one.
     if (isWord(argv[3], "129")) {
-      m.ED_Gatekeeper_IP2.setText(tokenText(argv, 1));
+      m.ED_Gatekeeper_IP2.setDeviceText(tokenText(argv, 1));
     } else {
       fillServer(gatekeeperSeen_, m.ED_Gatekeeper_IP, m.ED_Gatekeeper_IP2, tokenText(argv, 1));
     }

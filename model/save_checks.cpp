@@ -18,8 +18,10 @@ bool lanComplete(const ConfigModel& m) {
   return !m.ED_PPPoE_ID.text().isEmpty() && !m.ED_PPPoE_Password.text().isEmpty();
 }
 
-// The dotted-address test; a missing middle group leaves a note for the debug log.
+// The dotted-address test; a missing middle group leaves a note for the debug log. A server the
+// device holds by a name the field cannot show is the device's own and goes back unchanged.
 bool addressComplete(const AddressField& field, QStringList& notes) {
+  if (field.hasHiddenOriginal()) return true;
   const AddressCompleteness result = addressCompleteness(field.text());
   if (result == AddressCompleteness::MiddleGroupMissing) notes << middleGroupMissingNote();
   return result == AddressCompleteness::Complete;

@@ -5,9 +5,11 @@
 #include "model/fields.h"
 
 QString scriptAddress(const AddressField& field) {
+  // What the device holds and the field cannot show goes back as the device wrote it.
+  if (field.hasHiddenOriginal()) return field.original();
   return Trim_Blank(field.text());
 }
 
 bool isEmptyAddress(const AddressField& field) {
-  return field.text() == kEmptyAddress;
+  return field.text() == kEmptyAddress && !field.hasHiddenOriginal();
 }

@@ -170,6 +170,37 @@ class TestConfigModel : public QObject {
     QCOMPARE(m.ED_Gatekeeper_IP.text(), QStringLiteral("10 .0  .0  .5  "));
   }
 
+  // What the device holds but the mask cannot show stays with the field until the text changes.
+  void addressKeepsTheDevicesHiddenText() {
+    ConfigModel m;
+    AddressField& f = m.ED_SIP_Server_1;
+    QSignalSpy spy(&m, &ConfigModel::changed);
+    f.setDeviceText(QStringLiteral("sip.example.com"));
+    QCOMPARE(f.text(), kEmptyAddress);
+    QVERIFY(f.hasHiddenOriginal());
+    QCOMPARE(f.original(), QStringLiteral("sip.example.com"));
+    QCOMPARE(spy.count(), 1);
+    f.setDeviceText(QStringLiteral("sip.example.com"));
+    f.setText(QStringLiteral("sip.example.com"));  // its own text again: no change
+    QCOMPARE(spy.count(), 1);
+    QVERIFY(f.hasHiddenOriginal());
+
+    f.setText(QString());  // emptied on purpose
+    QVERIFY(!f.hasHiddenOriginal());
+    QCOMPARE(spy.count(), 2);
+
+    f.setDeviceText(QStringLiteral("1.2.3.4.5"));
+    QCOMPARE(f.original(), QStringLiteral("1.2.3.4.5"));
+    f.setText(QStringLiteral("10.0.0.1"));
+    QVERIFY(!f.hasHiddenOriginal());
+    QCOMPARE(f.text(), QStringLiteral("10 .0  .0  .1  "));
+
+    // An address the field shows needs no hidden copy.
+    f.setDeviceText(QStringLiteral("172.16.0.1"));
+    QVERIFY(!f.hasHiddenOriginal());
+    QVERIFY(f.original().isNull());
+  }
+
   void gridRowsAndMarks() {
     ConfigModel m;
     GridField& g = m.SG_VoIP_Phone_number;

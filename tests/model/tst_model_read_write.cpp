@@ -175,6 +175,57 @@ class TestModelReadWrite : public QObject {
     QCOMPARE(second.script, secondScript);
   }
 
+  // A server the device holds by a name the address field cannot show is written back as the
+  // device has it, until the operator types another address.
+  void serversByNameSurviveSave_data() {
+    QTest::addColumn<int>("voip");
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("named");
+    QTest::addColumn<QString>("field");
+    QTest::newRow("SIP server") << int(Voip::Sip) << "sip-server 172.16.0.1"
+                                << "sip-server sip.example.com"
+                                << "ED_SIP_Server_1";
+    QTest::newRow("secondary SIP server") << int(Voip::Sip) << "sip-server 172.16.0.2"
+                                          << "sip-server backup.example.com"
+                                          << "ED_SIP_Server_2";
+    QTest::newRow("call agent") << int(Voip::Mgcp) << "call-agent 192.0.2.10 2427 128"
+                                << "call-agent ca.example.com 2427 128"
+                                << "ED_MGCP_CallAgent_1";
+    QTest::newRow("gatekeeper") << int(Voip::H323Full) << "gkip 10.0.0.5 1719 128"
+                                << "gkip gk.example.com 1719 128"
+                                << "ED_Gatekeeper_IP";
+    QTest::newRow("secondary gatekeeper")
+        << int(Voip::H323SecondaryOnly) << "gkip 10.0.0.6 1719 129"
+        << "gkip gk2.example.com 1719 129"
+        << "ED_Gatekeeper_IP2";
+  }
+  void serversByNameSurviveSave() {
+    QFETCH(int, voip);
+    QFETCH(QString, line);
+    QFETCH(QString, named);
+    QFETCH(QString, field);
+    ScriptDevice device;
+    configure(device, NetMode::WanDhcp, Voip(voip));
+    const int at = device.script.indexOf(line);
+    QVERIFY(at >= 0);
+    device.script[at] = named;
+    const QStringList held = device.script;
+
+    device.answerRead(*feed);
+    auto* f = m->fieldAs<AddressField>(field);
+    QVERIFY(f->hasHiddenOriginal());
+    save(device);
+    QCOMPARE(device.script, held);
+
+    // The operator's own address replaces it.
+    f->setText(QStringLiteral("10.9.9.9"));
+    save(device);
+    QVERIFY(!device.script.contains(named));
+    QCOMPARE(device.script.at(at),
+             QString(named).replace(QRegularExpression(QStringLiteral("[a-z0-9]*\\.example\\.com")),
+                                    QStringLiteral("10.9.9.9")));
+  }
+
   // MGCP ports carry no number on the device; switching to SIP asks for numbers again.
   void mgcpPortsWithoutNumbers() {
     ScriptDevice device;

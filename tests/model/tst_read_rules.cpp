@@ -383,6 +383,49 @@ class TestReadRules : public QObject {
     QCOMPARE(compact(m->ED_Gatekeeper_IP2), QStringLiteral("10.0.0.6"));
   }
 
+  // A server the device holds by name shows empty; the field keeps the name for Save.
+  void serversByNameAreKept_data() {
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("original");
+    QTest::newRow("SIP server") << "sip-server sip.example.com"
+                                << "ED_SIP_Server_1"
+                                << "sip.example.com";
+    QTest::newRow("call agent") << "call-agent ca.example.com 2427 128"
+                                << "ED_MGCP_CallAgent_1"
+                                << "ca.example.com";
+    QTest::newRow("gatekeeper") << "gkip gk.example.com 1719 128"
+                                << "ED_Gatekeeper_IP"
+                                << "gk.example.com";
+    QTest::newRow("secondary gatekeeper") << "gkip gk2.example.com 1719 129"
+                                          << "ED_Gatekeeper_IP2"
+                                          << "gk2.example.com";
+    QTest::newRow("name server") << "dnshost  nameserver   ns.example.com"
+                                 << "ED_PPPoE_DNS"
+                                 << "ns.example.com";
+    QTest::newRow("a fifth group") << "sip-server 10.0.0.1.5"
+                                   << "ED_SIP_Server_1"
+                                   << "10.0.0.1.5";
+    QTest::newRow("an address it shows") << "sip-server 10.0.0.1"
+                                         << "ED_SIP_Server_1" << QString();
+  }
+  void serversByNameAreKept() {
+    QFETCH(QString, line);
+    QFETCH(QString, field);
+    QFETCH(QString, original);
+    const QString echo = line.startsWith(QLatin1String("dnshost"))
+                             ? QStringLiteral("get-dns-server")
+                             : QStringLiteral("get-voip");
+    feed->reply(echo, {line});
+    const auto* f = m->fieldAs<AddressField>(field);
+    QCOMPARE(f->hasHiddenOriginal(), !original.isEmpty());
+    QCOMPARE(f->original(), original);
+    if (!original.isEmpty()) QCOMPARE(f->text(), kEmptyAddress);
+    // The next read starts without it.
+    feed->login();
+    QVERIFY(!f->hasHiddenOriginal());
+  }
+
   // A fresh read counts from zero: the first server of the new read is the primary again.
   void beginResetsTheReadCounters() {
     feed->receive({QStringLiteral("get-pstn"), QStringLiteral("modem keep-active")});
