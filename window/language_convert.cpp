@@ -140,12 +140,16 @@ const QList<Key>& captionKeys() {
 
 const QString kMessageSection = QStringLiteral("# messagebox");
 
+QString builtInText(const Key& key) {
+  return QString::fromLatin1(key.value ? key.value : key.key);
+}
+
 QList<language_file::Section> defaultSections() {
   QList<language_file::Section> sections;
   for (const Key& key : captionKeys()) {
     if (key.section) sections.append({QString::fromLatin1(key.section), {}});
     const QString name = QString::fromLatin1(key.key);
-    sections.last().entries.append({name, key.value ? QString::fromLatin1(key.value) : name});
+    sections.last().entries.append({name, builtInText(key)});
   }
   language_file::Section messages{kMessageSection, {}};
   for (const QString& key : MessageTable::keys()) messages.entries.append({key, key});
@@ -173,6 +177,33 @@ int TF_ez_config_main::get_Configuration_Equals(const QString& line) {
 }
 
 void TF_ez_config_main::Language_Convert() {
+  // Built-in English first: whatever the file lacks, leaves empty or cannot deliver reads in
+  // English, never blank.
+  messages = MessageTable();
+  QWidget* windows[] = {this, connection_, login_};
+  const auto setTargets = [&](const Key& key, const QString& value) {
+    for (const Target& target : key.targets) {
+      switch (target.kind) {
+        case Kind::Caption:
+          if (QWidget* window = windows[static_cast<int>(target.window)])
+            if (auto* widget = window->findChild<QWidget*>(QLatin1String(target.name)))
+              setCaption(widget, value);
+          break;
+        case Kind::Tab:
+          if (auto* page = findChild<QWidget*>(QLatin1String(target.name)))
+            PageControl1->setTabText(PageControl1->indexOf(page), value);
+          break;
+        case Kind::NetworkItem:
+          RG_Network_type->setItemText(target.index, value);
+          break;
+        case Kind::GridHeader:
+          SG_VoIP_Phone_number->setCell(target.index, 0, value);
+          break;
+      }
+    }
+  };
+  for (const Key& key : captionKeys()) setTargets(key, builtInText(key));
+
   const QString path = QDir::current().filePath(QStringLiteral("language.cfg"));
   QString error;
   if (!QFileInfo::exists(path) && !language_file::writeNew(path, defaultLanguageFile(), &error)) {
@@ -180,30 +211,11 @@ void TF_ez_config_main::Language_Convert() {
     return;
   }
 
-  QWidget* windows[] = {this, connection_, login_};
   const auto apply = [&](const QString& keyText, const QString& value) {
     if (messages.set(keyText, value)) return;
     for (const Key& key : captionKeys()) {
       if (keyText != QLatin1String(key.key)) continue;
-      for (const Target& target : key.targets) {
-        switch (target.kind) {
-          case Kind::Caption:
-            if (QWidget* window = windows[static_cast<int>(target.window)])
-              if (auto* widget = window->findChild<QWidget*>(QLatin1String(target.name)))
-                setCaption(widget, value);
-            break;
-          case Kind::Tab:
-            if (auto* page = findChild<QWidget*>(QLatin1String(target.name)))
-              PageControl1->setTabText(PageControl1->indexOf(page), value);
-            break;
-          case Kind::NetworkItem:
-            RG_Network_type->setItemText(target.index, value);
-            break;
-          case Kind::GridHeader:
-            SG_VoIP_Phone_number->setCell(target.index, 0, value);
-            break;
-        }
-      }
+      setTargets(key, value.isEmpty() ? builtInText(key) : value);
       return;
     }
   };

@@ -1,6 +1,6 @@
 #include "window/message_table.h"
 
-MessageTable::MessageTable() : texts_(keys().size()) {}
+MessageTable::MessageTable() : texts_(allKeys().size()) {}
 
 const QStringList& MessageTable::keys() {
   static const QStringList kKeys = {
@@ -23,13 +23,19 @@ const QStringList& MessageTable::keys() {
   return kKeys;
 }
 
+const QStringList& MessageTable::allKeys() {
+  static const QStringList kAll = keys();
+  return kAll;
+}
+
 QString MessageTable::text(const QString& key) const {
-  const int i = keys().indexOf(key);
-  return i < 0 ? QString() : texts_.at(i);
+  const int i = allKeys().indexOf(key);
+  if (i < 0) return QString();
+  return texts_.at(i).isEmpty() ? allKeys().at(i) : texts_.at(i);
 }
 
 bool MessageTable::set(const QString& key, const QString& value) {
-  const int i = keys().indexOf(key);
+  const int i = allKeys().indexOf(key);
   if (i < 0) return false;
   texts_[i] = value;
   return true;

@@ -225,8 +225,27 @@ class TestLanguageFile : public QObject {
     QVERIFY(env.boxes.isEmpty());
   }
 
+  // Every caption key as "<key>", every message as "[key]".
+  static QByteArray translatedFile() {
+    QByteArray content;
+    for (const auto& [key, targets] : kTargets) content += QByteArray(key) + " = <" + key + ">\r\n";
+    for (const QString& key : MessageTable::keys())
+      content += key.toLatin1() + " = [" + key.toLatin1() + "]\r\n";
+    return content;
+  }
+
+  // The text of the Disconnect confirmation, declined.
+  QString disconnectQuestion() {
+    env.boxes.clear();
+    env.answers = {QMessageBox::Cancel};
+    m->BB_DisconnectClick();
+    return env.boxes.size() == 1 ? env.boxes.first().text : QStringLiteral("<no single box>");
+  }
+
  private slots:
   void initTestCase() {
+    // A run stopped in the middle may have left the directory that stands in for the file.
+    QDir().rmdir(QStringLiteral("language.cfg"));
     QFile::remove(QStringLiteral("language.cfg"));
     env.create();
     m = env.main;
@@ -256,11 +275,7 @@ class TestLanguageFile : public QObject {
   }
 
   void everyKeyOfAnEditedFileReachesItsTargets() {
-    QByteArray content;
-    for (const auto& [key, targets] : kTargets) content += QByteArray(key) + " = <" + key + ">\r\n";
-    for (const QString& key : MessageTable::keys())
-      content += key.toLatin1() + " = [" + key.toLatin1() + "]\r\n";
-    apply(content);
+    apply(translatedFile());
     for (const auto& [key, targets] : kTargets)
       for (const QString& t : targets) QCOMPARE(target(t), "<" + QString::fromLatin1(key) + ">");
     for (const QString& key : MessageTable::keys())
@@ -276,7 +291,7 @@ class TestLanguageFile : public QObject {
         "#Connect = commented out\r\n"
         "Exit = a=b = c\r\n"                       // further "=" stay in the value
         "Save=\r\n"                                // "=" ending the line is no separator
-        "Restart =  \r\n"                          // blanks only: an empty caption
+        "Restart =  \r\n"                          // blanks only: the built-in caption
         "Disconnect = first\nDisconnect = last\n"  // LF alone; the last one wins
         "Port\r\n");
     QCOMPARE(env.connection->BB_Connect->text(), QStringLiteral("Oui"));
@@ -285,7 +300,7 @@ class TestLanguageFile : public QObject {
     QCOMPARE(m->BB_Connect->text(), QStringLiteral("Connect"));
     QCOMPARE(m->BB_Exit->text(), QStringLiteral("a=b = c"));
     QCOMPARE(m->BB_Save->text(), QStringLiteral("Save"));
-    QCOMPARE(m->BB_Restart->text(), QString());
+    QCOMPARE(m->BB_Restart->text(), QStringLiteral("Restart"));
     QCOMPARE(m->BB_Disconnect->text(), QStringLiteral("last"));
     apply(m->defaultLanguageFile());
   }
@@ -306,8 +321,51 @@ class TestLanguageFile : public QObject {
     m->BB_DisconnectClick();
     QVERIFY(!m->close());
     QCOMPARE(env.boxes.size(), 2);
-    QCOMPARE(env.boxes.at(0).text, QString());
+    QCOMPARE(env.boxes.at(0).text, QStringLiteral("Do you want to end connection?"));
     QCOMPARE(env.boxes.at(1).text, QStringLiteral("Really leave?"));
+    apply(m->defaultLanguageFile());
+  }
+
+  // A translated file replaced by one that gives nothing for a key: the box and the captions of
+  // that key read in English again, never blank and never the old translation.
+  void englishWhereTheFileGivesNothing_data() {
+    QTest::addColumn<QByteArray>("content");  // null: the missing file cannot be written
+    QTest::newRow("keys missing") << QByteArray("Cancel = Abbrechen\r\n");
+    QTest::newRow("values empty") << QByteArray(
+        "Do you want to end connection? = \r\nConnect = \r\nModel = \r\nPort = \r\n");
+    QTest::newRow("blanks only") << QByteArray(
+        "Do you want to end connection? =  \t\r\nConnect = \t\r\nModel =   \r\nPort = \t \r\n");
+    QTest::newRow("no separator") << QByteArray(
+        "Do you want to end connection? =\r\nConnect =\r\nModel\r\nPort =\r\n");
+    QTest::newRow("cannot be written") << QByteArray();
+  }
+
+  void englishWhereTheFileGivesNothing() {
+    QFETCH(QByteArray, content);
+    apply(translatedFile());
+    QCOMPARE(disconnectQuestion(), QStringLiteral("[Do you want to end connection?]"));
+
+    if (content.isNull()) {
+      const QString home = QDir::currentPath();
+      {
+        QTemporaryDir gone;
+        QVERIFY(QDir::setCurrent(gone.path()));
+      }
+      env.boxes.clear();
+      m->Language_Convert();
+      QVERIFY(QDir::setCurrent(home));
+      QCOMPARE(env.boxes.size(), 1);  // the file's failure, in English
+      QCOMPARE(env.boxes.first().icon, QMessageBox::Critical);
+    } else {
+      apply(content);
+    }
+
+    QCOMPARE(disconnectQuestion(), QStringLiteral("Do you want to end connection?"));
+    for (const QString& key : MessageTable::keys()) QCOMPARE(m->messages.text(key), key);
+    QCOMPARE(m->BB_Connect->text(), QStringLiteral("Connect"));
+    QCOMPARE(m->L_Model_->text(), QStringLiteral("Model :"));
+    QCOMPARE(m->SG_VoIP_Phone_number->cell(0, 0), QStringLiteral("Port"));
+    QCOMPARE(env.connection->L_port->text(), QStringLiteral("Port"));
     apply(m->defaultLanguageFile());
   }
 
