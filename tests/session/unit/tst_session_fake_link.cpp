@@ -70,10 +70,8 @@ class TstSessionFakeLink : public QObject {
   void failedWriteEndsTheExchange();
   void linkLostDuringSaveIsNoSuccess();
   void otherReplyInterruptsSave();
-  void statusReplyThatNeverEndsDoesNotHoldSave();
 
-  // Status, restart, close.
-  void statusPollStopsWithTheLink();
+  // Restart, close.
   void restartRebootsClosesAndWaits();
   void farewellOnlyOnSerial_data();
   void farewellOnlyOnSerial();
@@ -381,43 +379,6 @@ void TstSessionFakeLink::otherReplyInterruptsSave() {
   QCOMPARE(rig.session.state(), SessionState::Ready);
   // The reply is not read into the model outside the chain.
   QVERIFY(!rig.model.ED_Static_IP_address.text().startsWith("10."));
-}
-
-void TstSessionFakeLink::statusReplyThatNeverEndsDoesNotHoldSave() {
-  Rig rig;
-  QVERIFY(rig.readToReady());
-  // The gatekeeper status stalls after its start tag and never ends.
-  rig.device->answers.insert("get-gatekeeper-status\r", "get-gatekeeper-status\r\n!START-TAG!\r\n");
-  QVERIFY(rig.session.requestStatus());
-  QTRY_VERIFY(rig.device->sent().contains("get-gatekeeper-status\r"));
-  QTRY_VERIFY(rig.session.link().state.StatusReplyOpen);
-  QVERIFY(rig.recorder.statusLines.contains("WAN up"));
-
-  QVERIFY(rig.session.save());
-  QTRY_COMPARE(rig.recorder.saveOutcome(), QStringLiteral("saveComplete"));
-  QCOMPARE(rig.session.state(), SessionState::Ready);
-}
-
-void TstSessionFakeLink::statusPollStopsWithTheLink() {
-  Rig rig;
-  QVERIFY(rig.readToReady());
-  QVERIFY(rig.session.startStatusPoll());
-  QVERIFY(rig.session.statusPollActive());
-  QTRY_VERIFY(rig.recorder.events.count("statusPollTick") >= 2);
-  QVERIFY(rig.recorder.statusLines.contains("WAN up"));
-  QVERIFY(rig.device->sent().count("get-wan-status\r") >= 3);
-
-  rig.session.adoptedTransportClosed();
-  QVERIFY(!rig.session.statusPollActive());
-  const int ticks = int(rig.recorder.events.count("statusPollTick"));
-  QVERIFY(!rig.session.requestStatus());
-  QVERIFY(!rig.session.startStatusPoll());
-  // Several poll periods later: no tick, nothing sent, nothing failed.
-  const int before = rig.sentCount();
-  QTest::qWait(5 * rig.session.timing().statusPollMs);
-  QCOMPARE(rig.sentCount(), before);
-  QCOMPARE(int(rig.recorder.events.count("statusPollTick")), ticks);
-  QVERIFY(rig.recorder.errors.isEmpty());
 }
 
 void TstSessionFakeLink::restartRebootsClosesAndWaits() {
