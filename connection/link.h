@@ -23,7 +23,8 @@ class Link : public QObject {
   void setSerialTransport(Transport* transport) { serial_ = transport; }
   void setTcpTransport(Transport* transport) { tcp_ = transport; }
 
-  // Called once per line end in query mode with a copy of the token array.
+  // Called once per line end in query mode with a copy of the token array. During the call
+  // state.ArgIndex is the index of the line's last slot (until the sink sends something).
   std::function<void(const Argv&)> parserSink;
   // Called once per status-mode line that reaches the status memo.
   std::function<void(const QString&)> statusLineSink;
