@@ -1,8 +1,6 @@
 #include "cli/config_apply.h"
 
 #include <QJsonArray>
-#include <functional>
-#include <memory>
 
 #include "cli/config_document.h"
 #include "cli/config_fields.h"
@@ -89,70 +87,76 @@ QStringList valuesNotKept(const ConfigModel& model, const QJsonObject& document)
   return problems;
 }
 
-namespace {
-
-// A model built from the document alone, as Save's first step leaves it; `change` runs after the
-// document is applied and before that step.
-QStringList scriptWith(const QJsonObject& document,
-                       const std::function<void(ConfigModel&)>& change) {
+QStringList saveScriptFor(const QJsonObject& document) {
   ConfigModel model;
   applyDocument(model, document, PortMatch::Rebuild);
-  if (change) change(model);
   checkForSave(model);
   return configurationScript(model);
 }
 
-QJsonValue otherValue(ConfigField::Kind kind, const QJsonValue& value) {
-  switch (kind) {
+namespace {
+
+// Other values a member could take; a member is written when one of them changes the script.
+QList<QJsonValue> otherValues(const ConfigField& field, const QJsonValue& value) {
+  switch (field.kind) {
     case ConfigField::Kind::Text:
-      return value.toString() + QLatin1Char('x');
+      // Another word (not an empty one: a port's number under MGCP only decides whether the port
+      // is written, and that is what its "mgcp" mark tells).
+      return {value.toString() + QLatin1Char('x')};
     case ConfigField::Kind::Address:
-      return value.toString() == QLatin1String("10.0.0.1") ? QStringLiteral("10.0.0.2")
-                                                           : QStringLiteral("10.0.0.1");
+      return {value.toString() == QLatin1String("10.0.0.1") ? QStringLiteral("10.0.0.2")
+                                                            : QStringLiteral("10.0.0.1")};
     case ConfigField::Kind::Flag:
-      return !value.toBool();
+      return {!value.toBool()};
     case ConfigField::Kind::Port:
-      return value.isNull() ? 1 : (value.toInt() + 1) % 65536;
-    case ConfigField::Kind::Choice:
-      break;
+      return {value.isNull() ? QJsonValue(1) : QJsonValue((value.toInt() + 1) % 65536)};
+    case ConfigField::Kind::Choice: {
+      QList<QJsonValue> others;
+      for (const QString& choice : field.choices) {
+        if (choice != value.toString()) others << choice;
+      }
+      return others;
+    }
   }
-  return value;
+  return {};
 }
 
 }  // namespace
 
-QStringList saveScriptFor(const QJsonObject& document) {
-  return scriptWith(document, nullptr);
-}
-
 QStringList writtenPaths(const QJsonObject& document) {
+  // Each member is changed in the document, not in a model: applying the document then puts every
+  // other value back over whatever the option handlers did, so only this member's own effect on
+  // the script is seen.
   const QStringList base = saveScriptFor(document);
   QStringList paths;
   for (const ConfigField& field : configFields()) {
     const QJsonValue value = valueAt(document, field.path);
-    // The choices and the local PC switch decide the shape of the whole script.
-    if (field.kind == ConfigField::Kind::Choice || field.path == QLatin1String("pstn.local_pc")) {
-      paths << field.path;
-      continue;
-    }
     if (value.isUndefined()) continue;
-    const QJsonValue other = otherValue(field.kind, value);
-    const auto set = field.set;
-    if (scriptWith(document, [&](ConfigModel& m) { set(m, other); }) != base) paths << field.path;
+    for (const QJsonValue& other : otherValues(field, value)) {
+      QJsonObject changed = document;
+      setValueAt(changed, field.path, other);
+      if (saveScriptFor(changed) != base) {
+        paths << field.path;
+        break;
+      }
+    }
   }
   const QJsonArray ports = valueAt(document, QLatin1String(kPortsPath)).toArray();
   for (int i = 0; i < ports.size(); ++i) {
     const QJsonObject entry = ports.at(i).toObject();
     const QString at = QStringLiteral("%1[%2].").arg(QLatin1String(kPortsPath)).arg(i);
-    const QString number = entry.value("number").toString();
-    const bool mgcp = entry.value("mgcp").toBool();
-    GridField ConfigModel::*grid = &ConfigModel::SG_VoIP_Phone_number;
-    if (scriptWith(document, [&](ConfigModel& m) {
-          (m.*grid).setCell(2, i + 1, number + QLatin1Char('x'));
-        }) != base)
-      paths << at + QStringLiteral("number");
-    if (scriptWith(document, [&](ConfigModel& m) { (m.*grid).setMgcpPeer(i + 1, !mgcp); }) != base)
-      paths << at + QStringLiteral("mgcp");
+    const QList<QPair<QString, QJsonValue>> others = {
+        {QStringLiteral("number"), entry.value("number").toString() + QLatin1Char('x')},
+        {QStringLiteral("mgcp"), !entry.value("mgcp").toBool()}};
+    for (const auto& other : others) {
+      QJsonArray changedPorts = ports;
+      QJsonObject changedEntry = entry;
+      changedEntry.insert(other.first, other.second);
+      changedPorts[i] = changedEntry;
+      QJsonObject changed = document;
+      setValueAt(changed, QLatin1String(kPortsPath), changedPorts);
+      if (saveScriptFor(changed) != base) paths << at + other.first;
+    }
   }
   return paths;
 }

@@ -83,6 +83,13 @@ QList<ConfigDifference> configDifferences(const QJsonObject& before, const QJson
   return differences;
 }
 
+QString differenceValue(const QString& path, const QJsonValue& value) {
+  const ConfigField* field = configField(path);
+  if (field && field->secret && value.isString() && !value.toString().isEmpty())
+    return QStringLiteral("(secret)");
+  return valueText(value);
+}
+
 QString differenceLine(const ConfigDifference& d) {
   const ConfigField* field = configField(d.path);
   if (field && field->secret) {

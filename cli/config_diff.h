@@ -17,6 +17,9 @@ struct ConfigDifference {
 // In page order; members present on one side only count as differences.
 QList<ConfigDifference> configDifferences(const QJsonObject& before, const QJsonObject& after);
 
+// One side's value as the lines show it: JSON text, "(absent)", or "(secret)" for a secret.
+QString differenceValue(const QString& path, const QJsonValue& value);
+
 // The line for one difference.
 QString differenceLine(const ConfigDifference& difference);
 

@@ -1,0 +1,245 @@
+#include "cli/device_link.h"
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+
+#include "cli/console.h"
+#include "cli/exit_codes.h"
+#include "connection/serial_port_facility.h"
+#include "connection/tcp_client_socket.h"
+#include "session/write_exchange.h"
+
+namespace {
+constexpr int kConnectTimeoutMs = 10000;
+// A whole read at 9600 baud takes well under a minute; a chain that stalls is given up here.
+constexpr int kReadTimeoutMs = 180000;
+// The wake-up probe is tried this often before the port is given up.
+constexpr int kProbeAttempts = 3;
+// The status replies are short; a device that does not finish them is given up here.
+constexpr int kStatusTimeoutMs = 30000;
+}  // namespace
+
+void DeviceLink::Tap::send(const QByteArray& bytes) {
+  if (transcript) transcript->sent(bytes);
+  if (target) target->send(bytes);
+}
+
+DeviceLink::DeviceLink(const ConnectionOptions& options, QObject* parent)
+    : QObject(parent), options_(options), session_(model_) {
+  // Every send passes the transcript on its way to the real transport.
+  tcpTap_.target = &session_.tcpSocket();
+  tcpTap_.transcript = &transcript_;
+  serialTap_.target = &session_.serialPort();
+  serialTap_.transcript = &transcript_;
+  session_.link().setTcpTransport(&tcpTap_);
+  session_.link().setSerialTransport(&serialTap_);
+
+  // Every received line too: the parser's lines, then the status lines.
+  auto parser = session_.link().parserSink;
+  session_.link().parserSink = [this, parser](const Argv& argv) {
+    transcript_.received(lineText(argv, session_.link().state.ArgIndex));
+    if (parser) parser(argv);
+  };
+  connect(&session_, &GatewaySession::statusLine, this, [this](const QString& line) {
+    transcript_.received(line);
+    if (!collectingStatus_) return;
+    if (line.trimmed() == QLatin1String("System Information")) ++statusHeadings_;
+    statusLines_ << line;
+  });
+  connect(&session_, &GatewaySession::linkError, this, [this](const QString& text) {
+    lastLinkError_ = text;
+    transcript_.note(QStringLiteral("link failure: ") + text);
+  });
+  connect(&session_, &GatewaySession::modelRefused, this,
+          [this](const QString& model) { refusedModel_ = model; });
+  connect(&session_, &GatewaySession::stateChanged, this, [this](SessionState state) {
+    transcript_.note(QStringLiteral("state ") + sessionStateName(state));
+  });
+  // Connected after the session's own handlers: the bytes have been through the link by now.
+  connect(&session_.tcpSocket(), &TcpClientSocket::readReady, this, &DeviceLink::afterReceive);
+  connect(&session_.serialPort(), &SerialPortFacility::rxChar, this, &DeviceLink::afterReceive);
+}
+
+DeviceLink::~DeviceLink() {
+  transcript_.flush();
+}
+
+bool DeviceLink::startTranscript(const QString& path, QString* error) {
+  transcriptPath_ = path;
+  if (transcript_.open(path)) {
+    transcript_.note(QStringLiteral("ezconfig-cli session with ") + options_.target());
+    return true;
+  }
+  *error = QStringLiteral("--log: cannot open %1: %2").arg(path, transcript_.error());
+  return false;
+}
+
+void DeviceLink::setPassword(const QString& password) {
+  password_ = password;
+  transcript_.secrets().addKnown(password);
+}
+
+void DeviceLink::addSecret(const QString& secret) {
+  if (!secret.isEmpty()) secrets_ << secret;
+  transcript_.secrets().addKnown(secret);
+}
+
+void DeviceLink::pause(int ms) {
+  QEventLoop loop;
+  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
+bool DeviceLink::waitUntil(const std::function<bool()>& done, int timeoutMs) {
+  if (done()) return true;
+  QEventLoop loop;
+  QTimer deadline;
+  deadline.setSingleShot(true);
+  connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
+  const auto check = [&] {
+    if (done()) loop.quit();
+  };
+  connect(&session_, &GatewaySession::modelRefused, this,
+          [this](const QString& model) { refusedModel_ = model; });
+  connect(&session_, &GatewaySession::stateChanged, &loop, check);
+  connect(&session_, &GatewaySession::linkClosed, &loop, check);
+  connect(&session_, &GatewaySession::linkError, &loop, check);
+  connect(&session_, &GatewaySession::statusLine, &loop, check);
+  connect(this, &DeviceLink::received, &loop, check);
+  deadline.start(timeoutMs);
+  loop.exec();
+  return done();
+}
+
+int DeviceLink::open(int attempts) {
+  lastLinkError_.clear();
+  const QString where = options_.target();
+  if (options_.kind == ConnectionOptions::Kind::Tcp) {
+    console::progress(QStringLiteral("Connecting to %1 ...").arg(where));
+    if (session_.openTcpAndWait(options_.host, options_.port, kConnectTimeoutMs)) return kExitDone;
+    console::message(QStringLiteral("cannot connect to %1%2")
+                         .arg(where, lastLinkError_.isEmpty()
+                                         ? QString()
+                                         : QStringLiteral(": ") + lastLinkError_));
+    return kExitLinkFailure;
+  }
+  for (int i = 0; i < attempts; ++i) {
+    console::progress(QStringLiteral("Waking up the console on %1 ...").arg(where));
+    if (session_.openSerial(options_.serialDevice)) return kExitDone;
+    // The port could not be opened at all: trying again will not help.
+    if (!lastLinkError_.isEmpty() || session_.state() == SessionState::Closed) break;
+  }
+  console::message(QStringLiteral("cannot connect to %1: %2")
+                       .arg(where, lastLinkError_.isEmpty()
+                                       ? QStringLiteral("no gateway answered on the console")
+                                       : lastLinkError_));
+  return kExitLinkFailure;
+}
+
+int DeviceLink::loginAndRead() {
+  console::progress(QStringLiteral("Logging in and reading the configuration ..."));
+  const GatewaySession::ReadOutcome outcome =
+      session_.loginAndWait(options_.user, password_, kReadTimeoutMs);
+  console::clearProgress();
+  switch (outcome) {
+    case GatewaySession::ReadOutcome::Finished:
+      return kExitDone;
+    case GatewaySession::ReadOutcome::LoginRefused:
+      console::message(QStringLiteral("login refused by %1 (ID or password is not correct)")
+                           .arg(options_.target()));
+      return kExitLoginRefused;
+    case GatewaySession::ReadOutcome::ModelRefused:
+      console::message(QStringLiteral("%1 is a model this tool does not configure (%2)")
+                           .arg(options_.target(), refusedModel_.isEmpty()
+                                                       ? QStringLiteral("no model named")
+                                                       : refusedModel_));
+      return kExitModelRefused;
+    case GatewaySession::ReadOutcome::TimedOut:
+      console::message(QStringLiteral("%1 did not finish the read in time").arg(options_.target()));
+      return kExitLinkFailure;
+    default:
+      console::message(QStringLiteral("the link to %1 failed during the read%2")
+                           .arg(options_.target(), lastLinkError_.isEmpty()
+                                                       ? QString()
+                                                       : QStringLiteral(": ") + lastLinkError_));
+      return kExitLinkFailure;
+  }
+}
+
+int DeviceLink::connectAndRead() {
+  const int opened = open(kProbeAttempts);
+  if (opened != kExitDone) return opened;
+  return loginAndRead();
+}
+
+std::unique_ptr<DeviceLink> DeviceLink::another() const {
+  auto link = std::make_unique<DeviceLink>(options_);
+  QString ignored;
+  if (!transcriptPath_.isEmpty()) link->startTranscript(transcriptPath_, &ignored);
+  link->setPassword(password_);
+  for (const QString& secret : secrets_) link->addSecret(secret);
+  return link;
+}
+
+void DeviceLink::afterReceive() {
+  if (collectingStatus_ && !statusDone_) {
+    // Both replies arrived (each starts with its heading) and the second has ended.
+    const LinkState& state = session_.link().state;
+    if (statusHeadings_ >= 2 && !state.StatusRequestPending && !state.StatusReplyOpen)
+      statusDone_ = true;
+  }
+  emit received();
+}
+
+int DeviceLink::status(QStringList* lines) {
+  collectingStatus_ = true;
+  statusDone_ = false;
+  statusHeadings_ = 0;
+  statusLines_.clear();
+  if (!session_.requestStatus()) {
+    console::message(QStringLiteral("%1 did not take the status request").arg(options_.target()));
+    return kExitLinkFailure;
+  }
+  const bool done =
+      waitUntil([this] { return statusDone_ || !session_.linkOpen(); }, kStatusTimeoutMs);
+  collectingStatus_ = false;
+  *lines = statusLines_;
+  if (done && statusDone_) return kExitDone;
+  console::message(QStringLiteral("%1 did not finish its status reply").arg(options_.target()));
+  return session_.linkOpen() ? kExitDeviceError : kExitLinkFailure;
+}
+
+int DeviceLink::restart(bool wait, int waitMs) {
+  if (!session_.restart()) {
+    console::message(QStringLiteral("%1 could not be told to restart%2")
+                         .arg(options_.target(), lastLinkError_.isEmpty()
+                                                     ? QString()
+                                                     : QStringLiteral(": ") + lastLinkError_));
+    return kExitLinkFailure;
+  }
+  transcript_.note(QStringLiteral("restart sent"));
+  if (!wait) return kExitDone;
+
+  QElapsedTimer clock;
+  clock.start();
+  while (clock.elapsed() < waitMs) {
+    console::progress(QStringLiteral("Waiting for %1 to come back (%2 s) ...")
+                          .arg(options_.target())
+                          .arg(clock.elapsed() / 1000));
+    pause(2000);
+    lastLinkError_.clear();
+    const bool opened = options_.kind == ConnectionOptions::Kind::Tcp
+                            ? session_.openTcpAndWait(options_.host, options_.port, 2000)
+                            : session_.openSerial(options_.serialDevice);
+    if (opened) return loginAndRead();
+  }
+  console::message(
+      QStringLiteral("%1 did not come back within %2 s").arg(options_.target()).arg(waitMs / 1000));
+  return kExitLinkFailure;
+}
+
+void DeviceLink::close() {
+  session_.close(true);
+  transcript_.flush();
+}

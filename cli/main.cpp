@@ -1,0 +1,73 @@
+// ezconfig-cli: read, compare and write a gateway's configuration from the command line, on the
+// same core as the window (model and session); Qt Core only, no display needed.
+#include <QCoreApplication>
+#include <cstring>
+
+#include "cli/commands.h"
+#include "cli/console.h"
+#include "cli/exit_codes.h"
+
+namespace {
+
+const char kUsage[] =
+    "Usage: ezconfig-cli COMMAND [options]\n"
+    "\n"
+    "Commands:\n"
+    "  read [-o FILE] [--format json|script] [--redact]\n"
+    "                      print the gateway's configuration (JSON, docs/config-format.md)\n"
+    "  diff A B            compare two configurations; A and B are files or the word \"device\"\n"
+
+    "\n"
+    "Connection, for every command that talks to a gateway:\n"
+    "  --tcp HOST[:PORT]   the console over TCP (a dotted address; port 514 by default)\n"
+    "  --serial DEVICE     the serial console (9600 8N1)\n"
+    "  --user ID           login ID (default admin)\n"
+    "  --password-file F   the password, from the first line of F; otherwise the environment\n"
+    "                      variable EZCONFIG_PASSWORD; otherwise a prompt on the terminal.\n"
+    "                      There is no password option: others can read command lines.\n"
+    "  --log FILE          append a transcript of the session (passwords shown as ***)\n"
+    "\n"
+    "Results go to stdout, messages to stderr. 'ezconfig-cli COMMAND --help' for details.\n"
+    "\n"
+    "Exit codes:\n"
+    "  0  done (diff: no differences)\n"
+    "  1  differences found (diff)\n"
+    "  2  usage error or bad file\n"
+    "  3  link failure (cannot connect, no gateway answering, link lost, time-out)\n"
+    "  4  login refused\n"
+    "  5  model refused (a gateway this tool does not configure)\n"
+;
+
+struct Command {
+  const char* name;
+  int (*run)(const QStringList&);
+};
+
+const Command kCommands[] = {{"read", runRead}, {"diff", runDiff}};
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  QCoreApplication app(argc, argv);
+  QCoreApplication::setApplicationName(QStringLiteral("ezconfig-cli"));
+  const QStringList arguments = QCoreApplication::arguments();
+  if (arguments.size() < 2 || arguments[1] == QLatin1String("--help") ||
+      arguments[1] == QLatin1String("-h") || arguments[1] == QLatin1String("help")) {
+    if (arguments.size() < 2) {
+      fputs(kUsage, stderr);
+      return kExitUsage;
+    }
+    console::out(kUsage);
+    return kExitDone;
+  }
+  for (const Command& command : kCommands) {
+    if (arguments[1] == QLatin1String(command.name)) {
+      // The command's own parser sees "ezconfig-cli OPTIONS...".
+      QStringList rest = arguments;
+      rest.removeAt(1);
+      return command.run(rest);
+    }
+  }
+  console::message(QStringLiteral("unknown command \"%1\" (see --help)").arg(arguments[1]));
+  return kExitUsage;
+}
