@@ -3,7 +3,10 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QPainter>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
+#include <QTableView>
+#include <QWheelEvent>
 
 // Paints a cell as the grid usually does (header colour for fixed cells, highlight for selected
 // ones, base otherwise) and then hands it to the draw hook; refuses editors for fixed cells.
@@ -47,6 +50,34 @@ class StringGridDelegate : public QStyledItemDelegate {
 };
 
 namespace {
+// The fixed rows of a grid, laid over the top of its viewport. It only shows: the wheel still
+// scrolls the grid, nothing is selected or edited here.
+class FixedRowsView : public QTableView {
+ public:
+  explicit FixedRowsView(StringGrid* grid) : QTableView(grid), m_grid(grid) {
+    setObjectName(QStringLiteral("fixedRows"));
+    setModel(grid->model());
+    setItemDelegate(new StringGridDelegate(grid));
+    horizontalHeader()->hide();
+    verticalHeader()->hide();
+    verticalHeader()->setMinimumSectionSize(1);
+    setFrameShape(QFrame::NoFrame);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setFocusPolicy(Qt::NoFocus);
+    setSelectionMode(QAbstractItemView::NoSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+  }
+
+ protected:
+  void wheelEvent(QWheelEvent* event) override {
+    QCoreApplication::sendEvent(m_grid->viewport(), event);
+  }
+
+ private:
+  StringGrid* m_grid;
+};
+
 constexpr Qt::ItemFlags kFixedFlags = Qt::ItemIsEnabled;
 constexpr Qt::ItemFlags kNormalFlags =
     Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
@@ -67,6 +98,18 @@ StringGrid::StringGrid(QWidget* parent)
   // Whoever adds rows or columns (setRowCount from code or a form), new cells get their items.
   connect(model(), &QAbstractItemModel::rowsInserted, this, [this] { applyCellFlags(); });
   connect(model(), &QAbstractItemModel::columnsInserted, this, [this] { applyCellFlags(); });
+
+  m_fixedRowsView = new FixedRowsView(this);
+  connect(horizontalHeader(), &QHeaderView::sectionResized, this,
+          [this](int col, int, int width) { m_fixedRowsView->setColumnWidth(col, width); });
+  connect(verticalHeader(), &QHeaderView::sectionResized, this, [this](int row) {
+    if (row < m_fixedRows) layoutFixedRows();
+  });
+  connect(horizontalScrollBar(), &QScrollBar::valueChanged, m_fixedRowsView->horizontalScrollBar(),
+          &QScrollBar::setValue);
+  for (const auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved,
+                            &QAbstractItemModel::columnsInserted})
+    connect(model(), signal, this, [this] { layoutFixedRows(); });
 }
 
 bool StringGrid::isFixedCell(int col, int row) const {
@@ -97,6 +140,7 @@ int StringGrid::fixedRows() const {
 void StringGrid::setFixedRows(int n) {
   m_fixedRows = qMax(0, n);
   applyCellFlags();
+  layoutFixedRows();
   viewport()->update();
 }
 
@@ -116,6 +160,7 @@ int StringGrid::defaultRowHeight() const {
 
 void StringGrid::setDefaultRowHeight(int px) {
   verticalHeader()->setDefaultSectionSize(px);
+  if (m_fixedRowsView) m_fixedRowsView->verticalHeader()->setDefaultSectionSize(px);
   for (int row = 0; row < rowCount(); ++row) setRowHeight(row, px);
 }
 
@@ -142,6 +187,52 @@ bool StringGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* eve
   // Items placed by others (setItem) may carry editable flags: fixed cells stay read-only anyway.
   if (index.isValid() && isFixedCell(index.column(), index.row())) return false;
   return QTableWidget::edit(index, trigger, event);
+}
+
+void StringGrid::scrollTo(const QModelIndex& index, ScrollHint hint) {
+  QTableWidget::scrollTo(index, hint);
+  if (!index.isValid() || index.row() < m_fixedRows) return;
+  // The fixed rows cover the top of the viewport: move the rows down until the cell is below them.
+  QScrollBar* bar = verticalScrollBar();
+  const int covered = fixedRowsHeight();
+  for (int top = visualRect(index).top(); top < covered && bar->value() > bar->minimum();
+       top = visualRect(index).top()) {
+    const int step = verticalScrollMode() == ScrollPerPixel ? covered - top : 1;
+    bar->setValue(qMax(bar->minimum(), bar->value() - step));
+  }
+}
+
+void StringGrid::updateGeometries() {
+  QTableWidget::updateGeometries();
+  layoutFixedRows();
+}
+
+int StringGrid::fixedRowsHeight() const {
+  int height = 0;
+  for (int row = 0; row < qMin(m_fixedRows, rowCount()); ++row) height += rowHeight(row);
+  return height;
+}
+
+void StringGrid::layoutFixedRows() {
+  QTableView* view = m_fixedRowsView;
+  if (!view) return;  // still being built
+  const int height = fixedRowsHeight();
+  if (height == 0 || columnCount() == 0) {
+    view->hide();
+    return;
+  }
+  // The same lines, sizes and horizontal position as the cells beneath.
+  view->setShowGrid(showGrid());
+  view->setGridStyle(gridStyle());
+  for (int col = 0; col < columnCount(); ++col) view->setColumnWidth(col, columnWidth(col));
+  for (int row = 0; row < qMin(m_fixedRows, rowCount()); ++row)
+    view->setRowHeight(row, rowHeight(row));
+  view->horizontalScrollBar()->setValue(horizontalScrollBar()->value());
+  view->verticalScrollBar()->setValue(0);
+  const QRect area = viewport()->geometry();
+  view->setGeometry(area.x(), area.y(), area.width(), qMin(height, area.height()));
+  view->show();
+  view->raise();
 }
 
 void StringGrid::applyCellFlags() {

@@ -4,7 +4,10 @@
 
 // A grid in the classic style: fixed rows at the top and fixed columns at the left, drawn in the
 // header colour and not editable; the other cells editable in place. Row 0 is the header row and
-// rowCount() includes it. Cells are addressed by (column, row).
+// rowCount() includes it. Cells are addressed by (column, row). The fixed rows stay in view while
+// the other rows scroll beneath them.
+class QTableView;
+
 class StringGrid : public QTableWidget {
   Q_OBJECT
   Q_PROPERTY(int fixedRows READ fixedRows WRITE setFixedRows)
@@ -41,10 +44,18 @@ class StringGrid : public QTableWidget {
 
  protected:
   bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+  // A cell brought into view never ends under the fixed rows.
+  void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+  void updateGeometries() override;
 
  private:
   friend class StringGridDelegate;
   void applyCellFlags();
+  int fixedRowsHeight() const;
+  void layoutFixedRows();
+
+  // Draws the fixed rows over the top of the scrolling cells, from the same model.
+  QTableView* m_fixedRowsView = nullptr;
 
   int m_fixedRows = 1;
   int m_fixedCols = 1;

@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPainter>
+#include <QScrollBar>
 #include <QTest>
 
 #include "widgets/string_grid.h"
@@ -19,6 +20,8 @@ class TstStringGrid : public QObject {
   void rangeSelectionLeavesFixedCellsOut();
   void usualBackgroundWithoutHook();
   void hookGetsEveryCellWithItsState();
+  void headerRowStaysInViewWhileRowsScroll_data();
+  void headerRowStaysInViewWhileRowsScroll();
 
  private:
   StringGrid* grid = nullptr;
@@ -203,6 +206,75 @@ void TstStringGrid::hookGetsEveryCellWithItsState() {
   calls.clear();
   grid->viewport()->grab();
   QVERIFY(calls.isEmpty());
+}
+
+void TstStringGrid::headerRowStaysInViewWhileRowsScroll_data() {
+  QTest::addColumn<int>("ports");
+  QTest::addColumn<QString>("scroll");  // how the operator moves down to the last port
+  for (const int ports : {8, 40})
+    for (const char* scroll : {"keys", "wheel on the cells", "wheel on the header", "scroll bar"})
+      QTest::addRow("%d ports, %s", ports, scroll) << ports << QString::fromLatin1(scroll);
+}
+
+void TstStringGrid::headerRowStaysInViewWhileRowsScroll() {
+  QFETCH(int, ports);
+  QFETCH(QString, scroll);
+  grid->setRowCount(ports + 1);
+  for (int row = 1; row <= ports; ++row) grid->setCell(2, row, QString::number(1000 + row));
+  const QRect area = grid->viewport()->geometry();  // in the grid's coordinates
+  const int headerHeight = grid->rowHeight(0);
+
+  QScrollBar* bar = grid->verticalScrollBar();
+  QTRY_VERIFY(bar->maximum() > 0);  // laid out: more ports than the grid shows at once
+  if (scroll == QLatin1String("keys")) {
+    grid->setFocus();
+    grid->setCurrentCell(1, 2);
+    for (int row = 1; row < ports; ++row) QTest::keyClick(grid, Qt::Key_Down);
+    QCOMPARE(grid->currentRow(), ports);
+  } else if (scroll.startsWith(QLatin1String("wheel"))) {
+    const QPoint at = scroll.endsWith(QLatin1String("header"))
+                          ? QPoint(area.center().x(), area.top() + headerHeight / 2)
+                          : area.center();
+    QWidget* target = grid->childAt(at);
+    QVERIFY(target);
+    for (int turn = 0; turn < ports; ++turn) {
+      const QPointF local = target->mapFrom(grid, at);
+      QWheelEvent wheel(local, target->mapToGlobal(local), QPoint(), QPoint(0, -120), Qt::NoButton,
+                        Qt::NoModifier, Qt::NoScrollPhase, false);
+      QApplication::sendEvent(target, &wheel);
+    }
+  } else {
+    bar->setValue(bar->maximum());
+  }
+  QVERIFY(bar->value() > 0);
+  QCOMPARE(bar->value(), bar->maximum());
+
+  // The top of the cells still shows the header row in the header colour, above the last port.
+  const QImage image = grid->grab().toImage();
+  for (int col = 0; col < 3; ++col) {
+    const int x = area.left() + grid->columnViewportPosition(col) + 2;
+    QCOMPARE(image.pixelColor(x, area.top() + headerHeight - 3), QColor(214, 227, 248));
+  }
+  const QRect last = grid->visualRect(grid->model()->index(ports, 2));
+  QVERIFY(last.top() >= headerHeight && last.bottom() < area.height());
+  QVERIFY(image.pixelColor(area.left() + last.left() + 2, area.top() + last.bottom() - 2) !=
+          QColor(214, 227, 248));
+
+  // Back up port by port: each one comes into view below the header, never under it.
+  grid->setFocus();
+  grid->setCurrentCell(ports, 2);
+  for (int row = ports - 1; row >= 1; --row) {
+    QTest::keyClick(grid, Qt::Key_Up);
+    QCOMPARE(grid->currentRow(), row);
+    const QRect rect = grid->visualRect(grid->model()->index(row, 2));
+    QVERIFY2(rect.top() >= headerHeight && rect.bottom() < area.height(),
+             qPrintable(QString::number(row)));
+  }
+  QCOMPARE(bar->value(), 0);
+  // The contract of the cells is the same: row 0 is the header and counts.
+  QCOMPARE(grid->rowCount(), ports + 1);
+  QCOMPARE(grid->cell(2, 0), QStringLiteral("Phone number"));
+  QCOMPARE(grid->cell(2, ports), QString::number(1000 + ports));
 }
 
 QTEST_MAIN(TstStringGrid)
