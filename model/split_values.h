@@ -5,10 +5,10 @@
 
 class ConfigModel;
 
-// The built-in messages; %1 is the field's caption.
-extern const char kBlankInValueMessage[];  // "The value of %1 must not contain blanks"
-extern const char
-    kControlInValueMessage[];  // "The value of %1 must not contain control characters"
+// The built-in messages; %1 is the field's caption. "The value of %1 must not contain blanks",
+// "The value of %1 must not contain control characters".
+extern const char kBlankInValueMessage[];
+extern const char kControlInValueMessage[];
 
 struct SplitValue {
   QString field;    // objectName
