@@ -56,6 +56,13 @@ TF_ez_config_main::TF_ez_config_main(QWidget* parent) : QWidget(parent) {
     fixed->setPalette(p);
   }
 
+  // Hidden characters show as "*", as in the login dialog, not as the style's bullet. Set here,
+  // once the form is built: set in the form, the character is lost again while the pages move
+  // into the page control.
+  for (QLineEdit* edit : findChildren<QLineEdit*>())
+    if (edit->echoMode() == QLineEdit::Password)
+      edit->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
+
   // Gauge: sky-blue bar on white, percentage in the bar.
   Gauge1->setStyleSheet(
       QStringLiteral("QProgressBar { background: white; border: 1px solid #7a8a99; color: black; }"

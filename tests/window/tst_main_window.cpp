@@ -327,6 +327,30 @@ class TestMainWindow : public QObject {
     QCOMPARE(m->messages.text(QStringLiteral("no such message")), QString());
   }
 
+  // Every password field masks with "*", as the login dialog does, not with the style's bullet.
+  void passwordFieldsShowStars_data() {
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("field");
+    for (const char* field : {"ED_PSTN_password", "ED_PPPoE_Password", "ED_GK_password",
+                              "ED_SIP_password", "ED_auto_upgrade_password"})
+      QTest::newRow(field) << "TF_ez_config_main" << QString::fromLatin1(field);
+    QTest::newRow("login") << "TF_Login"
+                           << "ED_Password";
+  }
+
+  void passwordFieldsShowStars() {
+    QFETCH(QString, window);
+    QFETCH(QString, field);
+    QWidget* owner = window == QLatin1String("TF_Login") ? static_cast<QWidget*>(env.login) : m;
+    auto* edit = owner->findChild<QLineEdit*>(field);
+    QVERIFY(edit);
+    QCOMPARE(edit->echoMode(), QLineEdit::Password);
+    edit->setText(QStringLiteral("s3cret"));
+    QCOMPARE(edit->displayText(), QStringLiteral("******"));
+    QCOMPARE(edit->text(), QStringLiteral("s3cret"));
+    edit->clear();
+  }
+
   void connectResetsTheReadAndShowsTheDialogAndCover() {
     LinkState& s = env.link().state;
     s.StartTagEchoes = s.EndTagEchoes = 1;
