@@ -5,3 +5,4 @@
 
 int runRead(const QStringList& arguments);
 int runDiff(const QStringList& arguments);
+int runWrite(const QStringList& arguments);

@@ -17,7 +17,7 @@ constexpr int kReadTimeoutMs = 180000;
 // The wake-up probe is tried this often before the port is given up.
 constexpr int kProbeAttempts = 3;
 // The status replies are short; a device that does not finish them is given up here.
-constexpr int kStatusTimeoutMs = 30000;
+constexpr int kStatusTimeoutMs = 10000;
 }  // namespace
 
 void DeviceLink::Tap::send(const QByteArray& bytes) {
@@ -219,6 +219,8 @@ int DeviceLink::restart(bool wait, int waitMs) {
     return kExitLinkFailure;
   }
   transcript_.note(QStringLiteral("restart sent"));
+  // The reboot command must leave before the process ends: the link closes after it has gone.
+  waitUntil([this] { return !session_.linkOpen(); }, kConnectTimeoutMs);
   if (!wait) return kExitDone;
 
   QElapsedTimer clock;

@@ -16,6 +16,8 @@ const char kUsage[] =
     "  read [-o FILE] [--format json|script] [--redact]\n"
     "                      print the gateway's configuration (JSON, docs/config-format.md)\n"
     "  diff A B            compare two configurations; A and B are files or the word \"device\"\n"
+    "  write FILE [--dry-run] [--backup-dir DIR] [--yes]\n"
+    "                      put a configuration file on the gateway, then read it back\n"
 
     "\n"
     "Connection, for every command that talks to a gateway:\n"
@@ -30,20 +32,20 @@ const char kUsage[] =
     "Results go to stdout, messages to stderr. 'ezconfig-cli COMMAND --help' for details.\n"
     "\n"
     "Exit codes:\n"
-    "  0  done (diff: no differences)\n"
-    "  1  differences found (diff)\n"
-    "  2  usage error or bad file\n"
+    "  0  done (diff: no differences; write: written and read back, or nothing to write)\n"
+    "  1  differences found (diff), or a written value the device does not hold (write)\n"
+    "  2  usage error, bad file, failed Save check, or a write not confirmed\n"
     "  3  link failure (cannot connect, no gateway answering, link lost, time-out)\n"
     "  4  login refused\n"
     "  5  model refused (a gateway this tool does not configure)\n"
-;
+    "  6  the device reported an error or did not confirm the write\n";
 
 struct Command {
   const char* name;
   int (*run)(const QStringList&);
 };
 
-const Command kCommands[] = {{"read", runRead}, {"diff", runDiff}};
+const Command kCommands[] = {{"read", runRead}, {"diff", runDiff}, {"write", runWrite}};
 
 }  // namespace
 

@@ -1,0 +1,197 @@
+// ezconfig-cli write against gateway-sim over TCP and the pseudo-terminal: the file goes to the
+// device and comes back the same with read; a dry run, a refused or unconfirmed write and
+// a file equal to the device leave the stored configuration byte for byte; a value the device
+// does not take is named.
+#include <QDir>
+#include <QFileInfo>
+#include <QtTest>
+
+#include "cli_fixture.h"
+
+class TestCliWrite : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void readWriteRead_data() {
+    QTest::addColumn<Via>("via");
+    QTest::newRow("tcp") << Via::Tcp;
+    QTest::newRow("pty") << Via::Pty;
+  }
+  void readWriteRead() {
+    QFETCH(Via, via);
+    CliRig rig;
+    QVERIFY2(rig.start({}, via), qPrintable(rig.sim.failure()));
+    const CliRun read = rig.run({"read"});
+    QVERIFY2(read.exitCode == 0, read.describe());
+    QJsonObject file = jsonOf(read.out);
+    QCOMPARE(file.value("format").toInt(), 1);
+    QCOMPARE(file.value("model").toString(), QStringLiteral("ZQ520-4S"));
+
+    file = withNumber(file, 0, "5550");
+    file = with(file, "voip.h323.id", "gw-new");
+    file = with(file, "services.ftp.enabled", true);
+    file = with(file, "pstn.password", "n3wpass");
+    const QString path = rig.save("edited.json", file);
+    const CliRun write = rig.run({"write", path, "--yes"});
+    QVERIFY2(write.exitCode == 0, write.describe());
+    QVERIFY2(write.out.contains("voip.ports[0].number: \"201\" -> \"5550\"\n"), write.describe());
+    QVERIFY(write.out.contains("pstn.password: secret changed (not shown)\n"));
+    QVERIFY(!write.out.contains("n3wpass") && !write.err.contains("n3wpass"));
+    QVERIFY(rig.sim.readState().contains("destination-pattern 5550"));
+
+    // Read gives the same file, member for member.
+    const CliRun again = rig.run({"read"});
+    QVERIFY2(again.exitCode == 0, again.describe());
+    QCOMPARE(jsonOf(again.out), file);
+
+    // Writing it once more changes nothing: automation relies on it.
+    const QByteArray stored = rig.sim.readState();
+    const CliRun idle = rig.run({"write", rig.save("again.json", again.out), "--yes"});
+    QVERIFY2(idle.exitCode == 0, idle.describe());
+    QVERIFY(idle.err.contains("nothing written"));
+    QVERIFY(idle.out.isEmpty());
+    QCOMPARE(rig.sim.readState(), stored);
+  }
+
+  // A dry run reads and shows the differences, and sends nothing after the read.
+  void dryRunLeavesTheDeviceAsItWas_data() { readWriteRead_data(); }
+  void dryRunLeavesTheDeviceAsItWas() {
+    QFETCH(Via, via);
+    CliRig rig;
+    const QString simLog = rig.path("sim.log");
+    QVERIFY2(rig.start({"--log", simLog}, via), qPrintable(rig.sim.failure()));
+    const QByteArray stored = rig.sim.readState();
+    const QJsonObject file = withNumber(jsonOf(rig.run({"read"}).out), 1, "202");
+    const CliRun dry = rig.run({"write", rig.save("f.json", file), "--dry-run"});
+    QVERIFY2(dry.exitCode == 0, dry.describe());
+    QCOMPARE(dry.out, QByteArray("voip.ports[1].number: \"\" -> \"202\"\n"));
+    QCOMPARE(rig.sim.readState(), stored);
+    QFile log(simLog);
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    // What the device received ("<"), not its help text.
+    QVERIFY(!log.readAll().contains("< write-system"));
+  }
+
+  // Without a terminal to ask on and without --yes nothing is written, nor even asked of the
+  // device.
+  void writeWithoutConfirmationIsRefused() {
+    CliRig rig;
+    const QString simLog = rig.path("sim.log");
+    QVERIFY2(rig.start({"--log", simLog}), qPrintable(rig.sim.failure()));
+    const QByteArray stored = rig.sim.readState();
+    const QString path =
+        rig.save("f.json", QByteArray("{\"format\": 1, \"pstn\": {\"dialing\": \"1\"}}"));
+    const CliRun run = rig.run({"write", path});
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY(run.err.contains("--yes"));
+    QCOMPARE(rig.sim.readState(), stored);
+    QFile log(simLog);
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    QVERIFY(!log.readAll().contains("< start-login"));
+  }
+
+  void backupHoldsTheDeviceConfigurationBeforeTheWrite() {
+    CliRig rig;
+    QVERIFY2(rig.start(), qPrintable(rig.sim.failure()));
+    const QJsonObject before = jsonOf(rig.run({"read"}).out);
+    QDir backups(rig.path("backups"));
+    QVERIFY(backups.mkpath("."));
+    const CliRun run = rig.run({"write", rig.save("f.json", with(before, "pstn.dialing", "0999")),
+                                "--yes", "--backup-dir", backups.path()});
+    QVERIFY2(run.exitCode == 0, run.describe());
+    const QFileInfoList files = backups.entryInfoList(QDir::Files);
+    QCOMPARE(files.size(), 1);
+    QVERIFY2(QRegularExpression("^127\\.0\\.0\\.1-\\d{8}T\\d{6}Z\\.json$")
+                 .match(files.first().fileName())
+                 .hasMatch(),
+             qPrintable(files.first().fileName()));
+    QCOMPARE(files.first().permissions() & (QFile::ReadGroup | QFile::ReadOther), 0);
+    QFile backup(files.first().filePath());
+    QVERIFY(backup.open(QIODevice::ReadOnly));
+    QCOMPARE(jsonOf(backup.readAll()), before);
+  }
+
+  // Files the device must never see half applied: the window's rules or Save's checks refuse them
+  // after the read, naming the member, and nothing is written.
+  void refusedAfterTheRead_data() {
+    QTest::addColumn<QByteArray>("json");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("option rules change a value")
+        << QByteArray(
+               "{\"format\": 1, \"pstn\": {\"local_pc\": true, \"local_pc_mode\": \"pppoe\","
+               " \"login\": \"isp\"}, \"lan\": {\"pppoe\": {\"id\": \"other\"}}}")
+        << "lan.pppoe.id: the other settings change it to \"isp\"";
+    QTest::newRow("save check") << QByteArray(
+                                       "{\"format\": 1, \"voip\": {\"protocol\": \"sip\", \"sip\": "
+                                       "{\"username\": \"u\", \"server1\": \"\"}}}")
+                                << "Save check: Please setup VoIP contents (VoIP page)";
+    QTest::newRow("port the device lacks")
+        << QByteArray(
+               "{\"format\": 1, \"voip\": {\"ports\": [{\"port\": \"0/9\", \"number\": \"1\"}]}}")
+        << "voip.ports[0].port: the device has no voice port \"0/9\"";
+  }
+  void refusedAfterTheRead() {
+    QFETCH(QByteArray, json);
+    QFETCH(QString, message);
+    CliRig rig;
+    QVERIFY2(rig.start(), qPrintable(rig.sim.failure()));
+    const QByteArray stored = rig.sim.readState();
+    const CliRun run = rig.run({"write", rig.save("f.json", json), "--yes"});
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY2(run.err.contains(message.toUtf8()), run.describe());
+    QCOMPARE(rig.sim.readState(), stored);
+  }
+
+  // The device ignores a line it cannot take (here one longer than its console takes): the write
+  // is not taken for done, and the value that did not take is named.
+  void valueTheDeviceIgnoresIsNamed() {
+    CliRig rig;
+    QVERIFY2(rig.start(), qPrintable(rig.sim.failure()));
+    const QString url = "http://192.0.2.80/" + QString(5000, 'a');
+    const QString path =
+        rig.save("f.json", with(jsonOf(rig.run({"read"}).out), "auto_upgrade.url", url));
+    const CliRun run = rig.run({"write", path, "--yes"});
+    QVERIFY2(run.exitCode == 1 || run.exitCode == 6, run.describe());
+    QVERIFY2(run.err.contains("auto_upgrade.url: did not take"), run.describe());
+  }
+
+  // A phone number cleared in the file: the script no longer names the port, and the device keeps
+  // its dial peer. The write is not reported as done.
+  void clearedNumberIsNamed() {
+    CliRig rig;
+    QVERIFY2(rig.start(), qPrintable(rig.sim.failure()));
+    const QString path = rig.save("f.json", withNumber(jsonOf(rig.run({"read"}).out), 0, ""));
+    const CliRun run = rig.run({"write", path, "--yes"});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.contains("voip.ports[0].number: did not take; the device holds \"201\""),
+             run.describe());
+  }
+
+  void deviceThatCannotStore() {
+    CliRig rig;
+    QVERIFY2(rig.start(), qPrintable(rig.sim.failure()));
+    const QString path =
+        rig.save("f.json", with(jsonOf(rig.run({"read"}).out), "pstn.dialing", "1"));
+    QVERIFY(QFile::remove(rig.sim.statePath()));
+    QVERIFY(QDir().mkdir(rig.sim.statePath()));
+    const CliRun run = rig.run({"write", path, "--yes"});
+    QCOMPARE(run.exitCode, 6);
+    QVERIFY2(run.err.contains("did not confirm the write: % Configuration not saved"),
+             run.describe());
+  }
+
+  void writeNeverConfirmed() {
+    CliRig rig;
+    QVERIFY2(rig.start({"--stall-on", "write-system"}), qPrintable(rig.sim.failure()));
+    const QByteArray stored = rig.sim.readState();
+    const QString path =
+        rig.save("f.json", with(jsonOf(rig.run({"read"}).out), "pstn.dialing", "1"));
+    const CliRun run = rig.run({"write", path, "--yes"});
+    QCOMPARE(run.exitCode, 6);
+    QVERIFY2(run.err.contains("did not confirm the write"), run.describe());
+    QCOMPARE(rig.sim.readState(), stored);
+  }
+};
+
+QTEST_GUILESS_MAIN(TestCliWrite)
+#include "tst_cli_write.moc"
