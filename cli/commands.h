@@ -6,3 +6,5 @@
 int runRead(const QStringList& arguments);
 int runDiff(const QStringList& arguments);
 int runWrite(const QStringList& arguments);
+int runStatus(const QStringList& arguments);
+int runRestart(const QStringList& arguments);

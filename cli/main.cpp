@@ -18,7 +18,8 @@ const char kUsage[] =
     "  diff A B            compare two configurations; A and B are files or the word \"device\"\n"
     "  write FILE [--dry-run] [--backup-dir DIR] [--yes]\n"
     "                      put a configuration file on the gateway, then read it back\n"
-
+    "  status [--json]     print the gateway's WAN and gatekeeper status\n"
+    "  restart [--wait]    reboot the gateway (--wait: until it is back, up to 90 s)\n"
     "\n"
     "Connection, for every command that talks to a gateway:\n"
     "  --tcp HOST[:PORT]   the console over TCP (a dotted address; port 514 by default)\n"
@@ -45,7 +46,11 @@ struct Command {
   int (*run)(const QStringList&);
 };
 
-const Command kCommands[] = {{"read", runRead}, {"diff", runDiff}, {"write", runWrite}};
+const Command kCommands[] = {{"read", runRead},
+                             {"diff", runDiff},
+                             {"write", runWrite},
+                             {"status", runStatus},
+                             {"restart", runRestart}};
 
 }  // namespace
 
