@@ -19,8 +19,7 @@ QString firstLine(const QByteArray& bytes) {
 // Reads one line from the terminal with echo off; the terminal's settings come back whatever
 // happens.
 bool promptWithoutEcho(QString* password) {
-  fputs("Password: ", stderr);
-  fflush(stderr);
+  // Echo goes off before the prompt appears: nothing typed after it can show.
   termios saved{};
   const bool terminal = tcgetattr(STDIN_FILENO, &saved) == 0;
   if (terminal) {
@@ -28,6 +27,8 @@ bool promptWithoutEcho(QString* password) {
     quiet.c_lflag &= ~tcflag_t(ECHO);
     tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
   }
+  fputs("Password: ", stderr);
+  fflush(stderr);
   QByteArray line;
   int c;
   while ((c = fgetc(stdin)) != EOF && c != '\n') line += char(c);
