@@ -14,6 +14,7 @@
 #include "widgets/message_box.h"
 #include "widgets/screen_centre.h"
 #include "window/U_ez_config_main.h"
+#include "window/focused_button.h"
 
 namespace {
 
@@ -52,6 +53,11 @@ TF_Connection::TF_Connection(QWidget* parent) : QDialog(parent) {
   paintEdit(ED_host, false);
   paintEdit(ED_TCP, false);
   fillPortList();
+
+  // OK stays the default wherever the focus goes (neither button is auto-default); Enter on a
+  // focused button presses that button.
+  pressOnEnter(BB_Connect);
+  pressOnEnter(BB_Cancel);
 
   auto guarded = [](auto handler) { return [handler] { runGuarded(handler); }; };
   connect(RB_Serial, &RadioButton::classicClick, this, guarded([this] { RB_SerialClick(); }));

@@ -17,6 +17,7 @@ void empty(Edit* edit) {
 }
 
 }  // namespace
+#include "window/focused_button.h"
 
 TF_Login::TF_Login(QWidget* parent) : QDialog(parent) {
   setupUi(this);
@@ -24,6 +25,11 @@ TF_Login::TF_Login(QWidget* parent) : QDialog(parent) {
                  Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint |
                  Qt::MSWindowsFixedSizeDialogHint);
   setFixedSize(size());
+
+  // Neither button is the default: Enter presses OK or Cancel only when it has the focus (and
+  // OK in the password field, through the field's own handler).
+  pressOnEnter(BB_OK);
+  pressOnEnter(BB_Cancel);
 
   connect(BB_OK, &QPushButton::clicked, this, [this] { runGuarded([this] { BB_OKClick(); }); });
   connect(BB_Cancel, &QPushButton::clicked, this,

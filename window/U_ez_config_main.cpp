@@ -13,6 +13,7 @@
 #include "connection/U_debug.h"
 #include "widgets/guarded.h"
 #include "widgets/screen_centre.h"
+#include "window/focused_button.h"
 
 // The pictures are compiled into the static library: register them before the form loads.
 static void loadPictures() {
@@ -95,6 +96,9 @@ TF_ez_config_main::TF_ez_config_main(QWidget* parent) : QWidget(parent) {
         return;
       }
   });
+
+  // Enter on a focused button presses that button, not the default one.
+  for (QPushButton* button : findChildren<QPushButton*>()) pressOnEnter(button);
 
   setupTimers();
   ED_Static_IP_address->installEventFilter(this);
@@ -185,7 +189,8 @@ void TF_ez_config_main::debug1Click() {
 }
 
 void TF_ez_config_main::keyPressEvent(QKeyEvent* event) {
-  // Enter presses the default button of the bar: Disconnect while it is shown, else Connect.
+  // Enter presses the default button of the bar: Disconnect while it is shown, else Connect. A
+  // button with the focus takes Enter itself (see the constructor).
   if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
     QPushButton* button = BB_Disconnect->isVisible() ? BB_Disconnect : BB_Connect;
     if (button->isVisible() && button->isEnabled()) {

@@ -53,6 +53,8 @@ class TstConnectionDialog : public QObject {
   void cleanup();
   void transportChoiceSwitchesTheControls();
   void tcpNeedsHostAndPort();
+  void enterPressesTheFocusedButtonElseOk_data();
+  void enterPressesTheFocusedButtonElseOk();
   void tcpConnectOpensLoginAndSwitchesButtons();
   void tcpConnectFailures();
   void activeSocketRefusesAnotherAddress();
@@ -193,6 +195,35 @@ void TstConnectionDialog::tcpNeedsHostAndPort() {
   QCOMPARE(boxes_[1].text, QStringLiteral("Input the name of host"));
   QCOMPARE(conn_->link.state.LinkKind, kindBefore);
   QVERIFY(conn_->isVisible());
+}
+
+void TstConnectionDialog::enterPressesTheFocusedButtonElseOk_data() {
+  QTest::addColumn<QString>("focus");
+  QTest::addColumn<bool>("ok");  // OK pressed (else Cancel)
+  QTest::newRow("OK") << "BB_Connect" << true;
+  QTest::newRow("Cancel") << "BB_Cancel" << false;
+  QTest::newRow("host field") << "ED_host" << true;
+  QTest::newRow("transport choice") << "RB_TCP" << true;
+}
+
+void TstConnectionDialog::enterPressesTheFocusedButtonElseOk() {
+  QFETCH(QString, focus);
+  QFETCH(bool, ok);
+  chooseTcp("", "514");  // OK only warns
+  conn_->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(conn_));
+  auto* target = conn_->findChild<QWidget*>(focus);
+  QVERIFY(target);
+  target->setFocus();
+  QTest::keyClick(target, Qt::Key_Return);
+  if (ok) {
+    QCOMPARE(boxes_.size(), 1);
+    QCOMPARE(boxes_[0].text, QStringLiteral("Input the name of host"));
+    QVERIFY(conn_->isVisible());
+  } else {
+    QVERIFY(boxes_.isEmpty());
+    QVERIFY(!conn_->isVisible());
+  }
 }
 
 void TstConnectionDialog::tcpConnectOpensLoginAndSwitchesButtons() {

@@ -36,6 +36,8 @@ class TstLoginDialog : public QObject {
   void cleanup();
   void emptyFieldWarnsAndSendsNothing();
   void enterInPasswordIsOk();
+  void enterPressesTheFocusedButton_data();
+  void enterPressesTheFocusedButton();
   void loginLineAndFreshForm();
   void gatewayAnswers();
   void answerArrivingWhileABoxIsOpen();
@@ -129,6 +131,38 @@ void TstLoginDialog::enterInPasswordIsOk() {
   QTest::keyClick(login_->ED_Password, Qt::Key_Enter, Qt::KeypadModifier);
   QTRY_COMPARE(heard(), QByteArray("start-login admin secret\r"));
   QCOMPARE(boxes_.size(), 1);
+}
+
+void TstLoginDialog::enterPressesTheFocusedButton_data() {
+  QTest::addColumn<QString>("focus");
+  QTest::addColumn<int>("key");
+  QTest::addColumn<QStringList>("boxes");
+  QTest::addColumn<bool>("stays");  // the dialog is still open
+  const QStringList warning{"Warning: Please fill out all contents"};
+  QTest::newRow("OK") << "BB_OK" << int(Qt::Key_Return) << warning << true;
+  QTest::newRow("OK, keypad Enter") << "BB_OK" << int(Qt::Key_Enter) << warning << true;
+  QTest::newRow("Cancel") << "BB_Cancel" << int(Qt::Key_Return) << QStringList() << false;
+  QTest::newRow("Cancel, keypad Enter")
+      << "BB_Cancel" << int(Qt::Key_Enter) << QStringList() << false;
+  QTest::newRow("ID field") << "ED_ID" << int(Qt::Key_Return) << QStringList() << true;
+}
+
+void TstLoginDialog::enterPressesTheFocusedButton() {
+  QFETCH(QString, focus);
+  QFETCH(int, key);
+  QFETCH(QStringList, boxes);
+  QFETCH(bool, stays);
+  login_->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(login_));
+  auto* target = login_->findChild<QWidget*>(focus);
+  QVERIFY(target);
+  target->setFocus();
+  QCOMPARE(QApplication::focusWidget(), target);
+  QTest::keyClick(target, Qt::Key(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+  QCOMPARE(boxes_, boxes);
+  QCOMPARE(login_->isVisible(), stays);
+  QTest::qWait(50);
+  QCOMPARE(heard(), QByteArray());
 }
 
 void TstLoginDialog::loginLineAndFreshForm() {

@@ -378,6 +378,68 @@ class TestMainWindow : public QObject {
     env.connection->hide();
   }
 
+  // Enter on a focused button presses that button; elsewhere the default button of the bar.
+  void enterPressesTheFocusedButtonElseTheDefault_data() {
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<bool>("connected");  // Disconnect shown instead of Connect
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("pressed");  // the box it shows, or the connection dialog
+    const QString dialog = QStringLiteral("connection dialog");
+    QTest::newRow("Save") << "BB_Save" << true << int(Qt::Key_Return)
+                          << "Please setup PSTN contents";
+    QTest::newRow("Save, keypad Enter")
+        << "BB_Save" << true << int(Qt::Key_Enter) << "Please setup PSTN contents";
+    QTest::newRow("Restart") << "BB_Restart" << true << int(Qt::Key_Return)
+                             << "Would you like to restart?";
+    QTest::newRow("Exit") << "BB_Exit" << false << int(Qt::Key_Return)
+                          << "Would you like to close this program?";
+    QTest::newRow("Exit while connected")
+        << "BB_Exit" << true << int(Qt::Key_Return) << "Would you like to close this program?";
+    QTest::newRow("Connect") << "BB_Connect" << false << int(Qt::Key_Return) << dialog;
+    QTest::newRow("Disconnect") << "BB_Disconnect" << true << int(Qt::Key_Return)
+                                << "Do you want to end connection?";
+    QTest::newRow("edit") << "ED_PSTN_login" << false << int(Qt::Key_Return) << dialog;
+    QTest::newRow("edit while connected")
+        << "ED_PSTN_login" << true << int(Qt::Key_Enter) << "Do you want to end connection?";
+    QTest::newRow("check box") << "CB_Local_PC" << false << int(Qt::Key_Return) << dialog;
+  }
+
+  void enterPressesTheFocusedButtonElseTheDefault() {
+    QFETCH(QString, focus);
+    QFETCH(bool, connected);
+    QFETCH(int, key);
+    QFETCH(QString, pressed);
+    m->BB_Connect->setVisible(!connected);
+    m->BB_Disconnect->setVisible(connected);
+    m->BB_Save->setEnabled(true);
+    m->BB_Restart->setEnabled(true);
+    m->PageControl1->setActivePage(m->Tab_PSTN);
+    m->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m));
+    auto* target = m->findChild<QWidget*>(focus);
+    QVERIFY(target);
+    target->setFocus();
+    QCOMPARE(QApplication::focusWidget(), target);
+
+    env.answers = {QMessageBox::No, QMessageBox::No};  // decline whatever is asked
+    QTest::keyClick(target, Qt::Key(key),
+                    key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+    if (pressed == QLatin1String("connection dialog")) {
+      QVERIFY(env.boxes.isEmpty());
+      QVERIFY(env.connection->isVisible());
+    } else {
+      QCOMPARE(env.boxes.size(), 1);
+      QCOMPARE(env.boxes.first().text, pressed);
+      QVERIFY(!env.connection->isVisible());
+    }
+    QVERIFY(m->isVisible());
+    env.connection->hide();
+    m->BB_Connect->show();
+    m->BB_Disconnect->hide();
+    m->BB_Save->setEnabled(false);
+    m->BB_Restart->setEnabled(false);
+  }
+
   void disconnectDeclinedChangesNothing() {
     env.link().state.LinkKind = kLinkSerial;
     m->T_State_Info->start();
