@@ -2,6 +2,7 @@
 
 #include <QButtonGroup>
 #include <QKeyEvent>
+#include <QScopedValueRollback>
 #include <QTimer>
 
 #include "connection/U_login.h"
@@ -133,6 +134,10 @@ void TF_Connection::CB_SerialChange() {
 }
 
 void TF_Connection::BB_ConnectClick() {
+  // The serial probe and the socket's wait process events: a second OK meanwhile would start
+  // another connect inside this one (and could report a failure after the login opened).
+  if (connecting_) return;
+  const QScopedValueRollback<bool> busy(connecting_, true);
   if (RB_Serial->isChecked()) {
     connectSerial();
   } else if (RB_TCP->isChecked()) {

@@ -66,5 +66,7 @@ class TF_Connection : public QDialog, public Ui::TF_Connection {
 
   TF_ez_config_main* main_ = nullptr;
   TF_Login* login_ = nullptr;
+  // An OK is being handled: the probe or the socket's wait is under way.
+  bool connecting_ = false;
   std::unique_ptr<ReplyParser> parser_;
 };

@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 #include <QtTest>
 
 #include "connection/U_connection.h"
@@ -60,6 +61,8 @@ class TstConnectionDialog : public QObject {
   void activeSocketRefusesAnotherAddress();
   void serialProbeFailsThenSucceedsOnTheOpenPort();
   void choosingAnotherPortReopens();
+  void secondOkDuringTheWaitIsIgnored_data();
+  void secondOkDuringTheWaitIsIgnored();
   void serialGatewayGoingAwayShowsConnectAgain();
 
  private:
@@ -359,6 +362,47 @@ void TstConnectionDialog::choosingAnotherPortReopens() {
   conn_->link.SendGetData("?");
   QByteArray heard;
   QTRY_COMPARE(heard += otherPty_.heard(), QByteArray("?"));
+}
+
+void TstConnectionDialog::secondOkDuringTheWaitIsIgnored_data() {
+  QTest::addColumn<bool>("serial");
+  QTest::newRow("serial probe") << true;
+  QTest::newRow("socket wait") << false;
+}
+
+// The operator presses OK again while the first OK still waits (the serial wake-up probe, the
+// socket's connect): one connect, one login dialog, no failure shown.
+void TstConnectionDialog::secondOkDuringTheWaitIsIgnored() {
+  QFETCH(bool, serial);
+  QTcpServer gateway;
+  if (serial) {
+    pty_.onHeard([this](const QByteArray& bytes) {
+      if (bytes.contains('?')) pty_.say("get-wan\r\n");
+    });
+    choosePort(pty_.path);
+  } else {
+    QVERIFY(gateway.listen(QHostAddress::LocalHost));
+    chooseTcp("127.0.0.1", QString::number(gateway.serverPort()));
+  }
+  bool secondDone = false;
+  QTimer::singleShot(0, this, [&] {
+    QTest::mouseClick(conn_->BB_Connect, Qt::LeftButton);
+    secondDone = true;
+  });
+  QTest::mouseClick(conn_->BB_Connect, Qt::LeftButton);
+  QTRY_VERIFY(secondDone);
+  QVERIFY(login_->isVisible());
+  QVERIFY(!conn_->isVisible());
+  QCOMPARE(boxes_.size(), 0);
+  QCOMPARE(countLines(log(), "Connected..."), 1);
+  if (serial) {
+    QCOMPARE(countLines(log(), "Send_Message : ?"), 1);
+  } else {
+    QVERIFY(gateway.hasPendingConnections());
+    gateway.nextPendingConnection();
+    QTest::qWait(50);
+    QVERIFY(!gateway.hasPendingConnections());
+  }
 }
 
 void TstConnectionDialog::serialGatewayGoingAwayShowsConnectAgain() {
