@@ -143,6 +143,9 @@ class GatewaySession : public QObject {
   void linkClosed();
   void loginAccepted();
   void loginRefused();
+  // The device names a model this tool configures (the pages can be used from here on; the
+  // chain goes on reading).
+  void modelAccepted(const QString& model);
   // The device names a model this tool does not configure (an empty name: it named none).
   void modelRefused(const QString& model);
   void readFinished();

@@ -116,6 +116,7 @@ void GatewaySession::modelLine(const Argv& argv) {
     if (link_.IndexOfStr(name, kModelPrefix) == 0) {
       model_.L_model.setText(name);
       modelAccepted_ = true;
+      emit modelAccepted(name);
     } else {
       setState(SessionState::Refused);
       emit modelRefused(name);

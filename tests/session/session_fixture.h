@@ -27,6 +27,8 @@ class SessionRecorder : public QObject {
     add(session, &GatewaySession::readFinished, "readFinished");
     add(session, &GatewaySession::saveComplete, "saveComplete");
     add(session, &GatewaySession::statusPollTick, "statusPollTick");
+    connect(&session, &GatewaySession::modelAccepted, this,
+            [this](const QString& model) { events << QStringLiteral("modelAccepted:") + model; });
     connect(&session, &GatewaySession::modelRefused, this,
             [this](const QString& model) { events << QStringLiteral("modelRefused:") + model; });
     connect(&session, &GatewaySession::saveCheckFailed, this, [this](const SaveCheckResult& r) {
