@@ -110,8 +110,9 @@ int runWrite(const QStringList& arguments) {
     return kExitDone;
   }
   if (dryRun) {
+    // Nothing at all goes to the device after the read, not even the serial farewell.
     device->transcript().note(QStringLiteral("dry run: nothing written"));
-    device->close();
+    device->close(false);
     return kExitDone;
   }
   if (!parser.isSet(QStringLiteral("yes")) && !operatorConfirms(device->options().target())) {

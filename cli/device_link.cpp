@@ -241,7 +241,7 @@ int DeviceLink::restart(bool wait, int waitMs) {
   return kExitLinkFailure;
 }
 
-void DeviceLink::close() {
-  session_.close(true);
+void DeviceLink::close(bool farewell) {
+  session_.close(farewell);
   transcript_.flush();
 }

@@ -40,8 +40,9 @@ class DeviceLink : public QObject {
   // Tells the device to reboot; with `wait`, waits up to `waitMs` for it to come back and reads
   // it again.
   int restart(bool wait, int waitMs);
-  // Closes the link (on a serial link the console is first told to leave easy setup).
-  void close();
+  // Closes the link. With `farewell` a serial console is first told to leave easy setup, as the
+  // window's Exit does; without, nothing more is sent.
+  void close(bool farewell = true);
 
   // The transcript, for the commands' own notes.
   Transcript& transcript() { return transcript_; }
