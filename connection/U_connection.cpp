@@ -16,6 +16,7 @@
 #include "widgets/screen_centre.h"
 #include "window/U_ez_config_main.h"
 #include "window/focused_button.h"
+#include "window/last_connection.h"
 
 namespace {
 
@@ -79,6 +80,31 @@ TF_Connection::TF_Connection(QWidget* parent) : QDialog(parent) {
   connect(ClientSocket, &TcpClientSocket::readReady, this, guarded([this] { ClientSocketRead(); }));
   connect(ClientSocket, &TcpClientSocket::error, this,
           [this](int& errorCode) { runGuarded([&] { ClientSocketError(errorCode); }); });
+
+  offerLastConnection();
+}
+
+void TF_Connection::offerLastConnection() {
+  LastConnection last;
+  if (!LastConnection::load(&last)) return;  // the first run keeps the dialog's own defaults
+  ED_host->setText(last.host);
+  ED_TCP->setText(last.tcpPort);
+  // A port that is gone (an adapter not plugged in) leaves the list's choice.
+  const int index = CB_Serial->findText(last.serialPort);
+  if (index >= 0) {
+    CB_Serial->setCurrentIndex(index);
+    ComPort->setPortName(last.serialPort);
+  }
+  if (last.tcp) RB_TCP->setChecked(true);  // runs its click handler
+}
+
+void TF_Connection::rememberConnection() const {
+  LastConnection last;
+  last.tcp = link.state.LinkKind == kLinkTcp;
+  last.serialPort = ComPort->portName();
+  last.host = ED_host->text();
+  last.tcpPort = ED_TCP->text();
+  last.save();
 }
 
 TF_Connection::~TF_Connection() {
@@ -176,6 +202,7 @@ void TF_Connection::connectTcp() {
 }
 
 void TF_Connection::showLogin() {
+  rememberConnection();
   close();
   login_->show();
   login_->raise();

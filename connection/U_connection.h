@@ -61,6 +61,9 @@ class TF_Connection : public QDialog, public Ui::TF_Connection {
   void connectSerial();
   void connectTcp();
   void showLogin();
+  // The last connection that succeeded, offered at start and stored on each success.
+  void offerLastConnection();
+  void rememberConnection() const;
   void setTcpControlsEnabled(bool enabled);
   void fillPortList();
 

@@ -1,9 +1,13 @@
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QSettings>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
@@ -64,6 +68,8 @@ class TstConnectionDialog : public QObject {
   void secondOkDuringTheWaitIsIgnored_data();
   void secondOkDuringTheWaitIsIgnored();
   void serialGatewayGoingAwayShowsConnectAgain();
+  void lastConnectionIsOfferedNextRun_data();
+  void lastConnectionIsOfferedNextRun();
 
  private:
   void openDialog();
@@ -433,6 +439,73 @@ void TstConnectionDialog::serialGatewayGoingAwayShowsConnectAgain() {
   QCOMPARE(boxes_.size(), before + 1);
   QVERIFY(boxes_.last().text.startsWith("WriteFile function failed (win error code: "));
   QCOMPARE(countLines(log(), "Send_Message : get-lan\r"), 0);
+}
+
+void TstConnectionDialog::lastConnectionIsOfferedNextRun_data() {
+  QTest::addColumn<bool>("tcp");
+  QTest::newRow("serial") << false;
+  QTest::newRow("TCP") << true;
+}
+
+// The connection that succeeded is what the dialog offers on the next run (a new dialog), in
+// settings kept in a temporary folder; a failed one changes nothing.
+void TstConnectionDialog::lastConnectionIsOfferedNextRun() {
+  QFETCH(bool, tcp);
+  QTemporaryDir settingsDir;
+  QVERIFY(settingsDir.isValid());
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+  QCoreApplication::setOrganizationName(QStringLiteral("ezconfig-test"));
+  const auto noSettings = qScopeGuard([] { QCoreApplication::setOrganizationName(QString()); });
+
+  {
+    TF_Connection firstRun;  // nothing stored yet: the dialog's own defaults
+    QVERIFY(firstRun.RB_Serial->isChecked() && !firstRun.RB_TCP->isChecked());
+    QCOMPARE(firstRun.ED_host->text(), QString());
+    QCOMPARE(firstRun.ED_TCP->text(), QStringLiteral("514"));
+    QVERIFY(!firstRun.ED_host->isEnabled());
+  }
+
+  QTcpServer gateway;
+  QVERIFY(gateway.listen(QHostAddress::LocalHost));
+  const QString port = QString::number(gateway.serverPort());
+  if (tcp) {
+    chooseTcp("127.0.0.1", port);
+  } else {
+    pty_.onHeard([this](const QByteArray& bytes) {
+      if (bytes.contains('?')) pty_.say("get-wan\r\n");
+    });
+    choosePort(pty_.path);
+    conn_->ED_host->setText("127.0.0.1");  // typed, but the serial link is the one that works
+    conn_->ED_TCP->setText(port);
+  }
+  QTest::mouseClick(conn_->BB_Connect, Qt::LeftButton);
+  QVERIFY(login_->isVisible());
+  QVERIFY(boxes_.isEmpty());
+  QVERIFY(QFileInfo::exists(settingsDir.filePath(QStringLiteral("ezconfig-test/") +
+                                                 QCoreApplication::applicationName() +
+                                                 QStringLiteral(".conf"))));
+
+  // A connect that fails afterwards is not remembered.
+  cleanup();
+  QTcpServer gone;
+  QVERIFY(gone.listen(QHostAddress::LocalHost));
+  const QString gonePort = QString::number(gone.serverPort());
+  gone.close();
+  chooseTcp("127.0.0.1", gonePort);
+  QTest::mouseClick(conn_->BB_Connect, Qt::LeftButton);
+  QCOMPARE(boxes_.size(), 1);
+
+  TF_Connection nextRun;
+  QCOMPARE(nextRun.RB_TCP->isChecked(), tcp);
+  QCOMPARE(nextRun.RB_Serial->isChecked(), !tcp);
+  QCOMPARE(nextRun.ED_host->isEnabled(), tcp);  // the transport's click handler ran
+  QCOMPARE(nextRun.CB_Serial->isEnabled(), !tcp);
+  QCOMPARE(nextRun.ED_host->text(), QStringLiteral("127.0.0.1"));
+  QCOMPARE(nextRun.ED_TCP->text(), port);
+  if (!tcp) {
+    QCOMPARE(nextRun.CB_Serial->currentText(), pty_.path);
+    QCOMPARE(nextRun.ComPort->portName(), pty_.path);
+  }
 }
 
 int main(int argc, char** argv) {
