@@ -1,5 +1,6 @@
-// ezconfig-cli on a terminal: the password typed at its prompt is not echoed, and a write asks
-// before it writes (yes writes, anything else leaves the device as it was).
+// ezconfig-cli on a terminal: the password typed at its prompt is not echoed, a write asks before
+// it writes (yes writes, anything else leaves the device as it was), and progress is shown on a
+// terminal only.
 #include <pty.h>
 #include <unistd.h>
 
@@ -107,6 +108,24 @@ class TestCliTerminal : public QObject {
     QVERIFY(rig.cli.process().waitForFinished(30000));
     QCOMPARE(rig.cli.process().exitCode(), exitCode);
     QCOMPARE(rig.sim.readState() != stored, exitCode == 0);
+  }
+
+  void progressOnlyOnATerminal() {
+    CliRig rig;
+    QVERIFY2(rig.start(), qPrintable(rig.sim.failure()));
+    const CliRun piped = rig.run({"read"});
+    QCOMPARE(piped.exitCode, 0);
+    QVERIFY2(piped.err.isEmpty(), piped.err.constData());
+
+    Terminal terminal;
+    rig.cli.process().setStandardErrorFile(terminal.path);
+    const CliRun shown = rig.run({"read"});
+    QCOMPARE(shown.exitCode, 0);
+    QCOMPARE(jsonOf(shown.out), jsonOf(piped.out));
+    const QByteArray screen = terminal.shown();
+    QVERIFY2(screen.contains("Logging in and reading the configuration"), screen.constData());
+    // The progress line is cleared again at the end.
+    QVERIFY(screen.endsWith("\r\033[K"));
   }
 };
 
