@@ -1,11 +1,18 @@
 #include "connection/U_debug.h"
 
+#include <QAction>
+#include <QDir>
 #include <QGuiApplication>
+#include <QMenu>
+#include <QSaveFile>
 #include <QScreen>
 
 #include "connection/link.h"
+#include "connection/secret_mask.h"
 #include "connection/text_codec.h"
 #include "widgets/guarded.h"
+#include "widgets/message_box.h"
+#include "window/message_table.h"
 
 TF_Debug::TF_Debug(QWidget* parent) : QWidget(parent) {
   setupUi(this);
@@ -28,6 +35,27 @@ TF_Debug::TF_Debug(QWidget* parent) : QWidget(parent) {
   connect(Button1, &QPushButton::clicked, this, [this] { runGuarded([this] { Button1Click(); }); });
   connect(Button2, &QPushButton::clicked, this, [this] { runGuarded([this] { Button2Click(); }); });
   connect(Button3, &QPushButton::clicked, this, [this] { runGuarded([this] { Button3Click(); }); });
+
+  // The log's context menu: the view's own entries and saving the log.
+  saveLog1 = new QAction(QStringLiteral("Save log..."), this);
+  saveLog1->setObjectName(QStringLiteral("saveLog1"));
+  connect(saveLog1, &QAction::triggered, this, [this] { runGuarded([this] { saveLog1Click(); }); });
+  Display->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(Display, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+    QMenu* menu = Display->createStandardContextMenu(pos);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->addSeparator();
+    menu->addAction(saveLog1);
+    menu->popup(Display->viewport()->mapToGlobal(pos));
+  });
+}
+
+void TF_Debug::setMessages(const MessageTable* messages) {
+  messages_ = messages;
+}
+
+void TF_Debug::setKnownSecrets(std::function<QStringList()> knownSecrets) {
+  knownSecrets_ = std::move(knownSecrets);
 }
 
 void TF_Debug::setLink(Link* link) {
@@ -64,4 +92,35 @@ void TF_Debug::Button3Click() {
   for (int i = 0; i <= last; ++i)
     link_->debugLog.append(QStringLiteral("argv[") + QString::number(i) + QStringLiteral("] : ") +
                            fromDevice(link_->state.argv[static_cast<size_t>(i)]));
+}
+
+void TF_Debug::saveLog1Click() {
+  const QString path = askSaveFileName(QStringLiteral("Save log"),
+                                       QDir::current().filePath(QStringLiteral("debug.log")),
+                                       QStringLiteral("Log files (*.log);;All files (*)"));
+  if (!path.isEmpty()) saveLog(path);
+}
+
+bool TF_Debug::saveLog(const QString& path) {
+  QStringList lines;
+  if (link_) {
+    for (QString line : link_->debugLog.lines()) {
+      // As the view shows it: one line per entry, without the CR of a sent command.
+      while (line.endsWith(QLatin1Char('\r'))) line.chop(1);
+      lines << line;
+    }
+  }
+  const QStringList known = knownSecrets_ ? knownSecrets_() : QStringList();
+  QByteArray bytes;
+  for (const QString& line : secret_mask::maskLines(lines, known)) bytes += line.toUtf8() + '\n';
+
+  // Written beside the target and renamed over it: a failure leaves no half log.
+  QSaveFile file(path);
+  if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+    return true;
+  const QString key = QStringLiteral("Can not save the log");
+  showMessageBox((messages_ ? messages_->text(key) : key) + QLatin1Char('\n') + path +
+                     QStringLiteral(": ") + file.errorString(),
+                 QStringLiteral("Error"), QMessageBox::Critical);
+  return false;
 }

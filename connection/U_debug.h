@@ -1,10 +1,15 @@
 #pragma once
-// The debug window: shows the debug log live, sends a typed command raw, dumps the token array.
+// The debug window: shows the debug log live, sends a typed command raw, dumps the token array,
+// and saves the log to a file with every password hidden.
+#include <QStringList>
 #include <QWidget>
+#include <functional>
 
 #include "ui_U_debug.h"
 
 class Link;
+class MessageTable;
+class QAction;
 
 class TF_Debug : public QWidget, public Ui::TF_Debug {
   Q_OBJECT
@@ -13,13 +18,26 @@ class TF_Debug : public QWidget, public Ui::TF_Debug {
 
   // The link whose debug log is shown and through which ".." sends.
   void setLink(Link* link);
+  // The texts of the boxes this window shows.
+  void setMessages(const MessageTable* messages);
+  // The passwords the tool holds right now (the fields that hide their text): hidden in a saved
+  // log wherever they appear, beside the lines that carry a password by their form.
+  void setKnownSecrets(std::function<QStringList()> knownSecrets);
 
-  void Button1Click();  // "Clear"
-  void Button2Click();  // ".."
-  void Button3Click();  // "argv[..] Show"
+  // The log's context-menu entry.
+  QAction* saveLog1 = nullptr;
+
+  void Button1Click();   // "Clear"
+  void Button2Click();   // ".."
+  void Button3Click();   // "argv[..] Show"
+  void saveLog1Click();  // asks for a file and saves the log there
+  // Writes the log, masked, to `path` as a whole or not at all; false (and a box) on failure.
+  bool saveLog(const QString& path);
 
  private:
   void showLine(const QString& line);
 
   Link* link_ = nullptr;
+  const MessageTable* messages_ = nullptr;
+  std::function<QStringList()> knownSecrets_;
 };

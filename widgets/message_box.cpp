@@ -1,10 +1,16 @@
 #include "widgets/message_box.h"
 
 #include <QApplication>
+#include <QFileDialog>
 
 namespace {
 MessageBoxInterceptor& interceptorSlot() {
   static MessageBoxInterceptor interceptor;
+  return interceptor;
+}
+
+SaveFileInterceptor& saveFileSlot() {
+  static SaveFileInterceptor interceptor;
   return interceptor;
 }
 }  // namespace
@@ -32,4 +38,17 @@ QMessageBox::StandardButton confirmBox(const QString& text, QMessageBox::Standar
 
 void showStandardError(const QString& text) {
   showMessageBox(text, QCoreApplication::applicationName(), QMessageBox::Critical, QMessageBox::Ok);
+}
+
+void setSaveFileInterceptor(SaveFileInterceptor interceptor) {
+  saveFileSlot() = std::move(interceptor);
+}
+
+QString askSaveFileName(const QString& caption, const QString& suggestedPath,
+                        const QString& filter) {
+  if (const SaveFileInterceptor& interceptor = saveFileSlot()) {
+    const SaveFileInterceptor current = interceptor;
+    return current(SaveFileRequest{caption, suggestedPath, filter});
+  }
+  return QFileDialog::getSaveFileName(QApplication::activeWindow(), caption, suggestedPath, filter);
 }

@@ -1,5 +1,6 @@
 #pragma once
-// Every modal box of the tool goes through these functions, so that tests can intercept them.
+// Every modal box of the tool goes through these functions, so that tests can intercept them: the
+// message boxes and the Save dialog's file-name question.
 #include <QMessageBox>
 #include <QString>
 #include <functional>
@@ -25,3 +26,19 @@ QMessageBox::StandardButton confirmBox(const QString& text, QMessageBox::Standar
 
 // The application's standard error box (caption: the application name, error icon, OK).
 void showStandardError(const QString& text);
+
+// The question for a file name to save to.
+struct SaveFileRequest {
+  QString caption;
+  QString suggestedPath;
+  QString filter;  // "Log files (*.log);;All files (*)"
+};
+
+// Returns the chosen path (empty: cancelled) instead of showing the dialog; an empty function
+// restores the real dialog.
+using SaveFileInterceptor = std::function<QString(const SaveFileRequest&)>;
+void setSaveFileInterceptor(SaveFileInterceptor interceptor);
+
+// The toolkit's modal Save dialog; returns the chosen path, empty when the operator cancelled.
+QString askSaveFileName(const QString& caption, const QString& suggestedPath,
+                        const QString& filter);

@@ -1,5 +1,7 @@
 #include "window/app_start.h"
 
+#include <QLineEdit>
+
 #include "connection/U_connection.h"
 #include "connection/U_debug.h"
 #include "connection/U_login.h"
@@ -19,6 +21,18 @@ void createAppWindows() {
   main->setPeers(connection, debug);
   main->setLogin(login);
   debug->setLink(&connection->link);
+  debug->setMessages(&main->messages);
+  // The passwords the fields hold (they hide their text) are hidden in a saved log wherever they
+  // appear.
+  debug->setKnownSecrets([main, login] {
+    QStringList secrets;
+    for (const QWidget* window :
+         {static_cast<const QWidget*>(main), static_cast<const QWidget*>(login)})
+      for (const QLineEdit* edit : window->findChildren<QLineEdit*>())
+        if (edit->echoMode() != QLineEdit::Normal && !edit->text().isEmpty())
+          secrets << edit->text();
+    return secrets;
+  });
   connection->setPeers(main, login);
 
   // Showing the main window runs its show step (the language file included) before show returns.

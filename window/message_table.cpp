@@ -24,7 +24,11 @@ const QStringList& MessageTable::keys() {
 }
 
 const QStringList& MessageTable::allKeys() {
-  static const QStringList kAll = keys();
+  // Messages added since the default file was fixed.
+  static const QStringList kLater = {
+      QStringLiteral("Can not save the log"),
+  };
+  static const QStringList kAll = keys() + kLater;
   return kAll;
 }
 
