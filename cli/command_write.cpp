@@ -138,9 +138,11 @@ int runWrite(const QStringList& arguments) {
   QStringList diagnostics;
   QString failure;
   GatewaySession& session = device->session();
-  QObject::connect(&session, &GatewaySession::saveCompleteWithWarnings,
+  // Ends the two connections before the strings they fill go out of scope.
+  QObject listening;
+  QObject::connect(&session, &GatewaySession::saveCompleteWithWarnings, &listening,
                    [&diagnostics](const QStringList& lines) { diagnostics = lines; });
-  QObject::connect(&session, &GatewaySession::saveFailed,
+  QObject::connect(&session, &GatewaySession::saveFailed, &listening,
                    [&failure](const QString& text) { failure = text; });
   console::progress(QStringLiteral("Writing ..."));
   const GatewaySession::SaveOutcome outcome = session.saveAndWait();
@@ -159,7 +161,11 @@ int runWrite(const QStringList& arguments) {
   device->close();
   const std::unique_ptr<DeviceLink> again = device->another();
   again->transcript().note(QStringLiteral("reading back what was written"));
-  if ((code = again->connectAndRead()) != kExitDone) return code;
+  if ((code = again->connectAndRead()) != kExitDone) {
+    console::message(
+        QStringLiteral("the device confirmed the write, but it could not be read back"));
+    return code;
+  }
   const QJsonObject after = documentFromModel(again->model());
   again->close();
   const bool same = saveScriptFor(after) == saveScriptFor(target);

@@ -77,12 +77,12 @@ bool DeviceLink::startTranscript(const QString& path, QString* error) {
 
 void DeviceLink::setPassword(const QString& password) {
   password_ = password;
-  transcript_.secrets().addKnown(password);
+  transcript_.addKnownSecret(password);
 }
 
 void DeviceLink::addSecret(const QString& secret) {
   if (!secret.isEmpty()) secrets_ << secret;
-  transcript_.secrets().addKnown(secret);
+  transcript_.addKnownSecret(secret);
 }
 
 void DeviceLink::pause(int ms) {

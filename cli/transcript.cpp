@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 
+#include "connection/secret_mask.h"
 #include "connection/text_codec.h"
 
 bool Transcript::open(const QString& path) {
@@ -11,10 +12,15 @@ bool Transcript::open(const QString& path) {
   return true;
 }
 
+void Transcript::addKnownSecret(const QString& secret) {
+  if (!secret.isEmpty() && !known_.contains(secret)) known_ << secret;
+}
+
 void Transcript::write(char direction, const QString& text) {
   if (!file_.isOpen()) return;
   const QString stamp = QDateTime::currentDateTime().toString(Qt::ISODateWithMs);
-  file_.write(stamp.toUtf8() + ' ' + direction + ' ' + secrets_.masked(text).toUtf8() + '\n');
+  file_.write(stamp.toUtf8() + ' ' + direction + ' ' +
+              secret_mask::maskLine(text, known_).toUtf8() + '\n');
   file_.flush();
 }
 

@@ -1,11 +1,11 @@
 #pragma once
 // The session transcript of --log: every line sent (">") and received ("<"), and the tool's own
-// notes ("*"), each with a timestamp, every password replaced by "***". Bytes sent are split into
-// lines at their CR, so that a line given out in pieces is still one line of the transcript.
+// notes ("*"), each with a timestamp, every password replaced by "***" (connection/secret_mask).
+// Bytes sent are split into lines at their CR, so that a line given out in pieces is still one line
+// of the transcript.
 #include <QFile>
 #include <QString>
-
-#include "cli/secret_words.h"
+#include <QStringList>
 
 class Transcript {
  public:
@@ -15,7 +15,9 @@ class Transcript {
   bool isOpen() const { return file_.isOpen(); }
   QString error() const { return file_.errorString(); }
 
-  SecretWords& secrets() { return secrets_; }
+  // A secret hidden wherever it appears as a word, beyond the passwords the command language
+  // marks (connection/secret_mask.h): a device may echo one anywhere.
+  void addKnownSecret(const QString& secret);
 
   void sent(const QByteArray& bytes);
   void received(const QString& line);
@@ -27,6 +29,6 @@ class Transcript {
   void write(char direction, const QString& text);
 
   QFile file_;
-  SecretWords secrets_;
+  QStringList known_;
   QByteArray pendingSent_;
 };
