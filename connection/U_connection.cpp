@@ -7,9 +7,9 @@
 
 #include "connection/U_login.h"
 #include "connection/ipv4_text.h"
-#include "exchange/form_clearing.h"
 #include "exchange/reply_parser.h"
 #include "exchange/script_writer.h"
+#include "model/form_clearing.h"
 #include "widgets/delay.h"
 #include "widgets/guarded.h"
 #include "widgets/message_box.h"
@@ -273,6 +273,10 @@ void TF_Connection::ClientSocketRead() {
   } while (ClientSocket->bytesAvailable() > 0);
 }
 
+ReadRules& TF_Connection::readRules() {
+  return parser_->rules;
+}
+
 bool TF_Connection::linkOpen() const {
   switch (link.state.LinkKind) {
     case kLinkSerial:
@@ -289,7 +293,7 @@ void TF_Connection::ComPort_Encode_Parsing(const Argv& argv) {
 }
 
 void TF_Connection::ClearData() {
-  if (main_) clearForm(*main_);
+  if (main_) clearForm(main_->model);
 }
 
 void TF_Connection::ComPort_Decode_Parsing() {

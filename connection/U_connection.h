@@ -13,6 +13,7 @@
 class TF_ez_config_main;
 class TF_Login;
 class ReplyParser;
+class ReadRules;
 
 class TF_Connection : public QDialog, public Ui::TF_Connection {
   Q_OBJECT
@@ -48,6 +49,9 @@ class TF_Connection : public QDialog, public Ui::TF_Connection {
   void ComPort_Encode_Parsing(const Argv& argv);
   void ClearData();
   void ComPort_Decode_Parsing();
+
+  // The value rules of the read chain and their counters.
+  ReadRules& readRules();
 
   // The transport of the last accepted connect is open (serial port open, or socket active).
   bool linkOpen() const;

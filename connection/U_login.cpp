@@ -3,20 +3,12 @@
 #include <QKeyEvent>
 
 #include "connection/U_connection.h"
+#include "model/form_clearing.h"
+#include "model/read_rules.h"
 #include "widgets/guarded.h"
 #include "widgets/message_box.h"
 #include "widgets/screen_centre.h"
 #include "window/U_ez_config_main.h"
-
-namespace {
-
-// Static dispatch on purpose: an AddressEdit empties to its blank address template.
-template <typename Edit>
-void empty(Edit* edit) {
-  edit->setText(QString());
-}
-
-}  // namespace
 #include "window/focused_button.h"
 
 TF_Login::TF_Login(QWidget* parent) : QDialog(parent) {
@@ -52,50 +44,8 @@ void TF_Login::BB_OKClick() {
   }
   TF_ez_config_main& m = *main_;
   LinkState& state = connection_->link.state;
-
-  m.SG_VoIP_Phone_number->setRowCount(2);  // the header row and one empty row
-
-  state.VoicePortCount = 0;
-  state.PotsPeerCount = 0;
-  state.DestPatternCount = 0;
-  state.AllUpSeen = false;
-  state.GatekeeperSeen = false;
-  state.SipServerSeen = false;
-  state.CallAgentSeen = false;
-
-  empty(m.ED_PPPoE_ID);
-  empty(m.ED_PPPoE_Password);
-  empty(m.ED_H323_ID);
-  empty(m.ED_GK_password);
-  empty(m.ED_service_http);
-  empty(m.ED_service_telnet);
-  empty(m.ED_service_ftp);
-  empty(m.ED_service_h323);
-  empty(m.ED_service_sip);
-  empty(m.ED_service_easy);
-  empty(m.ED_server_URL);
-  empty(m.ED_auto_upgrade_ID);
-  empty(m.ED_auto_upgrade_password);
-  empty(m.ED_NUM);
-  empty(m.ED_service_SNMP);
-  empty(m.ED_Static_Netmask);
-  empty(m.ED_Static_router);
-  empty(m.ED_Static_DNS);
-  empty(m.ED_Static_IP_address);
-  empty(m.ED_Gatekeeper_IP);
-  empty(m.ED_Gatekeeper_IP2);
-  empty(m.ED_service_TFTP);
-  empty(m.ED_PPPoE_DNS);
-  empty(m.ED_PSTN_login);
-  empty(m.ED_PSTN_password);
-  empty(m.ED_PSTN_dialing);
-  empty(m.ED_SIP_Username);
-  empty(m.ED_SIP_password);
-  empty(m.ED_SIP_Server_1);
-  empty(m.ED_SIP_Server_2);
-  empty(m.ED_MGCP_CallAgent_1);
-  empty(m.ED_MGCP_CallAgent_2);
-
+  connection_->readRules().begin();
+  emptyForLogin(m.model);
   m.M_State_Info->clear();
 
   // ID and password go out exactly as typed.

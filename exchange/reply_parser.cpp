@@ -3,9 +3,13 @@
 #include "connection/U_login.h"
 #include "connection/link.h"
 #include "exchange/script_writer.h"
-#include "exchange/tokens.h"
+#include "model/config_model.h"
+#include "model/reply_tokens.h"
 #include "widgets/message_box.h"
 #include "window/U_ez_config_main.h"
+
+using reply_tokens::isWord;
+using reply_tokens::tokenText;
 
 namespace {
 
@@ -39,7 +43,7 @@ constexpr int kPagerBlanks = 6;
 }  // namespace
 
 ReplyParser::ReplyParser(Link& link, TF_ez_config_main& main, TF_Login& login)
-    : link_(link), main_(main), login_(login) {}
+    : link_(link), main_(main), login_(login), rules(main.model) {}
 
 void ReplyParser::send(const char* query) {
   link_.SendGetData(QString::fromLatin1(query));
@@ -54,12 +58,8 @@ void ReplyParser::selectSection(const QByteArray& echo) {
       link_.state.WriteExchangeOpen = false;
     }
     link_.state.ReplySection = e.section;
-    if (e.section == kSectionWan) {
-      link_.state.WanReplySeen = true;
-      pppoeRolePending_ = false;
-    } else if (e.section == kSectionVoip) {
-      mgcpPeerPending_ = false;
-    }
+    if (e.section == kSectionWan) link_.state.WanReplySeen = true;
+    rules.sectionOpened(e.section);
     return;
   }
 }
@@ -85,25 +85,8 @@ bool ReplyParser::passOverStatusReply(const Argv& argv) {
 void ReplyParser::parse(Argv argv) {
   if (passOverStatusReply(argv)) return;
   selectSection(argv[0]);
-  switch (link_.state.ReplySection) {
-    case kSectionWan:
-      wanRules(argv);
-      break;
-    case kSectionLan:
-      lanRules(argv);
-      break;
-    case kSectionDns:
-      dnsRules(argv);
-      break;
-    case kSectionAutoUpgrade:
-      autoUpgradeRules(argv);
-      break;
-    case kSectionService:
-      serviceRules(argv);
-      break;
-    case kSectionServicePort:
-      servicePortRules(argv);
-      break;
+  const qint32 section = link_.state.ReplySection;
+  switch (section) {
     case kSectionLogin:
       loginRules(argv);
       break;
@@ -113,14 +96,40 @@ void ReplyParser::parse(Argv argv) {
     case kSectionModel:
       modelRules(argv);
       break;
-    case kSectionVoip:
-      voipRules(argv);
-      break;
     case kSectionWrite:
       writeExchangeRules(argv);
       break;
+    default:
+      rules.apply(section, argv);
+      if (isWord(argv[0], "!END-TAG!")) nextQuery(section, argv);
+      break;
+  }
+}
+
+void ReplyParser::nextQuery(int section, const Argv&) {
+  switch (section) {
     case kSectionPstn:
-      pstnRules(argv);
+      send("get-wan\r");
+      break;
+    case kSectionWan:
+    case kSectionLan:
+      send("get-auto-upgrade\r");
+      break;
+    case kSectionAutoUpgrade:
+      send("get-service\r");
+      break;
+    case kSectionService:
+      send("get-service-port\r");
+      break;
+    case kSectionServicePort:
+      send("get-version\r");
+      break;
+    case kSectionVoip:
+      send("get-dns-server\r");
+      break;
+    case kSectionDns:
+      // The name-server reply is the last of the chain: its end tag ends the read.
+      main_.busy.setBusy(false);
       break;
     default:
       break;
@@ -148,7 +157,7 @@ void ReplyParser::modelRules(const Argv& argv) {
   if (isWord(argv[0], "model")) {
     const QString model = tokenText(argv, 1);
     if (link_.IndexOfStr(model, QStringLiteral("ZQ520")) == 0) {
-      main_.L_model->setText(model);
+      main_.model.L_model.setText(model);
       main_.P_main->hide();
       main_.BB_Save->setEnabled(true);
       main_.BB_Restart->setEnabled(true);
@@ -167,7 +176,7 @@ void ReplyParser::modelRules(const Argv& argv) {
 
 void ReplyParser::versionRules(const Argv& argv) {
   if (isWord(argv[0], "version")) {
-    main_.L_version->setText(tokenText(argv, 1));
+    main_.model.L_version.setText(tokenText(argv, 1));
   } else if (isWord(argv[0], "!END-TAG!")) {
     send("get-voip\r");
   }

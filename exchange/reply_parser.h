@@ -1,7 +1,8 @@
 #pragma once
-// The reply parser: picks the reply section from the echo line, applies that section's rules to the
-// main window's controls and sends the next query of the chain.
+// The reply parser: picks the reply section from the echo line, applies that section's value rules
+// to the configuration model (model/read_rules.h) and sends the next query of the chain.
 #include "connection/link_state.h"
+#include "model/read_rules.h"
 
 class Link;
 class TF_ez_config_main;
@@ -22,28 +23,17 @@ class ReplyParser {
   void versionRules(const Argv& argv);
   void writeExchangeRules(const Argv& argv);
 
-  // Network, service and upgrade replies (network_rules.cpp).
-  void pstnRules(const Argv& argv);
-  void wanRules(const Argv& argv);
-  void lanRules(const Argv& argv);
-  void dnsRules(const Argv& argv);
-  void autoUpgradeRules(const Argv& argv);
-  void serviceRules(const Argv& argv);
-  void servicePortRules(const Argv& argv);
-
-  // VoIP reply (voip_rules.cpp).
-  void voipRules(const Argv& argv);
-
   void send(const char* query);
 
   Link& link_;
   TF_ez_config_main& main_;
   TF_Login& login_;
 
-  // WAN reply: an "encapsulation pppoe" line was read, and whether the body serves a local PC is
-  // known only once "ppp role server" or the end of the reply arrives.
   bool passOverStatusReply(const Argv& argv);
-  bool pppoeRolePending_ = false;
-  // VoIP reply: the current pots dial peer runs the MGCP application.
-  bool mgcpPeerPending_ = false;
+  // Sends the query that follows `section` in the chain, at its end tag.
+  void nextQuery(int section, const Argv& argv);
+
+ public:
+  // The value rules and their read counters.
+  ReadRules rules;
 };

@@ -14,6 +14,7 @@
 #include "widgets/guarded.h"
 #include "widgets/screen_centre.h"
 #include "window/focused_button.h"
+#include "window/model_mirror.h"
 
 // The pictures are compiled into the static library: register them before the form loads.
 static void loadPictures() {
@@ -135,33 +136,17 @@ void TF_ez_config_main::connectHandlers() {
   connect(PageControl1, &PageControl::operatorPageChange, this,
           guarded(&TF_ez_config_main::PageControl1Change));
 
-  connect(RG_Network_type, &RadioGroup::classicClick, this,
-          guarded(&TF_ez_config_main::RG_Network_typeClick));
-  connect(RG_Protocol, &RadioGroup::classicClick, this,
-          guarded(&TF_ez_config_main::RG_ProtocolClick));
-  connect(RB_DHCP, &RadioButton::classicClick, this, guarded(&TF_ez_config_main::RB_DHCPClick));
-  connect(RB_PPPoE, &RadioButton::classicClick, this, guarded(&TF_ez_config_main::RB_PPPoEClick));
-  connect(RB_IP, &RadioButton::classicClick, this, guarded(&TF_ez_config_main::RB_IPClick));
-  connect(RB_All_up, &RadioButton::classicClick, this, guarded(&TF_ez_config_main::RB_All_upClick));
-  connect(RB_Dial_up, &RadioButton::classicClick, this,
-          guarded(&TF_ez_config_main::RB_Dial_upClick));
-  connect(RB_PSTN_DHCP, &RadioButton::classicClick, this,
-          guarded(&TF_ez_config_main::RB_PSTN_DHCPClick));
-  connect(RB_PSTN_PPPoE, &RadioButton::classicClick, this,
-          guarded(&TF_ez_config_main::RB_PSTN_PPPoEClick));
-  connect(CK_auto_upgrade, &CheckBox::classicClick, this,
-          guarded(&TF_ez_config_main::CK_auto_upgradeClick));
-  connect(CB_Local_PC, &CheckBox::classicClick, this,
-          guarded(&TF_ez_config_main::CB_Local_PCClick));
+  // The option controls' clicks reach the model through the mirror, which runs their handlers.
+  mirror_ = new ModelMirror(model, *this, this);
+  connect(mirror_, &ModelMirror::gridEnabledChanged, this,
+          [this](bool enabled) { paintGridBackground(enabled); });
 }
 
 void TF_ez_config_main::FormCreate() {
   // The cover lies outside the client area at design time: put it just below the banner.
   P_main->move(P_main->x(), kBannerHeight);
   P_main->raise();
-  SG_VoIP_Phone_number->setCell(0, 0, QStringLiteral("Port"));
-  SG_VoIP_Phone_number->setCell(1, 0, QStringLiteral("Type"));
-  SG_VoIP_Phone_number->setCell(2, 0, QStringLiteral("Phone number"));
+  mirror_->showAll();
 }
 
 void TF_ez_config_main::FormShow() {

@@ -1,8 +1,10 @@
 #pragma once
-// The main window: every configuration value of the tool lives in its controls.
+// The main window: a view of the configuration model. Its controls mirror the model both ways
+// (window/model_mirror.h); the option handlers run in the model.
 #include <QString>
 #include <QWidget>
 
+#include "model/config_model.h"
 #include "ui_U_ez_config_main.h"
 #include "widgets/string_grid.h"
 #include "window/busy_indicator.h"
@@ -16,12 +18,16 @@ class QTimer;
 class TF_Connection;
 class TF_Debug;
 class TF_Login;
+class ModelMirror;
 
 class TF_ez_config_main : public QWidget, public Ui::TF_ez_config_main {
   Q_OBJECT
  public:
   explicit TF_ez_config_main(QWidget* parent = nullptr);
   ~TF_ez_config_main() override;
+
+  // Every configuration value the window shows; the controls mirror it.
+  ConfigModel model;
 
   // The fifteen dialog texts, filled by the language file.
   MessageTable messages;
@@ -78,7 +84,7 @@ class TF_ez_config_main : public QWidget, public Ui::TF_ez_config_main {
   // Appends one line of the device's status text to M_State_Info.
   void appendStatusLine(const QString& line);
 
-  // Option interplay of the pages.
+  // Option interplay of the pages: each forwards to the model's handler of the same name.
   void RG_Network_typeClick();
   void RB_DHCPClick();
   void RB_PPPoEClick();
@@ -103,6 +109,9 @@ class TF_ez_config_main : public QWidget, public Ui::TF_ez_config_main {
   static int get_Configuration_Equals(const QString& line);
   // The content written when "language.cfg" is missing: every key with its default text.
   static QByteArray defaultLanguageFile();
+  // The folder of "language.cfg", made when missing; empty (the default) for the current
+  // directory.
+  void setLanguageFolder(const QString& folder) { languageFolder_ = folder; }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -127,4 +136,6 @@ class TF_ez_config_main : public QWidget, public Ui::TF_ez_config_main {
   // The status memo holds at least one line (possibly empty); set while we edit it ourselves.
   bool memoHasLines_ = false;
   bool memoEditing_ = false;
+  QString languageFolder_;
+  ModelMirror* mirror_ = nullptr;
 };

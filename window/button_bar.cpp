@@ -5,6 +5,7 @@
 
 #include "connection/U_connection.h"
 #include "exchange/save_flow.h"
+#include "model/read_rules.h"
 #include "widgets/guarded.h"
 #include "widgets/message_box.h"
 #include "window/U_ez_config_main.h"
@@ -17,10 +18,8 @@ void TF_ez_config_main::BB_ConnectClick() {
   Link& link = connection_->link;
   link.state.StartTagEchoes = 0;
   link.state.EndTagEchoes = 0;
-  SG_VoIP_Phone_number->setRowCount(2);
-  link.state.VoicePortCount = 0;
-  link.state.PotsPeerCount = 0;
-  link.state.DestPatternCount = 0;
+  model.SG_VoIP_Phone_number.setRowCount(2);
+  connection_->readRules().begin();
   connection_->show();
   connection_->raise();
   connection_->activateWindow();

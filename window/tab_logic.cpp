@@ -1,92 +1,47 @@
-// Option interplay of the pages: each handler runs on the operator's click and equally when code
-// changes the control, so one change can cascade through several handlers.
+// Option interplay of the pages: the handlers live in the model (model/option_handlers.cpp); the
+// window's entry points forward to them. The grid's colours and drawing stay here.
 #include <QPainter>
 
 #include "window/U_ez_config_main.h"
 
 void TF_ez_config_main::RG_Network_typeClick() {
-  const int item = RG_Network_type->itemIndex();
-  if (item < 0 || item > 2) return;
-  GB_PPPoE->setVisible(item == 0);
-  GB_DHCP->setVisible(item == 1);
-  GB_Static_IP_address->setVisible(item == 2);
-  GB_Common->setVisible(item != 0);
-  RB_DHCP->setEnabled(true);
-  RB_PPPoE->setEnabled(item == 0);
-  RB_IP->setEnabled(item == 2);
-  // Whatever the LAN type, the PC side falls back to DHCP.
-  RB_DHCP->setChecked(true);
-  RB_PPPoE->setChecked(false);
-  RB_IP->setChecked(false);
+  model.RG_Network_typeClick();
 }
 
 void TF_ez_config_main::RB_DHCPClick() {
-  RB_DHCP->setChecked(true);
-  RB_PPPoE->setChecked(false);
-  RB_IP->setChecked(false);
+  model.RB_DHCPClick();
 }
 
 void TF_ez_config_main::RB_PPPoEClick() {
-  RB_DHCP->setChecked(false);
-  RB_PPPoE->setChecked(true);
-  RB_IP->setChecked(false);
+  model.RB_PPPoEClick();
 }
 
 void TF_ez_config_main::RB_IPClick() {
-  RB_DHCP->setChecked(false);
-  RB_PPPoE->setChecked(false);
-  RB_IP->setChecked(true);
+  model.RB_IPClick();
 }
 
 void TF_ez_config_main::RB_Dial_upClick() {
-  // Dial-up always serves the LAN side through PPPoE.
-  RB_PSTN_PPPoE->setChecked(true);
-  RB_PSTN_DHCP->setEnabled(false);
+  model.RB_Dial_upClick();
 }
 
 void TF_ez_config_main::RB_All_upClick() {
-  if (CB_Local_PC->isChecked()) RB_PSTN_DHCP->setEnabled(true);
+  model.RB_All_upClick();
 }
 
 void TF_ez_config_main::RB_PSTN_DHCPClick() {
-  RG_Network_type->setItemIndex(1);
+  model.RB_PSTN_DHCPClick();
 }
 
 void TF_ez_config_main::RB_PSTN_PPPoEClick() {
-  ED_PPPoE_ID->setText(ED_PSTN_login->text());
-  ED_PPPoE_Password->setText(ED_PSTN_password->text());
-  RG_Network_type->setItemIndex(0);
+  model.RB_PSTN_PPPoEClick();
 }
 
 void TF_ez_config_main::CB_Local_PCClick() {
-  QWidget* const lanChoice[] = {RG_Network_type, GB_Common, GB_Static_IP_address, GB_PPPoE,
-                                GB_DHCP};
-  if (!CB_Local_PC->isChecked()) {
-    for (QWidget* w : lanChoice) w->setEnabled(true);
-    RB_PSTN_DHCP->setEnabled(false);
-    RB_PSTN_PPPoE->setEnabled(false);
-    return;
-  }
-  // The attached PC decides the LAN side: the LAN tab's own choice no longer applies.
-  for (QWidget* w : lanChoice) w->setEnabled(false);
-  RB_PSTN_DHCP->setEnabled(true);
-  RB_PSTN_PPPoE->setEnabled(true);
-  if (RB_Dial_up->isChecked()) RB_Dial_upClick();
-  if (RB_PSTN_DHCP->isChecked())
-    RB_PSTN_DHCPClick();
-  else
-    RB_PSTN_PPPoEClick();
+  model.CB_Local_PCClick();
 }
 
 void TF_ez_config_main::RG_ProtocolClick() {
-  const int item = RG_Protocol->itemIndex();
-  if (item < 0 || item > 2) return;
-  GB_Gatekeeper->setVisible(item == 0);
-  GB_SIP->setVisible(item == 1);
-  GB_MGCP->setVisible(item == 2);
-  // Under MGCP the numbers come from the call agent: the grid stays visible, greyed.
-  SG_VoIP_Phone_number->setEnabled(item != 2);
-  paintGridBackground(item != 2);
+  model.RG_ProtocolClick();
 }
 
 void TF_ez_config_main::paintGridBackground(bool enabled) {
@@ -100,11 +55,7 @@ void TF_ez_config_main::paintGridBackground(bool enabled) {
 }
 
 void TF_ez_config_main::CK_auto_upgradeClick() {
-  const bool on = CK_auto_upgrade->isChecked();
-  for (QWidget* w :
-       std::initializer_list<QWidget*>{ED_server_URL, ED_auto_upgrade_ID, ED_auto_upgrade_password,
-                                       L_server_url, L_auto_ID, L_auto_password})
-    w->setEnabled(on);
+  model.CK_auto_upgradeClick();
 }
 
 void TF_ez_config_main::SG_VoIP_Phone_numberDrawCell(QPainter& painter, int ACol, int ARow,

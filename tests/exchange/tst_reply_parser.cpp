@@ -1,7 +1,8 @@
 // The reply parser: the query chain from the login answer to the name-server reply, the section
 // choice, and each section's rules as the device's lines reach the window.
-#include "exchange/form_clearing.h"
 #include "exchange_fixture.h"
+#include "model/form_clearing.h"
+#include "model/read_rules.h"
 
 namespace {
 
@@ -161,7 +162,7 @@ class TestReplyParser : public QObject {
     env.receive({QStringLiteral("modem keep-active"),
                  QStringLiteral("modem script dialer atdt0171234"),
                  QStringLiteral("ppp pap sent-username pstnuser password pstnpw"), QString()});
-    QVERIFY(state().AllUpSeen);
+    QVERIFY(env.connection->readRules().allUpSeen());
     QVERIFY(m()->RB_All_up->isChecked());
     QCOMPARE(m()->ED_PSTN_dialing->text(), QStringLiteral("0171234"));
     QCOMPARE(m()->ED_PSTN_login->text(), QStringLiteral("pstnuser"));
@@ -346,7 +347,7 @@ class TestReplyParser : public QObject {
     QCOMPARE(g->rowCount(), 4);
     const QStringList expected = {"0/0", "FXS", "1001", "0/1", "FXS", "", "1/0", "E&M", "2001"};
     for (int i = 0; i < expected.size(); ++i) QCOMPARE(g->cell(i % 3, 1 + i / 3), expected.at(i));
-    QCOMPARE(state().PendingPhoneNumber, QString());
+    QCOMPARE(env.connection->readRules().pendingPhoneNumber(), QString());
     QCOMPARE(env.transport.sent, QList<QByteArray>{"get-dns-server\r"});
   }
 
@@ -357,21 +358,22 @@ class TestReplyParser : public QObject {
     QCOMPARE(m()->SG_VoIP_Phone_number->cell(1, 1), QStringLiteral("FXO"));
   }
 
-  // Numbers pair with ports by counting: one pattern too many or too few shifts the pairing.
-  void voipPairingByCounts() {
+  // A number belongs to the pots peer that states it (its first pattern): a second one does not shift
+  // the next peer's number, and a voip peer's catch-all pattern never lands on a port.
+  void voipNumberBelongsToItsOwnPotsPeer() {
     env.reply(QStringLiteral("get-voip"),
               {"voice-port 0/0", "voice-port 0/1", "dial-peer voice 0 pots",
                "destination-pattern 1001", "destination-pattern 1002", "port 0/0",
                "dial-peer voice 1 pots", "destination-pattern 2001", "port 0/1"});
     QCOMPARE(m()->SG_VoIP_Phone_number->cell(2, 1), QStringLiteral("1001"));
-    QCOMPARE(m()->SG_VoIP_Phone_number->cell(2, 2), QString());
+    QCOMPARE(m()->SG_VoIP_Phone_number->cell(2, 2), QStringLiteral("2001"));
 
     startRead();
     env.reply(QStringLiteral("get-voip"),
               {"voice-port 0/0", "voice-port 0/1", "dial-peer voice 0 pots", "port 0/0",
                "dial-peer voice 1000 voip", "destination-pattern T", "port 0/1"});
     QCOMPARE(m()->SG_VoIP_Phone_number->cell(2, 1), QString());
-    QCOMPARE(m()->SG_VoIP_Phone_number->cell(2, 2), QStringLiteral("T"));
+    QCOMPARE(m()->SG_VoIP_Phone_number->cell(2, 2), QString());
   }
 
   void voipServersAndProtocol() {
@@ -425,14 +427,15 @@ class TestReplyParser : public QObject {
     m()->RG_Protocol->setItemIndex(2);
     m()->SG_VoIP_Phone_number->setCell(2, 1, QStringLiteral("1001"));
 
-    clearForm(*m());
+    clearForm(m()->model);
     QCOMPARE(m()->ED_server_URL->text(), QStringLiteral("http://"));
     QCOMPARE(m()->RG_Network_type->itemIndex(), 0);
     QVERIFY(!m()->GB_PPPoE->isHidden());
     QVERIFY(!m()->CK_auto_upgrade->isChecked());
     QVERIFY(!m()->ED_server_URL->isEnabled());
     QVERIFY(!m()->CK_service_h323->isChecked());
-    QVERIFY(m()->CK_service_SNMP->isChecked());
+    // SNMP and TFTP start unchecked too: a device that lists neither gets neither.
+    QVERIFY(!m()->CK_service_SNMP->isChecked());
     QCOMPARE(m()->ED_SIP_Server_1->text().remove(' '), QStringLiteral("1.1.1.1"));
     QCOMPARE(m()->SG_VoIP_Phone_number->cell(2, 1), QString());
     // The operating mode starts from the window's start-up state.

@@ -7,6 +7,7 @@
 
 #include "connection/U_connection.h"
 #include "connection/U_login.h"
+#include "model/read_rules.h"
 #include "widgets/address_edit.h"
 #include "widgets/application.h"
 #include "widgets/message_box.h"
@@ -176,8 +177,16 @@ void TstLoginDialog::loginLineAndFreshForm() {
   m.M_State_Info->setPlainText("WAN up");
   m.SG_VoIP_Phone_number->setRowCount(5);
   m.PageControl1->setActivePageIndex(2);
-  state.VoicePortCount = 4;
-  state.GatekeeperSeen = true;
+  // A previous read left its counters behind.
+  Argv voicePort;
+  voicePort[0] = "voice-port";
+  voicePort[1] = "0";
+  conn_->readRules().apply(kSectionVoip, voicePort);
+  Argv gatekeeper;
+  gatekeeper[0] = "gkip";
+  gatekeeper[1] = "10.0.0.9";
+  conn_->readRules().apply(kSectionVoip, gatekeeper);
+  QVERIFY(conn_->readRules().gatekeeperSeen());
   state.ReplySection = kSectionVoip;
 
   // ID and password go out as typed, blanks included.
@@ -190,8 +199,8 @@ void TstLoginDialog::loginLineAndFreshForm() {
 
   QVERIFY(boxes_.isEmpty());
   QCOMPARE(state.ReplySection, qint32(kSectionLogin));
-  QCOMPARE(state.VoicePortCount, 0);
-  QVERIFY(!state.GatekeeperSeen);
+  QCOMPARE(conn_->readRules().voicePortCount(), 0);
+  QVERIFY(!conn_->readRules().gatekeeperSeen());
   QCOMPARE(m.ED_PSTN_login->text(), QString());
   QCOMPARE(m.ED_SIP_Username->text(), QString());
   QCOMPARE(m.ED_Static_IP_address->text(), AddressEdit::kEmpty);

@@ -8,6 +8,7 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#include "model/read_rules.h"
 #include "test_pty.h"
 #include "widgets/application.h"
 #include "window_fixture.h"
@@ -354,14 +355,21 @@ class TestMainWindow : public QObject {
   void connectResetsTheReadAndShowsTheDialogAndCover() {
     LinkState& s = env.link().state;
     s.StartTagEchoes = s.EndTagEchoes = 1;
-    s.VoicePortCount = s.PotsPeerCount = s.DestPatternCount = 3;
+    ReadRules& rules = env.connection->readRules();
+    Argv line;
+    line[0] = "voice-port";
+    rules.apply(kSectionVoip, line);
+    line[0] = "dial-peer";
+    line[3] = "pots";
+    rules.apply(kSectionVoip, line);
+    QCOMPARE(rules.voicePortCount() + rules.potsPeerCount(), 2);
     s.StatusMode = s.StatusRequestPending = true;
     m->SG_VoIP_Phone_number->setRowCount(5);
     m->P_main->hide();
     QTest::mouseClick(m->BB_Connect, Qt::LeftButton);
     QVERIFY(env.boxes.isEmpty());
     QCOMPARE(s.StartTagEchoes + s.EndTagEchoes, 0);
-    QCOMPARE(s.VoicePortCount + s.PotsPeerCount + s.DestPatternCount, 0);
+    QCOMPARE(rules.voicePortCount() + rules.potsPeerCount() + rules.destPatternCount(), 0);
     QVERIFY(!s.StatusMode && !s.StatusRequestPending);
     QCOMPARE(m->SG_VoIP_Phone_number->rowCount(), 2);
     QVERIFY(env.connection->isVisible());
