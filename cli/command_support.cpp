@@ -14,7 +14,12 @@
 #include "cli/password_source.h"
 
 void setUpParser(QCommandLineParser& parser, const QString& command, bool withDevice) {
-  parser.setApplicationDescription(QStringLiteral("ezconfig-cli %1").arg(command));
+  parser.setApplicationDescription(
+      QStringLiteral("ezconfig-cli %1\n\n"
+                     "Exit codes: 0 done, 1 differences found or a write not verified, 2 usage "
+                     "or bad file, 3 link failure, 4 login refused, 5 model refused, 6 the device "
+                     "reported an error or did not confirm the write.")
+          .arg(command));
   parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
   parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
   parser.addHelpOption();
