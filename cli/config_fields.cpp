@@ -1,6 +1,7 @@
 #include "cli/config_fields.h"
 
 #include "connection/text_utils.h"
+#include "model/address_text.h"
 #include "model/config_model.h"
 
 const char kFormatKey[] = "format";
@@ -34,13 +35,24 @@ void setText(ConfigModel& m, const QJsonValue& v) {
 
 template <AddressField ConfigModel::*F>
 QJsonValue getAddress(const ConfigModel& m) {
+  const AddressField& field = m.*F;
+  // What the device holds and the mask cannot show (a host name) is what Save writes back: the
+  // file shows it, and a file cannot pass it on (not a dotted address) without saying so.
+  if (field.hasHiddenOriginal()) return field.original();
   // The control shows "   .   .   .   " when empty: the file holds "" for it.
-  const QString compact = Trim_Blank((m.*F).text());
+  const QString compact = Trim_Blank(field.text());
   return compact == QLatin1String("...") ? QString() : compact;
 }
 template <AddressField ConfigModel::*F>
 void setAddress(ConfigModel& m, const QJsonValue& v) {
-  (m.*F).setText(v.toString());
+  const QString text = v.toString();
+  // A checked file holds dotted addresses only; a text the mask cannot show comes from a device
+  // (a configuration read, rebuilt) and is kept as the device's.
+  if (text.isEmpty() || fitsAddressMask(text)) {
+    (m.*F).setText(text);
+  } else {
+    (m.*F).setDeviceText(text);
+  }
 }
 
 template <CheckField ConfigModel::*F>

@@ -36,7 +36,11 @@ void randomState(ConfigModel& m, QRandomGenerator& random) {
       else
         t->setText(pick({"", "abc", "0171234", QStringLiteral("u%1").arg(random.bounded(100))}));
     } else if (auto* a = dynamic_cast<AddressField*>(f)) {
-      a->setText(pick({"", "10.1.2.3", "192.168.0.254", "8.8.8.8"}));
+      // Now and then a device's text the mask cannot show (a host name), kept for Save.
+      if (random.bounded(6) == 0)
+        a->setDeviceText(pick({"gk.example.net", "10.0.0.0.1"}));
+      else
+        a->setText(pick({"", "10.1.2.3", "192.168.0.254", "8.8.8.8"}));
     } else if (auto* c = dynamic_cast<CheckField*>(f)) {
       c->setChecked(random.bounded(2) == 1);
     } else if (auto* r = dynamic_cast<RadioField*>(f)) {
@@ -79,8 +83,9 @@ class TestConfigDocument : public QObject {
       const QStringList script = configurationScript(device);
 
       const QJsonObject document = parsed(documentText(documentFromModel(device)));
-      const QStringList problems = validateDocument(document);
-      QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
+      // A file is valid, but for the device's texts that no file may pass on.
+      for (const QString& problem : validateDocument(document))
+        QVERIFY2(problem.endsWith(": not a dotted address"), qPrintable(problem));
       QCOMPARE(saveScriptFor(document), script);
 
       ConfigModel fresh;
@@ -111,6 +116,32 @@ class TestConfigDocument : public QObject {
                qPrintable(QStringLiteral("round %1: ").arg(round) +
                           valuesNotKept(device, document).join('\n')));
     }
+  }
+
+  // A device's gatekeeper given by name: the file shows it, writing the file back keeps it, and a
+  // file that clears the address clears it.
+  void deviceTextTheMaskCannotShow() {
+    ConfigModel device;
+    device.ED_Gatekeeper_IP.setDeviceText("gk.example.net");
+    const QJsonObject document = documentFromModel(device);
+    QCOMPARE(valueAt(document, "voip.h323.gatekeeper1").toString(),
+             QStringLiteral("gk.example.net"));
+    QVERIFY(configurationScript(device).contains("gkip gk.example.net 1719 128"));
+    QCOMPARE(saveScriptFor(document), configurationScript(device));
+
+    applyDocument(device, document, PortMatch::ByName);
+    QVERIFY(configurationScript(device).contains("gkip gk.example.net 1719 128"));
+    QVERIFY(valuesNotKept(device, document).isEmpty());
+
+    const QJsonObject cleared = [&] {
+      QJsonObject d{{"format", 1}};
+      setValueAt(d, "voip.h323.gatekeeper1", "");
+      return d;
+    }();
+    applyDocument(device, cleared, PortMatch::ByName);
+    QVERIFY(!configurationScript(device).join('\n').contains("gkip"));
+    QCOMPARE(validateDocument(document),
+             QStringList{"voip.h323.gatekeeper1: not a dotted address"});
   }
 
   void membersAreInPageOrder() {

@@ -171,6 +171,33 @@ class TestCliWrite : public QObject {
              run.describe());
   }
 
+  // A gatekeeper the device names by host name: read shows it, a file cannot pass it on as an
+  // address, and a file that leaves the member out keeps it on the device.
+  void deviceValueTheWindowCannotShowIsKept() {
+    CliRig rig;
+    QVERIFY2(rig.start(), qPrintable(rig.sim.failure()));
+    rig.sim.stop();
+    QByteArray state = rig.sim.readState();
+    QVERIFY(state.contains("gkip 198.51.100.10 1719 128"));
+    state.replace("gkip 198.51.100.10 1719 128", "gkip gk.example.net 1719 128");
+    QVERIFY(rig.sim.writeState(state));
+    QVERIFY2(rig.sim.restart(), qPrintable(rig.sim.failure()));
+
+    QJsonObject file = jsonOf(rig.run({"read"}).out);
+    QCOMPARE(valueAt(file, "voip.h323.gatekeeper1").toString(), QStringLiteral("gk.example.net"));
+    CliRun run = rig.run({"write", rig.save("as-read.json", file), "--yes"});
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY2(run.err.contains("voip.h323.gatekeeper1: not a dotted address"), run.describe());
+
+    QJsonObject h323 = valueAt(file, "voip.h323").toObject();
+    h323.remove("gatekeeper1");
+    file = with(withNumber(file, 0, "5550"), "voip.h323", h323);
+    run = rig.run({"write", rig.save("partial.json", file), "--yes"});
+    QVERIFY2(run.exitCode == 0, run.describe());
+    QVERIFY(rig.sim.readState().contains("gkip gk.example.net 1719 128"));
+    QVERIFY(rig.sim.readState().contains("destination-pattern 5550"));
+  }
+
   void deviceThatCannotStore() {
     CliRig rig;
     QVERIFY2(rig.start(), qPrintable(rig.sim.failure()));
