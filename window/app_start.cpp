@@ -8,8 +8,13 @@
 #include "window/U_ez_config_main.h"
 
 void createAppWindows() {
+  createAppWindows(QString());
+}
+
+void createAppWindows(const QString& languageFolder) {
   // Created in this order and kept for the whole run; only the main window is shown.
   auto* main = new TF_ez_config_main;
+  main->setLanguageFolder(languageFolder);
   auto* connection = new TF_Connection;
   auto* debug = new TF_Debug;
   auto* login = new TF_Login;

@@ -204,8 +204,12 @@ void TF_ez_config_main::Language_Convert() {
   };
   for (const Key& key : captionKeys()) setTargets(key, builtInText(key));
 
-  const QString path = QDir::current().filePath(QStringLiteral("language.cfg"));
+  const QDir folder = languageFolder_.isEmpty() ? QDir::current() : QDir(languageFolder_);
+  const QString path = folder.filePath(QStringLiteral("language.cfg"));
   QString error;
+  // A folder of its own (the desktop entry's) is made on the first start; a failure shows below
+  // as the file's.
+  if (!languageFolder_.isEmpty()) folder.mkpath(QStringLiteral("."));
   if (!QFileInfo::exists(path) && !language_file::writeNew(path, defaultLanguageFile(), &error)) {
     showStandardError(path + QStringLiteral(": ") + error);
     return;
