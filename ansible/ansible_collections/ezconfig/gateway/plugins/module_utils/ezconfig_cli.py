@@ -1,0 +1,219 @@
+# Running ezconfig-cli for the collection's modules: the connection options every module shares,
+# the password handed over in the environment (never in the process's arguments, which other
+# users can read), and the CLI's answers turned into Python values.
+#
+# Standard library only, and no Ansible import, so that the same code runs in a plain unittest.
+
+import copy
+import json
+import os
+import re
+import shutil
+import subprocess
+import tempfile
+
+# The options every module takes to reach one gateway.
+CONNECTION_ARGS = dict(
+    tcp=dict(type='str'),
+    serial=dict(type='str'),
+    user=dict(type='str', default='admin'),
+    password=dict(type='str', required=True, no_log=True),
+    cli_path=dict(type='path', default='ezconfig-cli'),
+    log=dict(type='path'),
+)
+CONNECTION_EXCLUSIVE = [('tcp', 'serial')]
+CONNECTION_REQUIRED_ONE_OF = [('tcp', 'serial')]
+
+# What ezconfig-cli's exit codes mean (cli/exit_codes.h; they are never renumbered).
+EXIT_MEANINGS = {
+    0: 'done',
+    1: 'differences found, or a written value the device does not hold',
+    2: 'usage error, bad configuration file or failed Save check',
+    3: 'link failure',
+    4: 'login refused',
+    5: 'model refused',
+    6: 'the device reported an error or did not confirm the write',
+}
+
+PASSWORD_VARIABLE = 'EZCONFIG_PASSWORD'
+REDACTED = '***'
+# The write's message when the device already holds the file's configuration (exit 0).
+NOTHING_TO_WRITE = 'already holds this configuration; nothing written'
+BACKUP_STORED = 'device configuration stored in '
+_MESSAGE_PREFIX = 'ezconfig-cli: '
+
+
+class CliResult(object):
+    def __init__(self, argv, rc, stdout, stderr):
+        self.argv = argv
+        self.rc = rc
+        self.stdout = stdout
+        self.stderr = stderr
+
+    @property
+    def messages(self):
+        """The CLI's messages on stderr, one per line, without the program's name."""
+        lines = []
+        for line in self.stderr.splitlines():
+            line = line.strip()
+            if line.startswith(_MESSAGE_PREFIX):
+                line = line[len(_MESSAGE_PREFIX):]
+            if line:
+                lines.append(line)
+        return lines
+
+    @property
+    def stdout_lines(self):
+        return [line for line in self.stdout.splitlines() if line.strip()]
+
+    def failure_message(self):
+        """One line for Ansible's msg: the exit code's meaning and the CLI's own words."""
+        meaning = EXIT_MEANINGS.get(self.rc, 'unexpected exit code')
+        if self.rc < 0:
+            meaning = 'ended by signal %d' % -self.rc
+        text = '; '.join(self.messages) or 'no message'
+        return 'ezconfig-cli exit %d (%s): %s' % (self.rc, meaning, text)
+
+    def as_result(self):
+        """What a module returns about the call besides its own values."""
+        return dict(rc=self.rc, messages=self.messages, cmd=self.argv)
+
+
+def resolve_cli(cli_path):
+    """The CLI's full path: as given when it names a file, otherwise looked up on PATH."""
+    if os.sep in cli_path:
+        return cli_path if os.access(cli_path, os.X_OK) else None
+    return shutil.which(cli_path)
+
+
+def connection_argv(params):
+    """The options that reach the gateway; the password is not among them."""
+    argv = []
+    if params.get('tcp'):
+        argv += ['--tcp', params['tcp']]
+    if params.get('serial'):
+        argv += ['--serial', params['serial']]
+    if params.get('user'):
+        argv += ['--user', params['user']]
+    if params.get('log'):
+        argv += ['--log', params['log']]
+    return argv
+
+
+def run_cli(cli, command, params, timeout=None):
+    """Runs `cli command... connection options`, the password in the environment only.
+
+    Standard input is closed: the CLI then never waits on a prompt (it refuses instead)."""
+    argv = [cli] + list(command) + connection_argv(params)
+    env = dict(os.environ)
+    env[PASSWORD_VARIABLE] = params.get('password') or ''
+    # Qt complains about a non-UTF-8 locale on stderr, which would land in the messages.
+    env['LC_ALL'] = 'C.UTF-8'
+    process = subprocess.run(argv, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                             stderr=subprocess.PIPE, env=env, timeout=timeout)
+    return CliResult(argv, process.returncode,
+                     process.stdout.decode('utf-8', 'replace'),
+                     process.stderr.decode('utf-8', 'replace'))
+
+
+def parse_json(result):
+    """The JSON document a command printed; ValueError when stdout holds none."""
+    return json.loads(result.stdout)
+
+
+def write_config_file(config, directory=None):
+    """Writes the configuration to a new file readable by its owner only (it holds passwords).
+
+    "format" may be left out of the module's config; the file needs it."""
+    document = dict(config)
+    document.setdefault('format', 1)
+    fd, path = tempfile.mkstemp(prefix='ezconfig-', suffix='.json', dir=directory)
+    with os.fdopen(fd, 'w') as handle:
+        json.dump(document, handle, indent=2)
+    return path
+
+
+def backup_file(result):
+    """Where the write stored the device's previous configuration, if it did."""
+    for message in result.messages:
+        if message.startswith(BACKUP_STORED):
+            return message[len(BACKUP_STORED):]
+    return None
+
+
+# One line of the differences `write` and `diff` print: `path: BEFORE -> AFTER`, each value as
+# compact JSON, or `path: secret changed (not shown)`. Values never hold a blank (the device
+# splits its command lines at blanks), so " -> " cannot occur inside one.
+_DIFFERENCE = re.compile(r'^(?P<path>[A-Za-z0-9_.\[\]/]+): (?P<rest>.*)$')
+_SECRET_CHANGED = 'secret changed (not shown)'
+
+
+def _value(text):
+    if text in ('(absent)', '(secret)'):
+        return text
+    try:
+        return json.loads(text)
+    except ValueError:
+        return text
+
+
+def parse_difference(line):
+    """(path, before, after) of one difference line, or None for anything else.
+
+    A secret's values come back as "(secret)", "" or, when both sides hide one,
+    before and after "(secret)"."""
+    match = _DIFFERENCE.match(line.strip())
+    if not match:
+        return None
+    rest = match.group('rest')
+    if rest == _SECRET_CHANGED:
+        return match.group('path'), '(secret)', '(secret)'
+    if ' -> ' not in rest:
+        return None
+    before, after = rest.split(' -> ', 1)
+    return match.group('path'), _value(before), _value(after)
+
+
+_STEP = re.compile(r'([^.\[\]]+)|\[(\d+)\]')
+
+
+def _steps(path):
+    steps = []
+    for name, index in _STEP.findall(path):
+        steps.append(int(index) if index else name)
+    return steps
+
+
+def _set(document, path, value):
+    steps = _steps(path)
+    node = document
+    for step in steps[:-1]:
+        try:
+            node = node[step]
+        except (KeyError, IndexError, TypeError):
+            return False
+    last = steps[-1]
+    if isinstance(node, dict) or (isinstance(node, list) and isinstance(last, int) and
+                                  last < len(node)):
+        node[last] = value
+        return True
+    return False
+
+
+def masked_after(before, difference_lines):
+    """The configuration a write leaves: the redacted `before` with the write's differences.
+
+    Secrets stay masked; one that changes reads "*** (changed)", so that a diff shows it
+    without showing it."""
+    after = copy.deepcopy(before)
+    for line in difference_lines:
+        parsed = parse_difference(line)
+        if parsed is None:
+            continue
+        path, old, new = parsed
+        if new == '(secret)':
+            new = REDACTED + ' (changed)' if old == '(secret)' else REDACTED
+        elif new == '(absent)':
+            continue
+        _set(after, path, new)
+    return after

@@ -1,0 +1,172 @@
+#!/usr/bin/python
+# Puts a configuration on one gateway with `ezconfig-cli write`.
+
+DOCUMENTATION = r'''
+---
+module: gateway_config
+short_description: Put a configuration on a gateway
+description:
+  - Writes a configuration (the JSON format of C(ezconfig-cli), docs/config-format.md) to one
+    gateway with C(ezconfig-cli write), which reads the device first, writes only when what the
+    device holds differs, and reads back what it wrote.
+  - Members the configuration leaves out keep the device's values.
+  - Runs where the module runs; use C(ansible_connection=local) and reach the gateway from there.
+options:
+  tcp:
+    description: The gateway's console over TCP, C(HOST[:PORT]) (a dotted address; port 514 by default).
+    type: str
+  serial:
+    description: The serial port of the gateway's console (9600 8N1).
+    type: str
+  user:
+    description: Login ID.
+    type: str
+    default: admin
+  password:
+    description: Login password. Handed to the CLI in its environment, never on its command line.
+    type: str
+    required: true
+  config:
+    description: The configuration as a dictionary; C(format) may be left out.
+    type: dict
+  src:
+    description: A configuration file on the host the module runs on.
+    type: path
+  backup:
+    description: Keep the device's configuration in I(backup_dir) before writing.
+    type: bool
+    default: false
+  backup_dir:
+    description: Folder for I(backup) (created when missing); the file holds the passwords.
+    type: path
+    default: ~/gateway-backups
+  cli_path:
+    description: The C(ezconfig-cli) program.
+    type: path
+    default: ezconfig-cli
+  log:
+    description: Append a transcript of the session to this file (passwords shown as C(***)).
+    type: path
+notes:
+  - Check mode reads the device and tells whether a write would happen; nothing is written.
+  - Diff mode shows the device's configuration before and after, every password as C(***).
+author: ezconfig developers
+'''
+
+EXAMPLES = r'''
+- name: Phone numbers and gatekeepers
+  ezconfig.gateway.gateway_config:
+    tcp: 192.0.2.10
+    password: "{{ gateway_password }}"
+    config:
+      voip:
+        h323: {gatekeeper1: 198.51.100.1}
+        ports:
+          - {port: "0/0", number: "5101"}
+'''
+
+RETURN = r'''
+differences:
+  description: One line per member the write changes, as C(ezconfig-cli write) prints them.
+  type: list
+  elements: str
+  returned: always
+backup_file:
+  description: The file holding the device's configuration before the write.
+  type: str
+  returned: when a backup was stored
+messages:
+  description: The CLI's messages.
+  type: list
+  elements: str
+  returned: always
+rc:
+  description: The CLI's exit code.
+  type: int
+  returned: always
+'''
+
+import os
+
+from ansible.module_utils.basic import AnsibleModule
+from ansible_collections.ezconfig.gateway.plugins.module_utils.ezconfig_cli import (
+    CONNECTION_ARGS, CONNECTION_EXCLUSIVE, CONNECTION_REQUIRED_ONE_OF, NOTHING_TO_WRITE,
+    backup_file, masked_after, parse_json, resolve_cli, run_cli, write_config_file)
+
+
+def write_command(path, check_mode, backup_dir):
+    command = ['write', path]
+    if check_mode:
+        command.append('--dry-run')
+    else:
+        command.append('--yes')
+        if backup_dir:
+            command += ['--backup-dir', backup_dir]
+    return command
+
+
+def main():
+    spec = dict(CONNECTION_ARGS)
+    spec.update(
+        config=dict(type='dict'),
+        src=dict(type='path'),
+        backup=dict(type='bool', default=False),
+        backup_dir=dict(type='path', default='~/gateway-backups'),
+    )
+    module = AnsibleModule(
+        argument_spec=spec,
+        mutually_exclusive=CONNECTION_EXCLUSIVE + [('config', 'src')],
+        required_one_of=CONNECTION_REQUIRED_ONE_OF + [('config', 'src')],
+        supports_check_mode=True,
+    )
+    params = module.params
+    cli = resolve_cli(params['cli_path'])
+    if not cli:
+        module.fail_json(msg='ezconfig-cli not found: %s' % params['cli_path'])
+    if params['src'] and not os.path.isfile(params['src']):
+        module.fail_json(msg='src: no such file: %s' % params['src'])
+
+    backup_dir = None
+    if params['backup'] and not module.check_mode:
+        backup_dir = params['backup_dir']
+        try:
+            os.makedirs(backup_dir, mode=0o700, exist_ok=True)
+        except OSError as error:
+            module.fail_json(msg='backup_dir: %s' % error)
+
+    before = None
+    if module._diff:
+        read = run_cli(cli, ['read', '--redact'], params)
+        if read.rc != 0:
+            module.fail_json(msg=read.failure_message(), **read.as_result())
+        before = parse_json(read)
+
+    path = params['src'] or write_config_file(params['config'])
+    try:
+        result = run_cli(cli, write_command(path, module.check_mode, backup_dir), params)
+    finally:
+        if not params['src']:
+            os.unlink(path)
+
+    differences = result.stdout_lines
+    values = result.as_result()
+    values['differences'] = differences
+    if result.rc == 0:
+        values['changed'] = not any(NOTHING_TO_WRITE in m for m in result.messages)
+    else:
+        # Not verified (1) or not confirmed by the device (6): a write went out all the same.
+        values['changed'] = result.rc in (1, 6) and not module.check_mode
+    stored = backup_file(result)
+    if stored:
+        values['backup_file'] = stored
+    if before is not None:
+        after = masked_after(before, differences) if values['changed'] else before
+        values['diff'] = dict(before=before, after=after,
+                              before_header='device', after_header='after the write')
+    if result.rc != 0:
+        module.fail_json(msg=result.failure_message(), **values)
+    module.exit_json(**values)
+
+
+if __name__ == '__main__':
+    main()
