@@ -133,6 +133,24 @@ def write_config_file(config, directory=None):
     return path
 
 
+# The configuration's passwords (docs/config-format.schema.json: "secret").
+SECRET_PATHS = (('pstn', 'password'), ('lan', 'pppoe', 'password'), ('voip', 'h323', 'password'),
+                ('voip', 'sip', 'password'), ('auto_upgrade', 'password'))
+
+
+def config_secrets(config):
+    """The passwords a configuration holds, for Ansible to mask wherever they would show
+    (the module's arguments are echoed back in its result)."""
+    secrets = set()
+    for path in SECRET_PATHS:
+        node = config
+        for step in path:
+            node = node.get(step) if isinstance(node, dict) else None
+        if isinstance(node, str) and node:
+            secrets.add(node)
+    return secrets
+
+
 def backup_file(result):
     """Where the write stored the device's previous configuration, if it did."""
     for message in result.messages:

@@ -91,7 +91,8 @@ import os
 from ansible.module_utils.basic import AnsibleModule
 from ansible_collections.ezconfig.gateway.plugins.module_utils.ezconfig_cli import (
     CONNECTION_ARGS, CONNECTION_EXCLUSIVE, CONNECTION_REQUIRED_ONE_OF, NOTHING_TO_WRITE,
-    backup_file, masked_after, parse_json, resolve_cli, run_cli, write_config_file)
+    backup_file, config_secrets, masked_after, parse_json, resolve_cli, run_cli,
+    write_config_file)
 
 
 def write_command(path, check_mode, backup_dir):
@@ -120,6 +121,9 @@ def main():
         supports_check_mode=True,
     )
     params = module.params
+    if params['config']:
+        # The passwords inside config are not options of their own, so no_log misses them.
+        module.no_log_values.update(config_secrets(params['config']))
     cli = resolve_cli(params['cli_path'])
     if not cli:
         module.fail_json(msg='ezconfig-cli not found: %s' % params['cli_path'])
