@@ -136,6 +136,11 @@ void TF_ez_config_main::connectHandlers() {
   connect(PageControl1, &PageControl::operatorPageChange, this,
           guarded(&TF_ez_config_main::PageControl1Change));
 
+  currentPage_ = PageControl1->currentWidget();
+  connect(PageControl1, &QTabWidget::currentChanged, this, [this] {
+    previousPage_ = currentPage_;
+    currentPage_ = PageControl1->currentWidget();
+  });
   // The option controls' clicks reach the model through the mirror, which runs their handlers.
   mirror_ = new ModelMirror(model, *this, this);
   connect(mirror_, &ModelMirror::gridEnabledChanged, this,

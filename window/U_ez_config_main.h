@@ -138,4 +138,7 @@ class TF_ez_config_main : public QWidget, public Ui::TF_ez_config_main {
   bool memoEditing_ = false;
   QString languageFolder_;
   ModelMirror* mirror_ = nullptr;
+  // The page shown and the one before it, to go back when a page may not be opened yet.
+  QWidget* currentPage_ = nullptr;
+  QWidget* previousPage_ = nullptr;
 };

@@ -56,6 +56,9 @@ void TF_ez_config_main::BB_DisconnectClick() {
 }
 
 void TF_ez_config_main::BB_SaveClick() {
+  // While the read chain runs the form is half read, and a write exchange is already open: a Save
+  // now would write a half-read configuration or mix two exchanges.
+  if (busy.isBusy()) return;
   saveConfiguration(connection_->link, *this);
 }
 

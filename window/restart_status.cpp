@@ -47,6 +47,8 @@ void TF_ez_config_main::enableTimer(QTimer* timer, int interval) {
 }
 
 void TF_ez_config_main::BB_RestartClick() {
+  // Not in the middle of the read chain or a write exchange.
+  if (busy.isBusy()) return;
   if (confirmBox(messages.text(QStringLiteral("Would you like to restart?")),
                  QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
     return;
@@ -80,6 +82,13 @@ void TF_ez_config_main::Timer1Timer() {
 }
 
 void TF_ez_config_main::PageControl1Change() {
+  if (PageControl1->currentWidget() == Tab_Status_information && busy.isBusy()) {
+    // Status replies would cut the read chain or the write exchange short: the page stays shut
+    // until the gateway has answered.
+    QWidget* back = currentPage_ == Tab_Status_information ? previousPage_ : currentPage_;
+    PageControl1->setActivePage(back ? back : PageControl1->widget(0));
+    return;
+  }
   if (PageControl1->currentWidget() != Tab_Status_information) {
     // Replies still arriving go on into the memo.
     T_State_Info->stop();
