@@ -57,6 +57,16 @@ int main(int argc, char** argv) {
 
   // The pages as they look once a gateway has been read: the cover is gone.
   main->P_main->hide();
+  // Accounts as a read fills them: the password fields show their "*".
+  main->ED_PSTN_login->setText(QStringLiteral("isp-user"));
+  main->ED_PSTN_password->setText(QStringLiteral("secret"));
+  main->ED_PSTN_dialing->setText(QStringLiteral("0123456"));
+  main->ED_PPPoE_ID->setText(QStringLiteral("lan-user"));
+  main->ED_PPPoE_Password->setText(QStringLiteral("secret"));
+  main->ED_H323_ID->setText(QStringLiteral("gw-1001"));
+  main->ED_GK_password->setText(QStringLiteral("secret"));
+  main->ED_SIP_Username->setText(QStringLiteral("1001"));
+  main->ED_SIP_password->setText(QStringLiteral("secret"));
   main->SG_VoIP_Phone_number->setRowCount(4);
   const QStringList cells = {"0/0", "FXS", "1001", "0/1", "FXS", "1002", "1/0", "FXO", ""};
   for (int i = 0; i < cells.size(); ++i)
@@ -97,6 +107,19 @@ int main(int argc, char** argv) {
   main->GB_Area_Number->show();
   save(main, QStringLiteral("main-voip-h323-area"));
   main->GB_Area_Number->hide();
+
+  // More ports than the grid shows at once, scrolled to the last: the header row stays on top.
+  StringGrid* grid = main->SG_VoIP_Phone_number;
+  grid->setRowCount(9);
+  for (int port = 1; port <= 8; ++port) {
+    grid->setCell(0, port, QStringLiteral("%1/%2").arg((port - 1) / 4).arg((port - 1) % 4));
+    grid->setCell(1, port, QStringLiteral("FXS"));
+    grid->setCell(2, port, QString::number(1000 + port));
+  }
+  QApplication::processEvents();
+  grid->scrollToBottom();
+  save(main, QStringLiteral("main-voip-ports"));
+  grid->scrollToTop();
 
   // The restart wait: cover with the gauge strip.
   main->PageControl1->setActivePage(main->Tab_PSTN);
