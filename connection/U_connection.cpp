@@ -247,8 +247,7 @@ void TF_Connection::ComPortRxChar(int count) {
 
 void TF_Connection::ClientSocketConnect() {
   link.debugLog.append(QStringLiteral("Connected..."));
-  main_->BB_Save->setEnabled(true);
-  main_->BB_Restart->setEnabled(true);
+  // Save and Restart wait for the model check (the reply parser enables them).
   main_->BB_Connect->hide();
   main_->BB_Disconnect->show();
 }

@@ -66,6 +66,8 @@ void TF_Login::ED_PasswordKeyPress() {
 }
 
 void TF_Login::BB_CancelClick() {
+  // A login given up (never answered, or not wanted any more) leaves nothing to wait for.
+  if (main_) main_->busy.setBusy(false);
   close();
 }
 

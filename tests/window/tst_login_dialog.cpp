@@ -43,6 +43,7 @@ class TstLoginDialog : public QObject {
   void gatewayAnswers();
   void answerArrivingWhileABoxIsOpen();
   void escapeAndCancel();
+  void cancelGivesUpAnUnansweredLogin();
 
  private:
   QByteArray heard();
@@ -263,6 +264,20 @@ void TstLoginDialog::escapeAndCancel() {
   QVERIFY(conn_->ClientSocket->active());
   QVERIFY(main_->BB_Disconnect->isVisible());
   QCOMPARE(heard(), QByteArray());
+}
+
+// The gateway never answers the login: Cancel ends the busy cursor, the link stays.
+void TstLoginDialog::cancelGivesUpAnUnansweredLogin() {
+  login_->ED_ID->setText("admin");
+  login_->ED_Password->setText("admin");
+  QTest::mouseClick(login_->BB_OK, Qt::LeftButton);
+  QTRY_VERIFY(heard().startsWith("start-login"));
+  QVERIFY(main_->busy.isBusy());
+  QTest::mouseClick(login_->BB_Cancel, Qt::LeftButton);
+  QVERIFY(!login_->isVisible());
+  QVERIFY(!main_->busy.isBusy());
+  QVERIFY(!QGuiApplication::overrideCursor());
+  QVERIFY(conn_->ClientSocket->active());
 }
 
 int main(int argc, char** argv) {
