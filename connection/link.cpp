@@ -25,7 +25,9 @@ void Link::SendGetDataLogged(const QString& text, const QString& logged) {
   state.ArgIndex = 0;
   lineFull_ = false;
   debugLog.append(QStringLiteral("Send_Message : ") + logged);
-  for (int i = 0; i < kArgvSlots / 2; ++i) state.argv[i].clear();
+  // Most slots are null already; clear() is a library call, so those are passed over.
+  for (int i = 0; i < kArgvSlots / 2; ++i)
+    if (!state.argv[i].isNull()) state.argv[i].clear();
   // RxLine is left alone: the characters collected since the last blank survive the send.
   if (Transport* transport = transportForKind()) transport->send(toDevice(text));
 }
@@ -50,6 +52,16 @@ bool Link::Comport_Connected() {
   Delay(100);
   // The reply parser sets the flag when a "get-wan" line came back during the waits.
   return state.WanReplySeen;
+}
+
+const Argv& Link::copyOfLine() {
+  // Every slot past the last non-null one is null in both arrays; the rest is copied as is.
+  int used = kArgvSlots;
+  while (used > 0 && state.argv[used - 1].isNull()) --used;
+  for (int i = 0; i < used; ++i) lineCopy_[i] = state.argv[i];
+  for (int i = used; i < lineCopyUsed_; ++i) lineCopy_[i] = QByteArray();
+  lineCopyUsed_ = used;
+  return lineCopy_;
 }
 
 int Link::IndexOfStr(const QString& text, const QString& pattern) {

@@ -78,9 +78,17 @@ class Link : public QObject {
   Transport* serial_ = nullptr;
   Transport* tcp_ = nullptr;
 
+  // The token array as it is now, in lineCopy_: the parser's own copy of the line.
+  const Argv& copyOfLine();
+
   // Receive bookkeeping (not part of the shared record).
   QList<QueuedChunk> queue_;
   bool receiving_ = false;
   // The current line has filled every argv slot: further tokens of it are dropped.
   bool lineFull_ = false;
+  // Kept between lines so that a line end copies only the slots in use (a full copy and its
+  // destruction, 2048 slots twice, was most of a read's time); slots from lineCopyUsed_ on are
+  // null. Never nested: a receive inside the parser only queues its bytes.
+  Argv lineCopy_;
+  int lineCopyUsed_ = 0;
 };

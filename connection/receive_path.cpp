@@ -112,8 +112,7 @@ void Link::tokenize(const QByteArray& chunk) {
         } lineEnd{*this};
         // The parser gets its own copy: a send it makes empties slots of the shared array, which
         // must not change what it reads for this line.
-        const Argv line = state.argv;
-        if (parserSink) parserSink(line);
+        if (parserSink) parserSink(copyOfLine());
         break;
       }
       default:
