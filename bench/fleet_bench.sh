@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Times the Ansible collection configuring eight simulated gateways in one run against one
+# (docs/performance.md, "Fleet"): builds ezconfig-cli and gateway-sim in Release, then runs
+# bench/fleet_bench.py, about two minutes. Needs ansible-core (scripts/setup installs it).
+#   EZ_FLEET_BUILD_DIR=DIR   build there instead of build-bench
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+build=${EZ_FLEET_BUILD_DIR:-$here/build-bench}
+log=$build/fleet_bench.log
+mkdir -p "$build"
+: >"$log"
+if ! cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >>"$log" 2>&1 ||
+   ! cmake --build "$build" -j"${EZ_JOBS:-2}" --target ezconfig-cli gateway-sim >>"$log" 2>&1; then
+  echo "fleet_bench: build failed, see $log" >&2
+  exit 1
+fi
+echo "Machine: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//'), $(nproc) cores," \
+     "load average $(cut -d' ' -f1-3 /proc/loadavg) before the run;" \
+     "$(ansible-playbook --version | head -1); $(date -u +%F)"
+echo
+python3 "$here/bench/fleet_bench.py" --cli "$build/cli/ezconfig-cli" --sim "$build/sim/gateway-sim" \
+  "$@" 2> >(tee -a "$log" >&2)
