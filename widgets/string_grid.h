@@ -42,10 +42,11 @@ class StringGrid : public QTableWidget {
 
   bool isFixedCell(int col, int row) const;
 
+  // A cell brought into view never ends under the fixed rows (public, as in QTableView).
+  void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+
  protected:
   bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
-  // A cell brought into view never ends under the fixed rows.
-  void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
   void updateGeometries() override;
 
  private:
