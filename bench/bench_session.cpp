@@ -55,7 +55,13 @@ class TimedSession {
   bool openTcp(quint16 port) {
     return session_.openTcpAndWait(QStringLiteral("127.0.0.1"), port, 5000);
   }
-  bool openSerial(const QString& path) { return session_.openSerial(path); }
+  // The wake-up probe waits 2 x 100 ms; on a busy machine the device may answer later, and the
+  // port then stays open for another probe.
+  bool openSerial(const QString& path) {
+    for (int attempt = 0; attempt < 3; ++attempt)
+      if (session_.openSerial(path)) return true;
+    return false;
+  }
 
   bool read() {
     return session_.loginAndWait(QStringLiteral("admin"), QStringLiteral("admin"),
