@@ -14,9 +14,10 @@ if ! cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >>"$log" 2
   echo "fleet_bench: build failed, see $log" >&2
   exit 1
 fi
-echo "Machine: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//'), $(nproc) cores," \
+cpu=$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')
+echo "Machine: $cpu, $(nproc) cores," \
      "load average $(cut -d' ' -f1-3 /proc/loadavg) before the run;" \
      "$(ansible-playbook --version | head -1); $(date -u +%F)"
 echo
-python3 "$here/bench/fleet_bench.py" --cli "$build/cli/ezconfig-cli" --sim "$build/sim/gateway-sim" \
-  "$@" 2> >(tee -a "$log" >&2)
+python3 "$here/bench/fleet_bench.py" --cli "$build/cli/ezconfig-cli" \
+  --sim "$build/sim/gateway-sim" "$@" 2> >(tee -a "$log" >&2)

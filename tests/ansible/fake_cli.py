@@ -4,8 +4,8 @@ it found in its environment, standard input, the configuration file it was given
 in $FAKE_CLI_LOG, and answers by the port of --tcp:
 
   5001  the device already holds the file       5002  the file changes two members
-  5004  login refused (exit 4)                  5011  written, not verified (exit 1)
-  5016  the device did not confirm (exit 6)
+  5004  login refused (exit 4)                  5005  model refused (exit 5)
+  5011  written, not verified (exit 1)          5016  the device did not confirm (exit 6)
 """
 import json
 import os
@@ -37,6 +37,10 @@ def main():
         sys.stderr.write('ezconfig-cli: login refused by %s (ID or password is not correct)\n'
                          % target)
         return 4
+    if port == '5005':
+        sys.stderr.write('ezconfig-cli: %s is a model this tool does not configure (XR100)\n'
+                         % target)
+        return 5
     if command == 'read':
         document = json.loads(json.dumps(DEVICE))
         if '--redact' in argv:

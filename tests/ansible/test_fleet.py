@@ -107,8 +107,9 @@ class FleetTest(unittest.TestCase):
         started = time.monotonic()
         command = [self.playbook, '-i', inventory or self.inventory, playbook,
                    '-e', 'ezconfig_cli=' + self.cli] + list(args)
-        process = subprocess.run(command, env=dict(self.env, **(env or {})), stdin=subprocess.DEVNULL,
-                                 stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=110)
+        process = subprocess.run(command, env=dict(self.env, **(env or {})),
+                                 stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                                 stderr=subprocess.STDOUT, timeout=110)
         output = process.stdout.decode('utf-8', 'replace')
         print('\n  ansible-playbook %s: %.1f s' % (' '.join(args[:1]), time.monotonic() - started),
               file=sys.stderr)

@@ -13,7 +13,8 @@ description:
   - Runs where the module runs; use C(ansible_connection=local) and reach the gateway from there.
 options:
   tcp:
-    description: The gateway's console over TCP, C(HOST[:PORT]) (a dotted address; port 514 by default).
+    description:
+      - The gateway's console over TCP, C(HOST[:PORT]) (a dotted address; port 514 by default).
     type: str
   serial:
     description: The serial port of the gateway's console (9600 8N1).
