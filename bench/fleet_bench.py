@@ -20,6 +20,8 @@ import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 REPO = os.path.dirname(HERE)
+# No __pycache__ folder in the source tree.
+sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.join(REPO, 'tests', 'ansible'))
 from sim_fleet import SimFleet  # noqa: E402
 

@@ -19,6 +19,8 @@ import tempfile
 import time
 import unittest
 
+# No __pycache__ folder in the source tree.
+sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from sim_fleet import SimFleet  # noqa: E402
 

@@ -11,6 +11,8 @@ import textwrap
 import unittest
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+# No __pycache__ folders in the source tree (one would land in the collection's package).
+sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(HERE)), 'ansible',
                                 'ansible_collections', 'ezconfig', 'gateway', 'plugins',
                                 'module_utils'))
