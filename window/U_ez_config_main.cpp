@@ -107,7 +107,11 @@ TF_ez_config_main::TF_ez_config_main(QWidget* parent) : QWidget(parent) {
   FormCreate();
 }
 
-TF_ez_config_main::~TF_ez_config_main() = default;
+TF_ez_config_main::~TF_ez_config_main() {
+  // The mirror goes first: the controls, deleted after the model, must not reach it through it.
+  delete mirror_;
+  mirror_ = nullptr;
+}
 
 void TF_ez_config_main::setPeers(TF_Connection* connection, TF_Debug* debug) {
   connection_ = connection;
