@@ -108,15 +108,15 @@ def write_command(path, check_mode, backup_dir):
 
 
 def main():
-    spec = dict(CONNECTION_ARGS)
-    spec.update(
+    options = dict(CONNECTION_ARGS)
+    options.update(
         config=dict(type='dict'),
         src=dict(type='path'),
         backup=dict(type='bool', default=False),
         backup_dir=dict(type='path', default='~/gateway-backups'),
     )
     module = AnsibleModule(
-        argument_spec=spec,
+        argument_spec=options,
         mutually_exclusive=CONNECTION_EXCLUSIVE + [('config', 'src')],
         required_one_of=CONNECTION_REQUIRED_ONE_OF + [('config', 'src')],
         supports_check_mode=True,

@@ -64,10 +64,10 @@ from ansible_collections.ezconfig.gateway.plugins.module_utils.ezconfig_cli impo
 
 
 def main():
-    spec = dict(CONNECTION_ARGS)
-    spec.update(wait=dict(type='bool', default=False))
+    options = dict(CONNECTION_ARGS)
+    options.update(wait=dict(type='bool', default=False))
     module = AnsibleModule(
-        argument_spec=spec,
+        argument_spec=options,
         mutually_exclusive=CONNECTION_EXCLUSIVE,
         required_one_of=CONNECTION_REQUIRED_ONE_OF,
         supports_check_mode=True,
