@@ -25,9 +25,10 @@ void Link::SendGetDataLogged(const QString& text, const QString& logged) {
   state.ArgIndex = 0;
   lineFull_ = false;
   debugLog.append(QStringLiteral("Send_Message : ") + logged);
-  // Most slots are null already; clear() is a library call, so those are passed over.
-  for (int i = 0; i < kArgvSlots / 2; ++i)
-    if (!state.argv[i].isNull()) state.argv[i].clear();
+  // Slots 0 to 1023 are emptied; those past the slots in use are null already.
+  const int emptied = qMin(slotsInUse_, kArgvSlots / 2);
+  for (int i = 0; i < emptied; ++i) state.argv[i].clear();
+  if (slotsInUse_ <= kArgvSlots / 2) slotsInUse_ = 0;
   // RxLine is left alone: the characters collected since the last blank survive the send.
   if (Transport* transport = transportForKind()) transport->send(toDevice(text));
 }
@@ -55,13 +56,17 @@ bool Link::Comport_Connected() {
 }
 
 const Argv& Link::copyOfLine() {
-  // Every slot past the last non-null one is null in both arrays; the rest is copied as is.
-  int used = kArgvSlots;
-  while (used > 0 && state.argv[used - 1].isNull()) --used;
-  for (int i = 0; i < used; ++i) lineCopy_[i] = state.argv[i];
-  for (int i = used; i < lineCopyUsed_; ++i) lineCopy_[i] = QByteArray();
-  lineCopyUsed_ = used;
+  // Every slot from slotsInUse_ on is null in the token array, and from lineCopyUsed_ on in the
+  // copy; the rest is copied as is (shared, not duplicated).
+  for (int i = 0; i < slotsInUse_; ++i) lineCopy_[i] = state.argv[i];
+  for (int i = slotsInUse_; i < lineCopyUsed_; ++i) lineCopy_[i] = QByteArray();
+  lineCopyUsed_ = slotsInUse_;
   return lineCopy_;
+}
+
+void Link::setSlot(int index, const QByteArray& token) {
+  state.argv[index] = token;
+  if (index >= slotsInUse_) slotsInUse_ = index + 1;
 }
 
 int Link::IndexOfStr(const QString& text, const QString& pattern) {

@@ -80,15 +80,20 @@ class Link : public QObject {
 
   // The token array as it is now, in lineCopy_: the parser's own copy of the line.
   const Argv& copyOfLine();
+  // Writes one slot of the token array and keeps slotsInUse_ up to date.
+  void setSlot(int index, const QByteArray& token);
 
   // Receive bookkeeping (not part of the shared record).
   QList<QueuedChunk> queue_;
   bool receiving_ = false;
   // The current line has filled every argv slot: further tokens of it are dropped.
   bool lineFull_ = false;
-  // Kept between lines so that a line end copies only the slots in use (a full copy and its
-  // destruction, 2048 slots twice, was most of a read's time); slots from lineCopyUsed_ on are
-  // null. Never nested: a receive inside the parser only queues its bytes.
+  // The link is the only writer of state.argv: every slot from slotsInUse_ on is null, so a line
+  // end copies and a send empties only the slots below it (2048 slots at every line end were most
+  // of a read's time).
+  int slotsInUse_ = 0;
+  // Kept between lines so that a line end copies only the slots in use; slots from lineCopyUsed_
+  // on are null. Never nested: a receive inside the parser only queues its bytes.
   Argv lineCopy_;
   int lineCopyUsed_ = 0;
 };

@@ -33,6 +33,8 @@ enum ReplySectionCode : qint32 {
 struct LinkState {
   bool WanReplySeen = false;
   bool AllUpSeen = false;
+  // Written by the link only: it keeps track of the slots in use, so that a line end and a send
+  // touch those alone. Read it freely.
   Argv argv;
   qint32 ArgIndex = 0;
   QByteArray RxLine;

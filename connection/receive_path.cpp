@@ -80,7 +80,7 @@ void Link::storeToken() {
   QByteArray token = std::move(state.RxLine);
   state.RxLine.clear();
   if (lineFull_ || state.ArgIndex < 0 || state.ArgIndex >= kArgvSlots) return;
-  state.argv[state.ArgIndex] = token;
+  setSlot(state.ArgIndex, token);
   if (token.isEmpty()) return;
   if (state.ArgIndex == kArgvSlots - 1) {
     lineFull_ = true;
@@ -99,7 +99,7 @@ void Link::tokenize(const QByteArray& chunk) {
       case '\r':
       case '\n': {
         if (!lineFull_ && state.ArgIndex >= 0 && state.ArgIndex < kArgvSlots) {
-          state.argv[state.ArgIndex] = state.RxLine;  // also when empty
+          setSlot(state.ArgIndex, state.RxLine);  // also when empty
         }
         // The line is over whatever the parser does, a failing send included.
         struct LineEnd {

@@ -14,8 +14,11 @@ namespace {
 
 const QString kEsc(QChar(27));
 
+// Every slot holds "tok<slot>", written as the link writes them: a line of 2048 tokens, not ended.
 void fillArgv(Link& link) {
-  for (int i = 0; i < kArgvSlots; ++i) link.state.argv[i] = "tok" + QByteArray::number(i);
+  QByteArray line;
+  for (int i = 0; i < kArgvSlots; ++i) line += "tok" + QByteArray::number(i) + ' ';
+  link.receiveTcpBytes(line);
 }
 
 }  // namespace

@@ -133,6 +133,43 @@ class TestReceivePath : public QObject {
     QCOMPARE(firstSlots(parsed[0], 2), QByteArrayList({"model", "ZQ520"}));
   }
 
+  // The copy the parser gets is the token array, slot for slot, whatever came before it: longer
+  // and shorter lines, sends that empty the lower half, a line that filled every slot.
+  void theParserCopyIsTheWholeTokenArrayAtEveryLineEnd() {
+    int lineEnds = 0;
+    int mismatches = 0;
+    link->parserSink = [&](const Argv& argv) {
+      ++lineEnds;
+      if (argv != link->state.argv) ++mismatches;
+      parsed.append(argv);
+    };
+    const QList<QByteArray> steps = {
+        "a b c d e\r", "x\r\n",   "<send>", "y z\r",  manyTokens(2100) + " \r",
+        "<send>",      "short\r", "<send>", "<send>", manyTokens(1030) + "\r",
+        "<send>",      "q\r"};
+    for (const QByteArray& step : steps) {
+      if (step == "<send>") {
+        link->SendGetData(" ");
+      } else {
+        link->receiveTcpBytes(step);
+      }
+    }
+    QCOMPARE(lineEnds, 8);
+    QCOMPARE(mismatches, 0);
+    // After the 2048-token line and a send: the upper half keeps that line's tokens.
+    const Argv& afterFull = parsed[5];
+    QCOMPARE(firstSlots(afterFull, 2), QByteArrayList({"short", ""}));
+    QVERIFY(afterFull[1023].isEmpty());
+    QCOMPARE(afterFull[1024], QByteArray("t1024"));
+    QCOMPARE(afterFull[2047], QByteArray("t2047"));
+    // The 1030-token line wrote slots up to 1029 over them; a send empties below 1024 only.
+    const Argv& last = parsed[7];
+    QCOMPARE(firstSlots(last, 2), QByteArrayList({"q", ""}));
+    QCOMPARE(last[1029], QByteArray("t1029"));
+    QCOMPARE(last[1030], QByteArray("t1030"));
+    QCOMPARE(last[2047], QByteArray("t2047"));
+  }
+
   void pagerPromptIsOrdinaryTextInQueryMode() {
     link->receiveSerialBytes("-- more --x\r");
     QCOMPARE(firstSlots(parsed[0], 3), QByteArrayList({"--", "more", "--x"}));
