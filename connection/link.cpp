@@ -69,6 +69,44 @@ void Link::setSlot(int index, const QByteArray& token) {
   if (index >= slotsInUse_) slotsInUse_ = index + 1;
 }
 
+Link::Checkpoint Link::checkpoint() const {
+  return {state, slotsInUse_, lineFull_};
+}
+
+void Link::restore(const Checkpoint& saved) {
+  // Slots from either side's count on are null on both sides.
+  const int used = qMax(slotsInUse_, saved.slotsInUse);
+  for (int i = 0; i < used; ++i) state.argv[i] = saved.state.argv[i];
+  slotsInUse_ = saved.slotsInUse;
+  lineFull_ = saved.lineFull;
+
+  // Every other field of the record, one by one: a copy of the whole record would copy all 2048
+  // slots. The size check fails when a field is added to LinkState and not here.
+  const LinkState& from = saved.state;
+#if defined(__x86_64__) && defined(__linux__)
+  static_assert(sizeof(LinkState) == sizeof(Argv) + 104, "copy the new LinkState field below");
+#endif
+  state.WanReplySeen = from.WanReplySeen;
+  state.AllUpSeen = from.AllUpSeen;
+  state.ArgIndex = from.ArgIndex;
+  state.RxLine = from.RxLine;
+  state.ReplySection = from.ReplySection;
+  state.StartTagEchoes = from.StartTagEchoes;
+  state.EndTagEchoes = from.EndTagEchoes;
+  state.DestPatternCount = from.DestPatternCount;
+  state.PendingPhoneNumber = from.PendingPhoneNumber;
+  state.VoicePortCount = from.VoicePortCount;
+  state.PotsPeerCount = from.PotsPeerCount;
+  state.LinkKind = from.LinkKind;
+  state.GatekeeperSeen = from.GatekeeperSeen;
+  state.SipServerSeen = from.SipServerSeen;
+  state.CallAgentSeen = from.CallAgentSeen;
+  state.StatusMode = from.StatusMode;
+  state.StatusRequestPending = from.StatusRequestPending;
+  state.WriteExchangeOpen = from.WriteExchangeOpen;
+  state.StatusReplyOpen = from.StatusReplyOpen;
+}
+
 int Link::IndexOfStr(const QString& text, const QString& pattern) {
   const QString prefix = text.left(pattern.size());
   debugLog.append(prefix + QStringLiteral(" : ") + pattern);

@@ -57,6 +57,18 @@ class Link : public QObject {
   void receiveSerialChunk(const QByteArray& chunk) { receiveSerialBytes(chunk); }
   void receiveTcpChunk(const QByteArray& chunk) { receiveTcpBytes(chunk); }
 
+  // The link record and the line being received, to go back to later: the session fuzz target
+  // puts one logged-in session back to the same point before every input. Restoring touches only
+  // the token slots in use on either side.
+  struct Checkpoint {
+    LinkState state;
+    int slotsInUse = 0;
+    bool lineFull = false;
+  };
+  Checkpoint checkpoint() const;
+  // Not while receiving: the queued bytes of a receive under way would be lost.
+  void restore(const Checkpoint& saved);
+
  private:
   enum class Source { Serial, Tcp };
   struct QueuedChunk {

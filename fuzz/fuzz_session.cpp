@@ -8,12 +8,18 @@
 //           sent), 1 writing (a full read, then Save: the device's start tag is awaited), 2 status
 //           (a full read, then a status request); bit 2 TCP link (else serial); bit 3 bytes handed
 //           over in pieces; bit 4 one send fails (serial only: a serial write throws)
-//   byte 1  piece size minus one (bit 3), and which send after the prelude fails (bit 4, modulo 16)
+//   byte 1  piece size minus one (bit 3), and which send after the situation's own fails (bit 4,
+//           modulo 16)
 //   rest    the bytes the gateway sends
 // Shorter inputs are handed over whole while reading over a serial link.
 //
-// Besides the sanitizers' findings the target aborts when the login password shows up anywhere
-// but in the login command itself (debug log, later sends), unless the input itself carries it.
+// The canned login and read run once per process, for each situation and link kind, and the
+// session and its model are saved at that point (session_checkpoint.h, model_checkpoint.h).
+// Before every input both are put back to the situation's point, the debug log and the transport's
+// record emptied: an input behaves the same whatever ran before it, and costs only its own bytes.
+//
+// Besides the sanitizers' findings the target aborts when the login password shows up in the
+// debug log or in a send, unless the input itself carries it.
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QList>
@@ -21,9 +27,12 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 #include "connection/link_error.h"
 #include "connection/transport.h"
+#include "fuzz/model_checkpoint.h"
+#include "fuzz/session_checkpoint.h"
 #include "model/config_model.h"
 #include "model/config_script.h"
 #include "model/save_checks.h"
@@ -37,7 +46,7 @@ enum Flag : uint8_t {
   kInPieces = 8,
   kFailingSend = 16,
 };
-enum Situation : uint8_t { kReading = 0, kWriting = 1, kStatus = 2 };
+enum Situation : uint8_t { kReading = 0, kWriting = 1, kStatus = 2, kReady = 3 };
 constexpr int kHeaderBytes = 2;
 constexpr int kFailingSendRange = 16;
 
@@ -93,12 +102,31 @@ Prelude makePrelude() {
   return p;
 }
 
-struct Harness {
-  QCoreApplication* app = nullptr;
+// One situation's saved point.
+struct Point {
+  SessionCheckpoint session;
+  ModelCheckpoint model;
+};
+
+// A session with its model and transport, and its saved points.
+struct Rig {
   ConfigModel model;
   GatewaySession session{model};
   RecordingTransport transport;
-  Prelude prelude = makePrelude();
+  ModelRewind rewind{model};
+  // [link kind: 0 serial, 1 TCP][situation, or kReady: the read done, before Save or status]
+  std::unique_ptr<Point> points[2][4];
+};
+
+// Two rigs: the model of the reading situation (just logged in) and that of the others (a full
+// read) differ in many fields, and going from one to the other before every input would cost more
+// than most inputs.
+struct Harness {
+  QCoreApplication* app = nullptr;
+  Rig reading;
+  Rig afterRead;
+  // EZ_FUZZ_SESSION_TWICE=1: every input runs twice and must do the same both times.
+  bool twice = qEnvironmentVariableIntValue("EZ_FUZZ_SESSION_TWICE") == 1;
 };
 
 Harness* harness = nullptr;
@@ -108,34 +136,98 @@ Harness* harness = nullptr;
   abort();
 }
 
-// A fresh link, logged in as far as `situation` needs. False when the prelude did not get there
-// (it always should: the prelude is fixed).
-bool prepare(Harness& h, Situation situation, LinkKindCode kind) {
-  GatewaySession& s = h.session;
-  s.adoptedTransportClosed();
-  s.debugLog().clear();
-  h.transport.clear();
-  s.adoptTransport(&h.transport, kind);
-  if (!s.login(kId, QString::fromLatin1(kPassword))) return false;
-  s.receive(h.prelude.login);
-  s.receive(h.prelude.model);
-  if (situation == kReading) return s.state() == SessionState::Reading;
-  s.receive(h.prelude.chain);
-  if (s.state() != SessionState::Ready) return false;
-  return situation == kWriting ? s.save() : s.requestStatus();
+std::unique_ptr<Point> pointNow(Rig& h) {
+  return std::unique_ptr<Point>(new Point{SessionCheckpoint(h.session), ModelCheckpoint(h.model)});
 }
 
-void checkNoPasswordAfterLogin(const Harness& h) {
+void goBackTo(Rig& h, const Point& point) {
+  if (!h.rewind.rewindTo(point.model)) fail("the model could not be put back to its saved point");
+  point.session.restore(h.session);
+  h.session.debugLog().clear();
+  h.transport.clear();
+}
+
+// Whatever a model holds must check and script without fault.
+void checkModel(ConfigModel& model) {
+  checkForSave(model);
+  const QStringList script = configurationScript(model);
+  if (script.isEmpty()) fail("an empty configuration script");
+}
+
+// The canned login and read on a fresh link of `kind`, saving the point of each situation.
+void makePoints(Rig& h, LinkKindCode kind, const Prelude& prelude) {
+  GatewaySession& s = h.session;
+  auto& points = h.points[kind == kLinkTcp ? 1 : 0];
+  s.adoptedTransportClosed();
+  h.transport.clear();
+  s.adoptTransport(&h.transport, kind);
+  if (!s.login(kId, QString::fromLatin1(kPassword))) fail("the canned login was refused");
+  s.receive(prelude.login);
+  s.receive(prelude.model);
+  if (s.state() != SessionState::Reading) fail("the canned login did not reach the read");
+  points[kReading] = pointNow(h);
+  s.receive(prelude.chain);
+  if (s.state() != SessionState::Ready) fail("the canned read did not end");
+  points[kReady] = pointNow(h);
+  if (!s.save()) fail("the canned read's model was not saved");
+  points[kWriting] = pointNow(h);
+  goBackTo(h, *points[kReady]);
+  if (!s.requestStatus()) fail("the status request was refused");
+  points[kStatus] = pointNow(h);
+  for (const auto& point : points) {
+    goBackTo(h, *point);
+    checkModel(h.model);
+  }
+}
+
+void checkNoPassword(const Rig& h) {
   for (const QString& line : h.session.debugLog().lines())
     if (line.contains(QLatin1String(kPassword))) fail("the password reached the debug log");
-  // The login command is the first send; nothing after it may carry the password.
-  for (qsizetype i = 1; i < h.transport.sent.size(); ++i)
-    if (h.transport.sent.at(i).contains(kPassword)) fail("the password was sent again");
+  // The login command went out before the saved point: no send of an input may carry it.
+  for (const QByteArray& bytes : h.transport.sent)
+    if (bytes.contains(kPassword)) fail("the password was sent again");
 }
 
 // Qt's warnings about odd input are expected by the thousand; only critical and fatal ones count.
 void quietMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
   if (type == QtCriticalMsg || type == QtFatalMsg) fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+// What an input did, for comparing two runs of it.
+struct Outcome {
+  SessionState state = SessionState::Closed;
+  QList<QByteArray> sent;
+  QStringList log;
+  std::shared_ptr<ModelCheckpoint> model;
+  bool operator==(const Outcome& o) const {
+    return state == o.state && sent == o.sent && log == o.log &&
+           model->differences(*o.model).isEmpty();
+  }
+};
+
+Outcome run(Rig& h, const Point& point, uint8_t flags, uint8_t arg, const QByteArray& bytes) {
+  goBackTo(h, point);
+  if ((flags & kFailingSend) && h.session.linkKind() == kLinkSerial)
+    h.transport.failAt = int(h.transport.sent.size()) + arg % kFailingSendRange;
+
+  const qsizetype piece = (flags & kInPieces) ? qsizetype(arg) + 1 : bytes.size();
+  if (piece == 0) {
+    h.session.receive(bytes);  // an empty read still counts in status mode
+  } else {
+    for (qsizetype at = 0; at < bytes.size(); at += piece) h.session.receive(bytes.mid(at, piece));
+  }
+
+  // A model the bytes left as it was saved was checked when the point was made.
+  if (h.rewind.changed()) checkModel(h.model);
+  if (!bytes.contains(kPassword)) checkNoPassword(h);
+  Outcome outcome;
+  if (harness->twice)
+    outcome = {h.session.state(), h.transport.sent, h.session.debugLog().lines(),
+               std::make_shared<ModelCheckpoint>(h.model)};
+  // Put back now as well: what the input allocated is freed before it ends, as libFuzzer's leak
+  // detection expects (it runs an input again when it leaves more allocations than it frees).
+  goBackTo(h, point);
+  return outcome;
 }
 
 }  // namespace
@@ -149,11 +241,15 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   static QCoreApplication app(argc, argv);
   harness = new Harness;
   harness->app = &app;
+  const Prelude prelude = makePrelude();
+  for (Rig* rig : {&harness->reading, &harness->afterRead}) {
+    makePoints(*rig, kLinkSerial, prelude);
+    makePoints(*rig, kLinkTcp, prelude);
+  }
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  Harness& h = *harness;
   uint8_t flags = 0;
   uint8_t arg = 0;
   if (size >= kHeaderBytes) {
@@ -165,23 +261,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const uint8_t situationBits = flags & kSituationMask;
   const Situation situation = situationBits == 3 ? kReading : Situation(situationBits);
   const LinkKindCode kind = (flags & kTcpKind) ? kLinkTcp : kLinkSerial;
-  if (!prepare(h, situation, kind)) fail("the canned prelude did not reach its state");
-  if ((flags & kFailingSend) && kind == kLinkSerial)
-    h.transport.failAt = int(h.transport.sent.size()) + arg % kFailingSendRange;
-
+  Rig& h = situation == kReading ? harness->reading : harness->afterRead;
+  const Point& point = *h.points[kind == kLinkTcp ? 1 : 0][situation];
   const QByteArray bytes =
       QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
-  const qsizetype piece = (flags & kInPieces) ? qsizetype(arg) + 1 : bytes.size();
-  if (piece == 0) {
-    h.session.receive(bytes);  // an empty read still counts in status mode
-  } else {
-    for (qsizetype at = 0; at < bytes.size(); at += piece) h.session.receive(bytes.mid(at, piece));
-  }
 
-  // Whatever the bytes left in the model must check and script without fault.
-  checkForSave(h.model);
-  const QStringList script = configurationScript(h.model);
-  if (script.isEmpty()) fail("an empty configuration script");
-  if (!bytes.contains(kPassword)) checkNoPasswordAfterLogin(h);
+  if (!harness->twice) {
+    run(h, point, flags, arg, bytes);
+    return 0;
+  }
+  // Checking the harness itself: the same input, run again right after, must do the same.
+  const Outcome first = run(h, point, flags, arg, bytes);
+  const Outcome second = run(h, point, flags, arg, bytes);
+  if (!(first == second)) fail("an input behaved differently when run again");
   return 0;
 }

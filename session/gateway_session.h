@@ -163,6 +163,9 @@ class GatewaySession : public QObject {
   void linkError(const QString& text);
 
  private:
+  // Puts a session back to a saved point between inputs of the session fuzz target.
+  friend class SessionCheckpoint;
+
   void setState(SessionState state);
   void wireTransports();
   // An open of `kind` (kLinkSerial, kLinkTcp) may start now.

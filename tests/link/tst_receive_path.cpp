@@ -24,6 +24,30 @@ QByteArray manyTokens(int count) {
   return list.join(' ');
 }
 
+// Every field of the record but the token array, for comparing two records.
+QByteArray recordText(const LinkState& s) {
+  return QByteArrayList{QByteArray::number(s.WanReplySeen),
+                        QByteArray::number(s.AllUpSeen),
+                        QByteArray::number(s.ArgIndex),
+                        s.RxLine,
+                        QByteArray::number(s.ReplySection),
+                        QByteArray::number(s.StartTagEchoes),
+                        QByteArray::number(s.EndTagEchoes),
+                        QByteArray::number(s.DestPatternCount),
+                        s.PendingPhoneNumber.toUtf8(),
+                        QByteArray::number(s.VoicePortCount),
+                        QByteArray::number(s.PotsPeerCount),
+                        QByteArray::number(s.LinkKind),
+                        QByteArray::number(s.GatekeeperSeen),
+                        QByteArray::number(s.SipServerSeen),
+                        QByteArray::number(s.CallAgentSeen),
+                        QByteArray::number(s.StatusMode),
+                        QByteArray::number(s.StatusRequestPending),
+                        QByteArray::number(s.WriteExchangeOpen),
+                        QByteArray::number(s.StatusReplyOpen)}
+      .join(',');
+}
+
 }  // namespace
 
 class TestReceivePath : public QObject {
@@ -192,6 +216,51 @@ class TestReceivePath : public QObject {
     link->receiveTcpBytes("get-wan\r");
     QCOMPARE(parsed[2][0], QByteArray("get-wan"));
     QCOMPARE(parsed[2][1], QByteArray("t1"));
+  }
+
+  // A link put back to a checkpoint goes on exactly as one that never left it: the record, the
+  // token slots in use and a line that filled every slot, whatever happened in between.
+  void restoreGoesBackToTheCheckpoint_data() {
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QByteArray>("detour");
+    QTest::addColumn<bool>("sendInDetour");
+    QTest::newRow("half a line, a longer line")
+        << QByteArray("a b c d\rx y") << QByteArray("p q r s t u v\r") << false;
+    QTest::newRow("half a line, a full line and a send")
+        << QByteArray("a b c d\rx y") << manyTokens(2100) + " \r" << true;
+    QTest::newRow("a full line, a send") << manyTokens(2050) << QByteArray("k\r") << true;
+    QTest::newRow("a full line ended, a short one")
+        << manyTokens(2048) + "\r" << QByteArray("k\r") << false;
+    QTest::newRow("nothing, a long line") << QByteArray() << manyTokens(1500) + "\r" << true;
+  }
+
+  void restoreGoesBackToTheCheckpoint() {
+    QFETCH(QByteArray, before);
+    QFETCH(QByteArray, detour);
+    QFETCH(bool, sendInDetour);
+    Link other;
+    QList<Argv> otherParsed;
+    other.parserSink = [&](const Argv& argv) { otherParsed.append(argv); };
+    for (Link* l : {link.get(), &other}) {
+      l->receiveTcpBytes(before);
+      l->state.ReplySection = kSectionVoip;
+      l->state.PendingPhoneNumber = QStringLiteral("201");
+    }
+    const Link::Checkpoint saved = link->checkpoint();
+
+    link->receiveTcpBytes(detour);
+    if (sendInDetour) link->SendGetData(" ");
+    link->state.beginRead();
+    link->state.beginStatusRequest();
+    link->restore(saved);
+
+    QVERIFY(link->state.argv == other.state.argv);
+    QCOMPARE(recordText(link->state), recordText(other.state));
+    parsed.clear();
+    otherParsed.clear();
+    for (Link* l : {link.get(), &other}) l->receiveTcpBytes("z w\rend\r");
+    QCOMPARE(parsed.size(), 2);
+    QVERIFY(parsed == otherParsed);
   }
 
   void bigReadsAreTokenizedLikeSmallOnes() {
