@@ -135,7 +135,7 @@ int main(int argc, char** argv) {
   qint64 ns = 0;
   for (qsizetype i = 0; i < copies; ++i) {
     login->BB_OKClick();
-    ns += feed(connection->link, session);
+    ns += feed(connection->link(), session);
   }
   printThroughput(
       QStringLiteral("Receive path and reply parser"), session.size() * copies,

@@ -31,7 +31,7 @@ ToolBench::~ToolBench() {
 }
 
 Link& ToolBench::link() const {
-  return connection_->link;
+  return connection_->link();
 }
 
 bool ToolBench::fail(const QString& text) {

@@ -3,14 +3,13 @@
 #include <QButtonGroup>
 #include <QKeyEvent>
 #include <QScopedValueRollback>
-#include <QTimer>
 
 #include "connection/U_login.h"
 #include "connection/ipv4_text.h"
-#include "exchange/reply_parser.h"
-#include "exchange/script_writer.h"
+#include "connection/serial_port_facility.h"
+#include "model/config_script.h"
 #include "model/form_clearing.h"
-#include "widgets/delay.h"
+#include "session/gateway_session.h"
 #include "widgets/guarded.h"
 #include "widgets/message_box.h"
 #include "widgets/screen_centre.h"
@@ -31,6 +30,9 @@ void paintEdit(QLineEdit* edit, bool enabled) {
   edit->setPalette(palette);
 }
 
+// The port the serial link opens when the list offers no "COM1".
+const QString kDefaultPort = QStringLiteral("COM1");
+
 }  // namespace
 
 TF_Connection::TF_Connection(QWidget* parent) : QDialog(parent) {
@@ -39,11 +41,6 @@ TF_Connection::TF_Connection(QWidget* parent) : QDialog(parent) {
                  Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint |
                  Qt::MSWindowsFixedSizeDialogHint);
   setFixedSize(size());
-
-  ComPort = new SerialPortFacility(this);
-  ClientSocket = new TcpClientSocket(this);
-  link.setSerialTransport(ComPort);
-  link.setTcpTransport(ClientSocket);
 
   // Each radio button sits alone in its group box, where Qt would let a click on the checked one
   // uncheck it and leave no transport chosen. One exclusive group keeps a click on the checked
@@ -69,19 +66,18 @@ TF_Connection::TF_Connection(QWidget* parent) : QDialog(parent) {
   connect(BB_Connect, &QPushButton::clicked, this, guarded([this] { BB_ConnectClick(); }));
   connect(BB_Cancel, &QPushButton::clicked, this, guarded([this] { BB_CancelClick(); }));
 
-  connect(ComPort, &SerialPortFacility::afterOpen, this, guarded([this] { ComPortAfterOpen(); }));
-  connect(ComPort, &SerialPortFacility::afterClose, this, guarded([this] { ComPortAfterClose(); }));
-  connect(ComPort, &SerialPortFacility::rxChar, this,
-          [this](int count) { runGuarded([&] { ComPortRxChar(count); }); });
-  connect(ClientSocket, &TcpClientSocket::connected, this,
-          guarded([this] { ClientSocketConnect(); }));
-  connect(ClientSocket, &TcpClientSocket::disconnected, this,
-          guarded([this] { ClientSocketDisconnect(); }));
-  connect(ClientSocket, &TcpClientSocket::readReady, this, guarded([this] { ClientSocketRead(); }));
-  connect(ClientSocket, &TcpClientSocket::error, this,
-          [this](int& errorCode) { runGuarded([&] { ClientSocketError(errorCode); }); });
-
   offerLastConnection();
+}
+
+void TF_Connection::setPeers(TF_ez_config_main* main, TF_Login* login) {
+  main_ = main;
+  login_ = login;
+  session_ = &main->session;
+  ComPort = &session_->serialPort();
+  ClientSocket = &session_->tcpSocket();
+  // The port the list shows is the one the serial link opens.
+  if (CB_Serial->currentIndex() >= 0) ComPort->setPortName(CB_Serial->currentText());
+  login->setPeers(main, this);
 }
 
 void TF_Connection::offerLastConnection() {
@@ -91,46 +87,25 @@ void TF_Connection::offerLastConnection() {
   ED_TCP->setText(last.tcpPort);
   // A port that is gone (an adapter not plugged in) leaves the list's choice.
   const int index = CB_Serial->findText(last.serialPort);
-  if (index >= 0) {
-    CB_Serial->setCurrentIndex(index);
-    ComPort->setPortName(last.serialPort);
-  }
+  if (index >= 0) CB_Serial->setCurrentIndex(index);
   if (last.tcp) RB_TCP->setChecked(true);  // runs its click handler
 }
 
 void TF_Connection::rememberConnection() const {
   LastConnection last;
-  last.tcp = link.state.LinkKind == kLinkTcp;
+  last.tcp = session_->linkKind() == kLinkTcp;
   last.serialPort = ComPort->portName();
   last.host = ED_host->text();
   last.tcpPort = ED_TCP->text();
   last.save();
 }
 
-TF_Connection::~TF_Connection() {
-  // The transports go with this object: no notification may reach the half-destroyed dialog.
-  ComPort->disconnect(this);
-  ClientSocket->disconnect(this);
-}
-
-void TF_Connection::setPeers(TF_ez_config_main* main, TF_Login* login) {
-  main_ = main;
-  login_ = login;
-  parser_ = std::make_unique<ReplyParser>(link, *main, *login);
-  link.parserSink = [this](const Argv& argv) { ComPort_Encode_Parsing(argv); };
-  link.statusLineSink = [main](const QString& line) { main->appendStatusLine(line); };
-  login->setPeers(main, this);
-}
-
 void TF_Connection::fillPortList() {
   const QStringList ports = SerialPortFacility::listPorts();
   CB_Serial->addItems(ports);
-  int index = ports.indexOf(ComPort->portName());
   // Machines without a "COM1" get their first port as the default instead of no port at all.
-  if (index < 0 && !ports.isEmpty()) {
-    index = 0;
-    ComPort->setPortName(ports.first());
-  }
+  int index = ports.indexOf(kDefaultPort);
+  if (index < 0 && !ports.isEmpty()) index = 0;
   CB_Serial->setCurrentIndex(index);
 }
 
@@ -156,13 +131,15 @@ void TF_Connection::RB_TCPClick() {
 }
 
 void TF_Connection::CB_SerialChange() {
-  ComPort->setPortName(CB_Serial->currentIndex() >= 0 ? CB_Serial->currentText() : QString());
+  // Another name closes an open port and opens the new one.
+  if (ComPort)
+    ComPort->setPortName(CB_Serial->currentIndex() >= 0 ? CB_Serial->currentText() : QString());
 }
 
 void TF_Connection::BB_ConnectClick() {
   // The serial probe and the socket's wait process events: a second OK meanwhile would start
   // another connect inside this one (and could report a failure after the login opened).
-  if (connecting_) return;
+  if (connecting_ || !session_) return;
   const QScopedValueRollback<bool> busy(connecting_, true);
   if (RB_Serial->isChecked()) {
     connectSerial();
@@ -171,10 +148,20 @@ void TF_Connection::BB_ConnectClick() {
   }
 }
 
+bool TF_Connection::failedWithError(const std::function<bool()>& open, bool* opened) {
+  bool failed = false;
+  const QMetaObject::Connection watch =
+      connect(session_, &GatewaySession::linkError, this, [&failed] { failed = true; });
+  *opened = open();
+  disconnect(watch);
+  return failed;
+}
+
 void TF_Connection::connectSerial() {
-  ComPort->open();  // a failure ends the click with the port's own error
-  link.state.LinkKind = kLinkSerial;
-  if (link.Comport_Connected()) {
+  bool opened = false;
+  // A port that cannot be opened (or written) ends the click with its own error box.
+  if (failedWithError([&] { return session_->openSerial(ComPort->portName()); }, &opened)) return;
+  if (opened) {
     showLogin();
   } else {
     showMessageBox(main_->messages.text(QStringLiteral("Can not connect in equipment")),
@@ -188,12 +175,13 @@ void TF_Connection::connectTcp() {
                    QStringLiteral("Warning"), QMessageBox::Warning);
     return;
   }
-  link.state.LinkKind = kLinkTcp;
-  ClientSocket->setAddress(ED_host->text());
-  ClientSocket->setPort(portFromText(ED_TCP->text()));
-  ClientSocket->open();
-  Delay(100);
-  if (ClientSocket->active()) {
+  bool opened = false;
+  // A socket connected elsewhere refuses another address with its own error box.
+  if (failedWithError(
+          [&] { return session_->openTcp(ED_host->text(), portFromText(ED_TCP->text())); },
+          &opened))
+    return;
+  if (opened) {
     showLogin();
   } else {
     showMessageBox(main_->messages.text(QStringLiteral("Can not connect to host")),
@@ -213,82 +201,16 @@ void TF_Connection::BB_CancelClick() {
   close();
 }
 
-void TF_Connection::ComPortAfterOpen() {
-  link.debugLog.append(QStringLiteral("Connected..."));
-  main_->BB_Connect->hide();
-  main_->BB_Disconnect->show();
+Link& TF_Connection::link() const {
+  return session_->link();
 }
 
-// Either transport closing: nothing outstanding (a read chain, a write exchange, a status reply)
-// can go on without a link.
-void TF_Connection::linkClosed() {
-  link.state.WriteExchangeOpen = false;
-  link.state.StatusReplyOpen = false;
-  main_->busy.setBusy(false);  // nothing outstanding can end without a link
-  // A link that went away by itself ends the status poll as Disconnect does: its ticks would clear
-  // the memo the operator is reading and, on the serial port, fail on every write.
-  main_->T_State_Info->stop();
-  link.debugLog.append(QStringLiteral("Disconnected..."));
-  main_->BB_Restart->setEnabled(false);
-  main_->BB_Save->setEnabled(false);
-  main_->BB_Connect->show();
-  main_->BB_Disconnect->hide();
-}
-
-void TF_Connection::ComPortAfterClose() {
-  linkClosed();
-}
-
-void TF_Connection::ComPortRxChar(int count) {
-  QByteArray bytes;
-  ComPort->read(bytes, count);
-  link.receiveSerialBytes(bytes);
-}
-
-void TF_Connection::ClientSocketConnect() {
-  link.debugLog.append(QStringLiteral("Connected..."));
-  // Save and Restart wait for the model check (the reply parser enables them).
-  main_->BB_Connect->hide();
-  main_->BB_Disconnect->show();
-}
-
-void TF_Connection::ClientSocketDisconnect() {
-  linkClosed();
-}
-
-// Socket failures are never shown: a failed connect is told by the dialog itself.
-void TF_Connection::ClientSocketError(int& errorCode) {
-  errorCode = 0;
-}
-
-void TF_Connection::ClientSocketRead() {
-  // Every waiting byte is taken now: the socket announces only bytes that arrive later. A read
-  // that receives nothing still counts (in status mode it sends a pending request).
-  do {
-    QByteArray bytes;
-    const int received = ClientSocket->receiveBuf(bytes, Link::kChunkBytes);
-    link.receiveTcpBytes(bytes);
-    if (received <= 0) break;
-  } while (ClientSocket->bytesAvailable() > 0);
-}
-
-ReadRules& TF_Connection::readRules() {
-  return parser_->rules;
+ReadRules& TF_Connection::readRules() const {
+  return session_->readRules();
 }
 
 bool TF_Connection::linkOpen() const {
-  switch (link.state.LinkKind) {
-    case kLinkSerial:
-      return ComPort->connected();
-    case kLinkTcp:
-      return ClientSocket->active();
-    default:
-      return false;
-  }
-}
-
-void TF_Connection::ComPort_Encode_Parsing(const Argv& argv) {
-  if (parser_) parser_->parse(argv);
+  return session_ && session_->linkOpen();
 }
 
 void TF_Connection::ClearData() {
@@ -296,7 +218,11 @@ void TF_Connection::ClearData() {
 }
 
 void TF_Connection::ComPort_Decode_Parsing() {
-  if (main_) writeScript(link, *main_);
+  if (!main_) return;
+  Link& l = link();
+  for (const QString& line : configurationScript(main_->model)) l.SendPutData(line);
+  l.state.ReplySection = kSectionWrite;
+  l.SendGetData(QStringLiteral("!END-TAG!\r"));
 }
 
 void TF_Connection::keyPressEvent(QKeyEvent* event) {

@@ -1,32 +1,31 @@
 #pragma once
-// The connection dialog: chooses the serial or the TCP transport and opens it. Its object owns the
-// link (link state, debug log, receive path) and both transports, and carries the entry points of
-// the reply parser, the form clearing and the script writer.
+// The connection dialog: chooses the serial port or the TCP address and has the main window's
+// session open it. The session owns the link and both transports; the dialog keeps the operator's
+// choice, tells what failed, and opens the login dialog once a gateway answered.
 #include <QDialog>
-#include <memory>
+#include <functional>
 
 #include "connection/link.h"
 #include "connection/serial_port_facility.h"
 #include "connection/tcp_client_socket.h"
 #include "ui_U_connection.h"
 
+class GatewaySession;
+class ReadRules;
 class TF_ez_config_main;
 class TF_Login;
-class ReplyParser;
-class ReadRules;
 
 class TF_Connection : public QDialog, public Ui::TF_Connection {
   Q_OBJECT
  public:
   explicit TF_Connection(QWidget* parent = nullptr);
-  ~TF_Connection() override;
 
-  Link link;
+  // The session's transports, once setPeers ran (null in a dialog of its own).
   SerialPortFacility* ComPort = nullptr;
   TcpClientSocket* ClientSocket = nullptr;
 
-  // Wires the dialog to the main window and the login dialog (and the login dialog back to both),
-  // the link's sinks to the parser and the status memo, and the transports to the link.
+  // Wires the dialog to the main window (and its session) and the login dialog, and the login
+  // dialog back to both.
   void setPeers(TF_ez_config_main* main, TF_Login* login);
 
   // Dialog handlers.
@@ -36,32 +35,21 @@ class TF_Connection : public QDialog, public Ui::TF_Connection {
   void BB_ConnectClick();
   void BB_CancelClick();
 
-  // Transport notifications.
-  void ComPortAfterOpen();
-  void ComPortAfterClose();
-  void ComPortRxChar(int count);
-  void ClientSocketConnect();
-  void ClientSocketDisconnect();
-  void ClientSocketError(int& errorCode);
-  void ClientSocketRead();
-
-  // Entry points of the configuration exchange.
-  void ComPort_Encode_Parsing(const Argv& argv);
-  void ClearData();
-  void ComPort_Decode_Parsing();
-
-  // The value rules of the read chain and their counters.
-  ReadRules& readRules();
-
-  // The transport of the last accepted connect is open (serial port open, or socket active).
+  // The session's link, its read rules, and whether its transport is open.
+  Link& link() const;
+  ReadRules& readRules() const;
   bool linkOpen() const;
+
+  // Empties the form's read-dependent fields, as a login does.
+  void ClearData();
+  // Sends the whole configuration script built from the form, then the closing tag.
+  void ComPort_Decode_Parsing();
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   void showEvent(QShowEvent* event) override;
 
  private:
-  void linkClosed();
   void connectSerial();
   void connectTcp();
   void showLogin();
@@ -70,10 +58,12 @@ class TF_Connection : public QDialog, public Ui::TF_Connection {
   void rememberConnection() const;
   void setTcpControlsEnabled(bool enabled);
   void fillPortList();
+  // Runs `open`; true when it reported a link failure (the session showed the error box).
+  bool failedWithError(const std::function<bool()>& open, bool* opened);
 
   TF_ez_config_main* main_ = nullptr;
   TF_Login* login_ = nullptr;
+  GatewaySession* session_ = nullptr;
   // An OK is being handled: the probe or the socket's wait is under way.
   bool connecting_ = false;
-  std::unique_ptr<ReplyParser> parser_;
 };

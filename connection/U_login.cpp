@@ -3,8 +3,6 @@
 #include <QKeyEvent>
 
 #include "connection/U_connection.h"
-#include "model/form_clearing.h"
-#include "model/read_rules.h"
 #include "widgets/guarded.h"
 #include "widgets/message_box.h"
 #include "widgets/screen_centre.h"
@@ -43,20 +41,11 @@ void TF_Login::BB_OKClick() {
     return;
   }
   TF_ez_config_main& m = *main_;
-  LinkState& state = connection_->link.state;
-  connection_->readRules().begin();
-  emptyForLogin(m.model);
   m.M_State_Info->clear();
-
-  // ID and password go out exactly as typed.
-  connection_->link.SendGetData(QStringLiteral("start-login ") + ED_ID->text() + QLatin1Char(' ') +
-                                ED_Password->text() + QLatin1Char('\r'));
-  connection_->ClearData();
-  state.ReplySection = kSectionLogin;
-  // The read chain starts: busy until it ends, the login is refused or the link closes (a link
-  // that is already gone would never clear it).
-  if (connection_->linkOpen()) m.busy.setBusy(true);
-
+  // ID and password go out exactly as typed; the session empties the form for the fresh read and
+  // the busy cursor shows until the read ends, the login is refused or the link closes.
+  m.session.login(ED_ID->text(), ED_Password->text());
+  m.showSessionState();
   m.PageControl1->setActivePageIndex(0);
   m.PageControl1->setFocus();
 }
@@ -66,8 +55,12 @@ void TF_Login::ED_PasswordKeyPress() {
 }
 
 void TF_Login::BB_CancelClick() {
-  // A login given up (never answered, or not wanted any more) leaves nothing to wait for.
-  if (main_) main_->busy.setBusy(false);
+  // A login given up (never answered, or not wanted any more) leaves nothing to wait for: a late
+  // answer starts no read.
+  if (main_) {
+    main_->session.cancelLogin();
+    main_->showSessionState();
+  }
   close();
 }
 

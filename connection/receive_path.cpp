@@ -90,35 +90,36 @@ void Link::storeToken() {
 }
 
 void Link::tokenize(const QByteArray& chunk) {
-  for (const char byte : chunk) {
-    switch (byte) {
-      case ' ':
-      case '\0':
-        storeToken();
-        break;
-      case '\r':
-      case '\n': {
-        if (!lineFull_ && state.ArgIndex >= 0 && state.ArgIndex < kArgvSlots) {
-          setSlot(state.ArgIndex, state.RxLine);  // also when empty
-        }
-        // The line is over whatever the parser does, a failing send included.
-        struct LineEnd {
-          Link& link;
-          ~LineEnd() {
-            link.state.ArgIndex = 0;
-            link.state.RxLine.clear();
-            link.lineFull_ = false;
-          }
-        } lineEnd{*this};
-        // The parser gets its own copy: a send it makes empties slots of the shared array, which
-        // must not change what it reads for this line.
-        if (parserSink) parserSink(copyOfLine());
-        break;
-      }
-      default:
-        state.RxLine.append(byte);
-        break;
+  const char* at = chunk.constData();
+  const char* const end = at + chunk.size();
+  while (at < end) {
+    // The run of ordinary bytes up to the next blank, NUL or line end joins the token in one
+    // append (one call per byte was a tenth of a read's time).
+    const char* const run = at;
+    while (at < end && *at != ' ' && *at != '\0' && *at != '\r' && *at != '\n') ++at;
+    if (at > run) state.RxLine.append(run, at - run);
+    if (at == end) break;
+    const char byte = *at++;
+    if (byte == ' ' || byte == '\0') {
+      storeToken();
+      continue;
     }
+    // CR or LF.
+    if (!lineFull_ && state.ArgIndex >= 0 && state.ArgIndex < kArgvSlots) {
+      setSlot(state.ArgIndex, state.RxLine);  // also when empty
+    }
+    // The line is over whatever the parser does, a failing send included.
+    struct LineEnd {
+      Link& link;
+      ~LineEnd() {
+        link.state.ArgIndex = 0;
+        link.state.RxLine.clear();
+        link.lineFull_ = false;
+      }
+    } lineEnd{*this};
+    // The parser gets its own copy: a send it makes empties slots of the shared array, which must
+    // not change what it reads for this line.
+    if (parserSink) parserSink(copyOfLine());
   }
 }
 

@@ -64,7 +64,7 @@ T* findWindow() {
 
 // What a fresh read starts from, so that an input behaves the same whatever ran before it.
 void resetTool(Harness& h) {
-  Link& link = h.connection->link;
+  Link& link = h.connection->link();
   link.state = LinkState{};
   link.SendGetData(QString());  // also ends a line that filled every token slot (no link: no send)
   link.debugLog.clear();
@@ -102,8 +102,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   harness->main = findWindow<TF_ez_config_main>();
   harness->connection = findWindow<TF_Connection>();
   if (!harness->main || !harness->connection) abort();
-  harness->connection->link.setSerialTransport(&harness->serial);
-  harness->connection->link.setTcpTransport(&harness->tcp);
+  harness->connection->link().setSerialTransport(&harness->serial);
+  harness->connection->link().setTcpTransport(&harness->tcp);
   return 0;
 }
 
@@ -121,7 +121,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     data += kHeaderBytes;
     size -= kHeaderBytes;
   }
-  LinkState& state = h.connection->link.state;
+  LinkState& state = h.connection->link().state;
   state.StatusMode = flags & kStatusMode;
   state.StatusRequestPending = flags & kRequestPending;
   state.LinkKind = (flags & kTcpKind) ? kLinkTcp : kLinkSerial;
@@ -133,7 +133,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // As the connection dialog's notification handlers do: a failure ends in the error box.
   const auto deliver = [&](const QByteArray& chunk) {
     runGuarded([&] {
-      Link& link = h.connection->link;
+      Link& link = h.connection->link();
       tcp ? link.receiveTcpBytes(chunk) : link.receiveSerialBytes(chunk);
     });
   };

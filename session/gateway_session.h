@@ -47,6 +47,7 @@ class GatewaySession : public QObject {
   SerialPortFacility& serialPort() { return *serial_; }
   TcpClientSocket& tcpSocket() { return *tcp_; }
   const ReadRules& readRules() const { return rules_; }
+  ReadRules& readRules() { return rules_; }
 
   void setTiming(const SessionTiming& timing) { timing_ = timing; }
   const SessionTiming& timing() const { return timing_; }
@@ -79,6 +80,8 @@ class GatewaySession : public QObject {
   // Sends "start-login ID PASSWORD" after emptying the model for a fresh read (state LoggingIn
   // only). The password never reaches the debug log.
   bool login(const QString& id, const QString& password);
+  // The device named a model this tool configures (since the last login).
+  bool modelIsAccepted() const { return modelAccepted_; }
   // A login was sent and not answered yet.
   bool loginPending() const { return loginPending_; }
   // Gives up a login that is never answered: a late answer starts nothing. The state stays

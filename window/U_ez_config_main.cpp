@@ -104,6 +104,7 @@ TF_ez_config_main::TF_ez_config_main(QWidget* parent) : QWidget(parent) {
   setupTimers();
   ED_Static_IP_address->installEventFilter(this);
   connectHandlers();
+  connectSession();
   FormCreate();
 }
 

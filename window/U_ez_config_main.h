@@ -1,10 +1,14 @@
 #pragma once
-// The main window: a view of the configuration model. Its controls mirror the model both ways
-// (window/model_mirror.h); the option handlers run in the model.
+// The main window: a view of the configuration model and of the session with one gateway. Its
+// controls mirror the model both ways (window/model_mirror.h); the option handlers run in the
+// model; the buttons, the cover and the busy cursor follow the session's state
+// (window/session_view.cpp).
+#include <QMessageBox>
 #include <QString>
 #include <QWidget>
 
 #include "model/config_model.h"
+#include "session/gateway_session.h"
 #include "ui_U_ez_config_main.h"
 #include "widgets/string_grid.h"
 #include "window/busy_indicator.h"
@@ -28,6 +32,8 @@ class TF_ez_config_main : public QWidget, public Ui::TF_ez_config_main {
 
   // Every configuration value the window shows; the controls mirror it.
   ConfigModel model;
+  // The link to the gateway, the read, Save, the status requests and the restart.
+  GatewaySession session{model};
 
   // The fifteen dialog texts, filled by the language file.
   MessageTable messages;
@@ -81,6 +87,9 @@ class TF_ez_config_main : public QWidget, public Ui::TF_ez_config_main {
   void Timer_gaugeTimer();
   void T_State_InfoTimer();
   void PageControl1Change();
+  // Connect/Disconnect, Save, Restart and the busy cursor as the session's state asks.
+  void showSessionState();
+
   // Appends one line of the device's status text to M_State_Info.
   void appendStatusLine(const QString& line);
 
@@ -123,7 +132,10 @@ class TF_ez_config_main : public QWidget, public Ui::TF_ez_config_main {
   void connectHandlers();
   void setupTimers();
   void enableTimer(QTimer* timer, int interval);
-  void closeLink();
+  void connectSession();
+  // A Save check that failed: its page shown, the focus on its field, its message.
+  void showSaveCheck(const SaveCheckResult& check);
+  void showSaveResult(const QString& text, const QString& caption, QMessageBox::Icon icon);
   void sendStatusRequest();
   void clearStatusMemo();
   void paintGridBackground(bool enabled);

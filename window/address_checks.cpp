@@ -1,5 +1,4 @@
 // Dotted-address entry: completeness check, network part of an address, class-based proposal.
-#include "connection/U_connection.h"
 #include "connection/text_utils.h"
 #include "widgets/address_edit.h"
 #include "window/U_ez_config_main.h"
@@ -15,7 +14,7 @@ bool TF_ez_config_main::IP_Add_Check(const QString& text) {
     }
     if (fieldLength == 0) {
       // "Middle IP missing": a field before this dot is empty.
-      if (connection_) connection_->link.debugLog.append(QStringLiteral(u"중간 IP 없음"));
+      session.debugLog().append(QStringLiteral(u"중간 IP 없음"));
       return false;
     }
     ++dots;

@@ -25,7 +25,7 @@ void createAppWindows(const QString& languageFolder) {
 
   main->setPeers(connection, debug);
   main->setLogin(login);
-  debug->setLink(&connection->link);
+  debug->setLink(&main->session.link());
   debug->setMessages(&main->messages);
   // The passwords the fields hold (they hide their text) are hidden in a saved log wherever they
   // appear.

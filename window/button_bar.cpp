@@ -4,8 +4,7 @@
 #include <QTimer>
 
 #include "connection/U_connection.h"
-#include "exchange/save_flow.h"
-#include "model/read_rules.h"
+#include "connection/serial_port_facility.h"
 #include "widgets/guarded.h"
 #include "widgets/message_box.h"
 #include "window/U_ez_config_main.h"
@@ -15,42 +14,21 @@ const QString kEndEasySetup = QStringLiteral("end-ez-setup\r");
 }
 
 void TF_ez_config_main::BB_ConnectClick() {
-  Link& link = connection_->link;
-  link.state.StartTagEchoes = 0;
-  link.state.EndTagEchoes = 0;
   model.SG_VoIP_Phone_number.setRowCount(2);
-  connection_->readRules().begin();
+  session.readRules().begin();
   connection_->show();
   connection_->raise();
   connection_->activateWindow();
   P_main->show();
-  link.state.StatusMode = false;
-  link.state.StatusRequestPending = false;
-}
-
-// Closes whichever transport is in use; the transport's close notification does the rest.
-void TF_ez_config_main::closeLink() {
-  switch (connection_->link.state.LinkKind) {
-    case kLinkSerial:
-      connection_->ComPort->close();
-      break;
-    case kLinkTcp:
-      connection_->ClientSocket->close();
-      break;
-    default:
-      break;
-  }
 }
 
 void TF_ez_config_main::BB_DisconnectClick() {
   if (confirmBox(messages.text(QStringLiteral("Do you want to end connection?")),
                  QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok)
     return;
-  Link& link = connection_->link;
-  // A farewell the port cannot take is shown, and the port is closed all the same: the operator
-  // asked to end the connection.
-  if (link.state.LinkKind == kLinkSerial) runGuarded([&] { link.SendGetData(kEndEasySetup); });
-  closeLink();
+  // A serial gateway is told first; a farewell the port cannot take is shown, and the port is
+  // closed all the same: the operator asked to end the connection.
+  session.close(true);
   T_State_Info->stop();
   P_main->show();
 }
@@ -59,7 +37,8 @@ void TF_ez_config_main::BB_SaveClick() {
   // While the read chain runs the form is half read, and a write exchange is already open: a Save
   // now would write a half-read configuration or mix two exchanges.
   if (busy.isBusy()) return;
-  saveConfiguration(connection_->link, *this);
+  // The checks' failure and the exchange's end come back as session signals (session_view.cpp).
+  session.save();
 }
 
 void TF_ez_config_main::BB_ExitClick() {
@@ -71,13 +50,13 @@ bool TF_ez_config_main::FormCloseQuery() {
                  QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
     return false;
   // A failed farewell is shown once; the operator asked to close, so the window still closes.
-  if (connection_ && connection_->ComPort && connection_->ComPort->connected())
-    runGuarded([this] { connection_->link.SendGetData(kEndEasySetup); });
+  if (session.linkKind() == kLinkSerial && session.serialPort().connected())
+    runGuarded([this] { session.link().SendGetData(kEndEasySetup); });
   return true;
 }
 
 void TF_ez_config_main::FormClose() {
-  if (connection_ && connection_->ComPort) connection_->ComPort->close();
+  session.serialPort().close();
 }
 
 void TF_ez_config_main::closeEvent(QCloseEvent* event) {

@@ -3,7 +3,6 @@
 #include <QTextCursor>
 #include <QTimer>
 
-#include "connection/U_connection.h"
 #include "widgets/message_box.h"
 #include "window/U_ez_config_main.h"
 
@@ -52,10 +51,8 @@ void TF_ez_config_main::BB_RestartClick() {
   if (confirmBox(messages.text(QStringLiteral("Would you like to restart?")),
                  QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
     return;
-  Link& link = connection_->link;
-  link.state.StatusMode = false;
-  link.SendGetData(QStringLiteral("reboot-system\r"));
-  closeLink();
+  // Sends the reboot and closes the link; a link that fails has shown its error.
+  if (!session.restart()) return;
   P_main->show();
   T_State_Info->stop();
   P_State->show();
@@ -100,21 +97,20 @@ void TF_ez_config_main::PageControl1Change() {
 }
 
 void TF_ez_config_main::T_State_InfoTimer() {
+  // Nothing is asked on a link that went away: the poll ends with it.
+  if (!session.linkOpen()) {
+    T_State_Info->stop();
+    return;
+  }
   clearStatusMemo();
   appendStatusLine(QString());
   sendStatusRequest();
 }
 
 void TF_ez_config_main::sendStatusRequest() {
-  Link& link = connection_->link;
-  // The tag lines of an open write exchange must reach the reply parser, not the memo.
-  if (link.state.WriteExchangeOpen) return;
-  link.state.StatusMode = true;
-  link.state.StatusRequestPending = true;
-  // Replies now go to the memo: a read chain still outstanding cannot go on, so it is not waited
-  // for any more.
-  busy.setBusy(false);
-  link.SendGetData(QStringLiteral("get-wan-status\r"));
+  // Only on a configuration that is read and not being written: the chain's replies must reach the
+  // model, a write exchange's tags the exchange.
+  session.requestStatus();
 }
 
 void TF_ez_config_main::clearStatusMemo() {

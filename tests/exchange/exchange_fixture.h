@@ -13,6 +13,7 @@
 #include "connection/U_login.h"
 #include "connection/link.h"
 #include "recording_transport.h"
+#include "session_link.h"
 #include "widgets/message_box.h"
 #include "window/U_ez_config_main.h"
 #include "window/app_start.h"
@@ -24,7 +25,7 @@ struct ExchangeEnv {
   RecordingTransport transport;
   QList<MessageBoxRequest> boxes;
 
-  Link& link() { return connection->link; }
+  Link& link() { return connection->link(); }
 
   // Once per test program.
   void create() {
@@ -37,10 +38,15 @@ struct ExchangeEnv {
     login = main->login();
     QVERIFY(connection);
     QVERIFY(login);
-    connection->link.setTcpTransport(&transport);
-    connection->link.state.LinkKind = kLinkTcp;
+    reopen();
     interceptBoxes();
   }
+
+  // A fresh open link on the recording transport (the session in LoggingIn).
+  void reopen() { reopenSession(main->session, &transport, kLinkTcp); }
+
+  // The device accepts the login the session sent: the read chain runs (state Reading).
+  void acceptLogin() { answerLogin(main->session); }
 
   // Every box is recorded and answered with OK.
   void interceptBoxes() {
@@ -309,4 +315,17 @@ inline QList<QByteArray> scriptSends(const QStringList& blocks) {
     for (const QString& line : block.split(QLatin1Char('\n'))) sends << line.toLatin1() + '\r';
   }
   return sends;
+}
+
+// The operator connects and logs in, and `device` answers the whole read chain: the session is
+// Ready and the form shows what the device holds. What was sent and shown is forgotten.
+inline void readFrom(ExchangeEnv& env, ScriptDevice& device) {
+  env.reopen();
+  device.attach(env);
+  env.login->ED_ID->setText(QStringLiteral("admin"));
+  env.login->ED_Password->setText(QStringLiteral("secret"));
+  env.login->BB_OKClick();
+  device.run(env);
+  QCOMPARE(env.main->session.state(), SessionState::Ready);
+  env.resetRecords();
 }

@@ -1,6 +1,6 @@
 // The configuration script, byte for byte: one golden script per operating mode and per VoIP
 // protocol, written through Save and the write exchange, and the conditional lines that matter.
-#include "exchange/script_writer.h"
+#include "connection/U_connection.h"
 #include "exchange_fixture.h"
 
 namespace {
@@ -236,7 +236,7 @@ class TestScriptWriter : public QObject {
 
   QList<QByteArray> writeOnly() {
     env.resetRecords();
-    writeScript(env.link(), *env.main);
+    env.connection->ComPort_Decode_Parsing();
     return env.transport.sent;
   }
 

@@ -47,7 +47,7 @@ ToolDriver::~ToolDriver() {
 }
 
 Link& ToolDriver::link() const {
-  return connection_->link;
+  return connection_->link();
 }
 
 bool ToolDriver::fail(const QString& text) {

@@ -14,7 +14,7 @@ class TestAddressChecks : public QObject {
   WindowEnv env;
   TF_ez_config_main* m = nullptr;
 
-  int missingLines() const { return env.connection->link.debugLog.lines().count(kMissing); }
+  int missingLines() const { return env.connection->link().debugLog.lines().count(kMissing); }
 
  private slots:
   void initTestCase() {

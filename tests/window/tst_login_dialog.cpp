@@ -169,7 +169,7 @@ void TstLoginDialog::enterPressesTheFocusedButton() {
 
 void TstLoginDialog::loginLineAndFreshForm() {
   TF_ez_config_main& m = *main_;
-  LinkState& state = conn_->link.state;
+  LinkState& state = conn_->link().state;
   // What a previous read left behind.
   m.ED_PSTN_login->setText("dialup");
   m.ED_SIP_Username->setText("alice");
@@ -195,7 +195,7 @@ void TstLoginDialog::loginLineAndFreshForm() {
   login_->ED_Password->setText("pass word");
   QTest::mouseClick(login_->BB_OK, Qt::LeftButton);
   QTRY_COMPARE(heard(), QByteArray("start-login ad min pass word\r"));
-  QCOMPARE(conn_->link.debugLog.lines().last(),
+  QCOMPARE(conn_->link().debugLog.lines().last(),
            QStringLiteral("Send_Message : start-login ad min pass word\r"));
 
   QVERIFY(boxes_.isEmpty());

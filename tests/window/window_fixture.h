@@ -10,6 +10,7 @@
 #include "connection/U_debug.h"
 #include "connection/U_login.h"
 #include "recording_transport.h"
+#include "session_link.h"
 #include "widgets/message_box.h"
 #include "window/U_ez_config_main.h"
 #include "window/app_start.h"
@@ -25,7 +26,7 @@ struct WindowEnv {
   // The answers given to the next boxes, in order; Ok when none is left.
   QList<QMessageBox::StandardButton> answers;
 
-  Link& link() { return connection->link; }
+  Link& link() { return connection->link(); }
 
   // Once per test program, in its working directory.
   void create() {
@@ -35,12 +36,28 @@ struct WindowEnv {
     debug = find<TF_Debug>();
     login = find<TF_Login>();
     QVERIFY(main && connection && debug && login);
-    link().setSerialTransport(&serial);
-    link().setTcpTransport(&tcp);
+    useLink(kLinkTcp);
     setMessageBoxInterceptor([this](const MessageBoxRequest& request) {
       boxes.append(request);
       return answers.isEmpty() ? QMessageBox::Ok : answers.takeFirst();
     });
+  }
+
+  // A fresh open link of `kind` on the recording transports (the session in LoggingIn).
+  void useLink(LinkKindCode kind) {
+    reopenSession(main->session, kind == kLinkTcp ? &tcp : &serial, kind,
+                  kind == kLinkTcp ? &serial : &tcp);
+  }
+
+  // The operator logs in and the device accepts: the read chain runs (state Reading). What the
+  // login sent is forgotten.
+  void logIn() {
+    login->ED_ID->setText(QStringLiteral("admin"));
+    login->ED_Password->setText(QStringLiteral("secret"));
+    login->BB_OKClick();
+    answerLogin(main->session);
+    serial.sent.clear();
+    tcp.sent.clear();
   }
 
   template <typename T>

@@ -1,0 +1,29 @@
+#pragma once
+// Puts the main window's session on recording transports, as an open link that no gateway has
+// answered yet (state LoggingIn), and logs it in, for tests that feed the device's replies by hand.
+#include <QByteArray>
+
+#include "connection/transport.h"
+#include "session/gateway_session.h"
+
+// From whatever state the session is in: the previous link closes (the windows see it go), and
+// `transport` becomes the open link of `kind`. Sends of the other kind go to `other`, if given.
+inline void reopenSession(GatewaySession& session, Transport* transport, LinkKindCode kind,
+                          Transport* other = nullptr) {
+  session.adoptedTransportClosed();
+  session.close();
+  session.adoptTransport(transport, kind);
+  if (other) {
+    if (kind == kLinkTcp) {
+      session.link().setSerialTransport(other);
+    } else {
+      session.link().setTcpTransport(other);
+    }
+  }
+}
+
+// The device's answer to a login the session sent: the echo and "Login ok". The read chain runs
+// from here (state Reading; the session has sent "get-model").
+inline void answerLogin(GatewaySession& session) {
+  session.receive(QByteArray("start-login\rLogin ok\r"));
+}

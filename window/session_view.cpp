@@ -1,0 +1,97 @@
+// How the main window follows its session: the buttons, the cover and the busy cursor come from the
+// session's state; what the session reports (a refused login or model, the end of a Save, a link
+// failure) becomes the window's message boxes.
+#include "connection/U_login.h"
+#include "widgets/message_box.h"
+#include "window/U_ez_config_main.h"
+
+void TF_ez_config_main::connectSession() {
+  GatewaySession* s = &session;
+  const auto refresh = [this] { showSessionState(); };
+  connect(s, &GatewaySession::stateChanged, this, refresh);
+  connect(s, &GatewaySession::linkOpened, this, refresh);
+  connect(s, &GatewaySession::linkClosed, this, [this] {
+    // A link that went away by itself ends the status poll as Disconnect does: its ticks would
+    // clear the text the operator is reading.
+    T_State_Info->stop();
+    showSessionState();
+  });
+  connect(s, &GatewaySession::loginAccepted, this, [this] {
+    if (login_) login_->close();
+  });
+  connect(s, &GatewaySession::loginRefused, this, [this] {
+    showSessionState();  // no chain follows a refused login
+    showMessageBox(messages.text(QStringLiteral("Id or password is not correct")),
+                   QStringLiteral("Error"), QMessageBox::Critical);
+    if (!login_) return;
+    login_->show();
+    login_->raise();
+    login_->activateWindow();
+  });
+  connect(s, &GatewaySession::modelAccepted, this, [this] {
+    P_main->hide();
+    showSessionState();
+  });
+  connect(s, &GatewaySession::modelRefused, this, [this] {
+    showSessionState();
+    showMessageBox(QStringLiteral("Access denied. Use Easy setup S/W."), QStringLiteral("Error"),
+                   QMessageBox::Critical);
+  });
+  connect(s, &GatewaySession::readFinished, this, refresh);
+  connect(s, &GatewaySession::saveCheckFailed, this,
+          [this](const SaveCheckResult& check) { showSaveCheck(check); });
+  connect(s, &GatewaySession::saveComplete, this, [this] {
+    showSaveResult(messages.text(QStringLiteral("Save was complete")), QStringLiteral("OK"),
+                   QMessageBox::Information);
+  });
+  connect(s, &GatewaySession::saveCompleteWithWarnings, this,
+          [this](const QStringList& diagnostics) {
+            // The device stored the configuration but did not take every line: the operator
+            // sees which.
+            showSaveResult(messages.text(QStringLiteral("Save was complete")) + QLatin1Char('\r') +
+                               diagnostics.join(QLatin1Char('\r')),
+                           QStringLiteral("Warning"), QMessageBox::Warning);
+          });
+  connect(s, &GatewaySession::saveFailed, this, [this](const QString& text) {
+    showSessionState();
+    showMessageBox(text, QStringLiteral("Error"), QMessageBox::Critical);
+  });
+  connect(s, &GatewaySession::statusLine, this,
+          [this](const QString& line) { appendStatusLine(line); });
+  connect(s, &GatewaySession::linkError, this,
+          [](const QString& text) { showStandardError(text); });
+}
+
+void TF_ez_config_main::showSessionState() {
+  const SessionState state = session.state();
+  const bool open = session.linkOpen();
+  BB_Connect->setVisible(!open);
+  BB_Disconnect->setVisible(open);
+  // Save and Restart from the moment the device named a model this tool configures; during the
+  // chain and a write exchange their clicks wait (the busy cursor tells why).
+  const bool configurable =
+      open && ((state == SessionState::Reading && session.modelIsAccepted()) ||
+               state == SessionState::Ready || state == SessionState::Writing);
+  BB_Save->setEnabled(configurable);
+  BB_Restart->setEnabled(configurable);
+  busy.setBusy(open && (state == SessionState::Reading || state == SessionState::Writing ||
+                        (state == SessionState::LoggingIn && session.loginPending())));
+}
+
+void TF_ez_config_main::showSaveResult(const QString& text, const QString& caption,
+                                       QMessageBox::Icon icon) {
+  showSessionState();  // the exchange is over before the operator reads the box
+  showMessageBox(text + QLatin1Char('\r') +
+                     messages.text(QStringLiteral("Please restart, if you want to apply to a "
+                                                  "modification")),
+                 caption, icon);
+}
+
+void TF_ez_config_main::showSaveCheck(const SaveCheckResult& check) {
+  if (auto* page = findChild<QWidget*>(check.page)) PageControl1->setActivePage(page);
+  if (!check.field.isEmpty()) {
+    if (auto* field = findChild<QWidget*>(check.field)) field->setFocus();
+  }
+  const QString text = check.messageKey.isEmpty() ? check.message : messages.text(check.messageKey);
+  showMessageBox(text, QStringLiteral("Warning"), QMessageBox::Warning);
+}
