@@ -1,5 +1,7 @@
 // Receiving in query mode: the reply section chosen from the echo line, the login and model
 // replies, the query chain that reads the configuration, and the lines of the write exchange.
+#include <QByteArrayView>
+
 #include "connection/text_codec.h"
 #include "model/config_model.h"
 #include "session/gateway_session.h"
@@ -7,7 +9,7 @@
 namespace {
 
 struct Echo {
-  const char* word;
+  QByteArrayView word;
   qint32 section;
 };
 
@@ -87,7 +89,8 @@ void GatewaySession::onLine(const Argv& argv) {
 
 void GatewaySession::selectSection(const QByteArray& echo) {
   for (const Echo& e : kEchoes) {
-    if (!isWord(echo, e.word)) continue;
+    // The length first: most lines are no echo, and this runs for every line of a read.
+    if (echo.size() != e.word.size() || echo != e.word) continue;
     link_.state.openSection(e.section);
     rules_.sectionOpened(e.section);
     return;
