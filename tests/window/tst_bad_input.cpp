@@ -58,7 +58,10 @@ class TstBadInput : public QObject {
     };
   }
 
+  // The device's replies count only while the read chain runs: a fresh link, logged in.
   void queryMode(qint32 section) {
+    env.useLink(kLinkTcp);
+    env.logIn();
     LinkState& state = env.link().state;
     state.StatusMode = false;
     state.StatusRequestPending = false;
@@ -77,6 +80,11 @@ class TstBadInput : public QObject {
   }
 
   void openTcpDialog(const QString& host, const QString& port) {
+    // Connect is offered once the previous link has been ended.
+    if (m->session.linkOpen()) {
+      env.answers = {QMessageBox::Ok};
+      m->BB_DisconnectClick();
+    }
     QTest::mouseClick(m->BB_Connect, Qt::LeftButton);
     QVERIFY(env.connection->isVisible());
     env.connection->RB_TCP->setChecked(true);

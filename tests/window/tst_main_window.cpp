@@ -216,6 +216,7 @@ class TestMainWindow : public QObject {
     for (QWidget* w : recorder.windows)
       if (w && w->isWindow() && !w->parent()) createdNames << w->objectName();
     m = env.main;
+    env.closeLink();  // the tool starts without a link
   }
   void init() { env.resetRecords(); }
 
@@ -417,6 +418,8 @@ class TestMainWindow : public QObject {
     QFETCH(bool, connected);
     QFETCH(int, key);
     QFETCH(QString, pressed);
+    // Save acts on a completely read configuration: connected means logged in and read.
+    if (connected) env.useReadLink();
     m->BB_Connect->setVisible(!connected);
     m->BB_Disconnect->setVisible(connected);
     m->BB_Save->setEnabled(true);
@@ -446,9 +449,11 @@ class TestMainWindow : public QObject {
     m->BB_Disconnect->hide();
     m->BB_Save->setEnabled(false);
     m->BB_Restart->setEnabled(false);
+    env.closeLink();
   }
 
   void disconnectDeclinedChangesNothing() {
+    env.useLink(kLinkSerial);
     env.link().state.LinkKind = kLinkSerial;
     m->T_State_Info->start();
     m->P_main->hide();
@@ -464,6 +469,7 @@ class TestMainWindow : public QObject {
   }
 
   void disconnectOverSerialSaysGoodbyeAndStopsThePoll() {
+    env.useLink(kLinkSerial);
     env.link().state.LinkKind = kLinkSerial;
     m->T_State_Info->start();
     m->P_main->hide();
@@ -478,8 +484,10 @@ class TestMainWindow : public QObject {
     TestPty pty;
     QVERIFY(!pty.path.isEmpty());
     SerialPortFacility* port = env.connection->ComPort;
+    env.closeLink();  // the session's own port becomes the link
     port->setPortName(pty.path);
     port->open();
+    env.recordSerialSends();
     env.link().state.LinkKind = kLinkSerial;
     env.serial.failNextSend(QStringLiteral("WriteFile function failed (win error code: 5)"));
     m->T_State_Info->start();
@@ -507,9 +515,8 @@ class TestMainWindow : public QObject {
     QTcpServer server;
     QVERIFY(server.listen(QHostAddress::LocalHost));
     TcpClientSocket* socket = env.connection->ClientSocket;
-    socket->setAddress(QStringLiteral("127.0.0.1"));
-    socket->setPort(server.serverPort());
-    socket->open();
+    // Opened by the session, as the connection dialog does.
+    m->session.openTcp(QStringLiteral("127.0.0.1"), server.serverPort());
     QTRY_VERIFY(socket->active());
     QTRY_VERIFY(server.hasPendingConnections());
     QTcpSocket* peer = server.nextPendingConnection();
@@ -543,8 +550,10 @@ class TestMainWindow : public QObject {
     TestPty pty;
     QVERIFY(!pty.path.isEmpty());
     SerialPortFacility* port = env.connection->ComPort;
+    env.closeLink();  // the session's own port becomes the link
     port->setPortName(pty.path);
     port->open();
+    env.recordSerialSends();
     QVERIFY(port->connected());
     env.link().state.LinkKind = kLinkSerial;
     confirmWith(QMessageBox::Yes, [&] { m->BB_ExitClick(); });
@@ -589,6 +598,7 @@ class TestMainWindow : public QObject {
   void debugWindowSendsClearsAndDumps() {
     TF_Debug* d = env.debug;
     Link& link = env.link();
+    env.useLink(kLinkSerial);  // the debug window sends on the open link
     link.debugLog.clear();
     // Lines logged while hidden are there when the window opens.
     link.debugLog.append(QStringLiteral("Connected..."));

@@ -30,6 +30,8 @@ class TestRestartStatus : public QObject {
     env.link().state.LinkKind = kLinkTcp;
   }
   void init() {
+    // Restart and the status requests act on a completely read configuration.
+    env.useReadLink(kLinkTcp);
     env.resetRecords();
     env.link().state.LinkKind = kLinkTcp;
     env.link().state.WriteExchangeOpen = false;
@@ -53,6 +55,7 @@ class TestRestartStatus : public QObject {
 
   void restartWaitsBehindTheGauge() {
     for (int round = 0; round < 2; ++round) {  // the second wait counts from 0 again
+      if (round > 0) env.useReadLink();  // the restart closed the link: connect and read again
       env.resetRecords();
       env.link().state.StatusMode = true;
       m->T_State_Info->start();
@@ -146,6 +149,8 @@ class TestRestartStatus : public QObject {
     m->BB_DisconnectClick();
     QVERIFY(!m->T_State_Info->isActive());
 
+    // Restart needs a link again and a completed read.
+    env.useReadLink();
     operatorSelects(m->Tab_PSTN);
     operatorSelects(m->Tab_Status_information);
     m->M_State_Info->setPlainText(QStringLiteral("kept"));

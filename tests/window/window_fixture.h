@@ -49,6 +49,16 @@ struct WindowEnv {
                   kind == kLinkTcp ? &serial : &tcp);
   }
 
+  // No link, as at start: the fixture's link closes (the windows see it go).
+  void closeLink() {
+    main->session.adoptedTransportClosed();
+    main->session.close();
+  }
+
+  // What the link sends on a serial port the session opened itself (its own port facility, a
+  // pseudo terminal) is recorded in `serial` instead, where a failNextSend can fail it.
+  void recordSerialSends() { link().setSerialTransport(&serial); }
+
   // The operator logs in and the device accepts: the read chain runs (state Reading). What the
   // login sent is forgotten.
   void logIn() {
@@ -58,6 +68,35 @@ struct WindowEnv {
     answerLogin(main->session);
     serial.sent.clear();
     tcp.sent.clear();
+  }
+
+  // The device answers the read chain that logIn() started, each query with an empty reply and
+  // the model query with `model`: the session ends Ready (a completed read). What was sent is
+  // forgotten.
+  void readConfiguration(const QByteArray& model = "ZQ520-A") {
+    GatewaySession& session = main->session;
+    RecordingTransport& wire = session.linkKind() == kLinkSerial ? serial : tcp;
+    QByteArray query = "get-model";  // logIn() forgot that it went out
+    int answered = wire.sent.size();
+    while (session.state() == SessionState::Reading && !query.isEmpty()) {
+      QByteArray reply = query + "\r!START-TAG!\r";
+      if (query == "get-model") reply += "model " + model + '\r';
+      session.receive(reply + "!END-TAG!\r");
+      // The next query of the chain; the blanks that answer the device's pager are no query.
+      query.clear();
+      for (; answered < wire.sent.size() && query.isEmpty(); ++answered)
+        if (wire.sent.at(answered).startsWith("get-")) query = wire.sent.at(answered).chopped(1);
+    }
+    QCOMPARE(session.state(), SessionState::Ready);
+    serial.sent.clear();
+    tcp.sent.clear();
+  }
+
+  // A fresh link of `kind`, logged in and completely read (state Ready).
+  void useReadLink(LinkKindCode kind = kLinkTcp) {
+    useLink(kind);
+    logIn();
+    readConfiguration();
   }
 
   template <typename T>
