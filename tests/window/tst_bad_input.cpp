@@ -67,6 +67,7 @@ class TstBadInput : public QObject {
     state.StatusRequestPending = false;
     state.ReplySection = section;
     state.LinkKind = kLinkTcp;
+    seen.clear();  // the login's lines are not the test's
   }
 
   void deliver(bool tcp, const QByteArray& bytes) {
