@@ -14,6 +14,11 @@ const QString kEndEasySetup = QStringLiteral("end-ez-setup\r");
 }
 
 void TF_ez_config_main::BB_ConnectClick() {
+  // A fresh connection carries nothing of the previous device's read or status requests.
+  LinkState& state = session.link().state;
+  state.StartTagEchoes = 0;
+  state.EndTagEchoes = 0;
+  state.endStatusMode();
   model.SG_VoIP_Phone_number.setRowCount(2);
   session.readRules().begin();
   connection_->show();
