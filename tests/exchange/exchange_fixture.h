@@ -76,6 +76,13 @@ struct ExchangeEnv {
   }
 
   QList<QByteArray> sentSince(int from) const { return transport.sent.mid(from); }
+
+  // The device answers an open write exchange: the echo of our start tag and its own (the script
+  // goes out), the echo of our end tag and its own (saved). The session is Ready again.
+  void confirmSave() {
+    receive({QStringLiteral("!START-TAG!"), QStringLiteral("!START-TAG!"),
+             QStringLiteral("!END-TAG!"), QStringLiteral("!END-TAG!")});
+  }
 };
 
 // Sets an address field the way the tests mean it.

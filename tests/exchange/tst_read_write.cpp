@@ -47,7 +47,9 @@ class TestReadWrite : public QObject {
     QCOMPARE(env.boxes[0].caption, QStringLiteral("OK"));
   }
 
+  // The operator connects again and logs in; the device answers the whole chain.
   void read(ScriptDevice& device) {
+    env.reopen();
     env.resetRecords();
     device.attach(env);
     env.login->ED_ID->setText(QStringLiteral("admin"));

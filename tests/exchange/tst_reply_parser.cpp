@@ -23,8 +23,10 @@ class TestReplyParser : public QObject {
   TF_ez_config_main* m() { return env.main; }
   LinkState& state() { return env.link().state; }
 
-  // The login step as the operator starts it: clears the window and waits for the answer.
+  // The login step as the operator starts it on a fresh link: clears the window and waits for
+  // the answer (the session in LoggingIn, the login pending).
   void startRead() {
+    env.reopen();
     env.resetRecords();
     env.login->ED_ID->setText(QStringLiteral("admin"));
     env.login->ED_Password->setText(QStringLiteral("secret"));
@@ -32,14 +34,23 @@ class TestReplyParser : public QObject {
     env.transport.sent.clear();
   }
 
+  // ... and the device accepts it: the chain runs (state Reading), its "get-model" forgotten.
+  void startChain() {
+    startRead();
+    env.acceptLogin();
+    QCOMPARE(m()->session.state(), SessionState::Reading);
+    env.transport.sent.clear();
+  }
+
  private slots:
   void initTestCase() { env.create(); }
   void init() {
     state().StatusMode = false;
-    startRead();
+    startChain();
   }
 
   void chainRunsFromLoginToNameServer() {
+    startRead();
     ScriptDevice device;
     device.script = QStringList{"interface async0", "modem script dialer atdt555", "!",
                                 "dnshost  nameserver   1.2.3.4"};
@@ -74,6 +85,7 @@ class TestReplyParser : public QObject {
   }
 
   void loginAnswers() {
+    startRead();
     env.login->hide();
     env.receive({QStringLiteral("Login OK"), QStringLiteral("login ok")});
     QVERIFY(env.transport.sent.isEmpty());
@@ -87,6 +99,13 @@ class TestReplyParser : public QObject {
     QVERIFY(env.login->isVisible());
     QCOMPARE(env.login->ED_ID->text(), QStringLiteral("admin"));
     QVERIFY(env.transport.sent.isEmpty());
+
+    // The refused login left none pending: an answer counts only after OK is pressed again.
+    env.receive({QStringLiteral("Login ok"), QStringLiteral("!END-TAG!")});
+    QVERIFY(env.login->isVisible());
+    QVERIFY(env.transport.sent.isEmpty());
+    env.login->BB_OKClick();
+    env.transport.sent.clear();
 
     env.receive({QStringLiteral("Login ok"), QStringLiteral("!END-TAG!")});
     QVERIFY(!env.login->isVisible());
@@ -123,6 +142,19 @@ class TestReplyParser : public QObject {
     }
     // The chain goes on either way.
     QCOMPARE(env.transport.sent, QList<QByteArray>{"get-pstn\r"});
+  }
+
+  // A model reply that names no model is refused like a foreign one: the box, and nothing that
+  // could write to the device.
+  void replyWithoutAModelIsRefused() {
+    m()->L_model->setText(QStringLiteral("before"));
+    env.reply(QStringLiteral("get-model"), {QStringLiteral("version 2.1.7")});
+    QCOMPARE(env.boxes.size(), 1);
+    QCOMPARE(env.boxes[0].text, QStringLiteral("Access denied. Use Easy setup S/W."));
+    QCOMPARE(env.boxes[0].caption, QStringLiteral("Error"));
+    QVERIFY(!m()->BB_Save->isEnabled());
+    QVERIFY(!m()->BB_Restart->isEnabled());
+    QCOMPARE(m()->L_model->text(), QStringLiteral("before"));
   }
 
   void sectionChoiceIsExact() {
@@ -358,8 +390,8 @@ class TestReplyParser : public QObject {
     QCOMPARE(m()->SG_VoIP_Phone_number->cell(1, 1), QStringLiteral("FXO"));
   }
 
-  // A number belongs to the pots peer that states it (its first pattern): a second one does not shift
-  // the next peer's number, and a voip peer's catch-all pattern never lands on a port.
+  // A number belongs to the pots peer that states it (its first pattern): a second one does not
+  // shift the next peer's number, and a voip peer's catch-all pattern never lands on a port.
   void voipNumberBelongsToItsOwnPotsPeer() {
     env.reply(QStringLiteral("get-voip"),
               {"voice-port 0/0", "voice-port 0/1", "dial-peer voice 0 pots",
@@ -368,7 +400,7 @@ class TestReplyParser : public QObject {
     QCOMPARE(m()->SG_VoIP_Phone_number->cell(2, 1), QStringLiteral("1001"));
     QCOMPARE(m()->SG_VoIP_Phone_number->cell(2, 2), QStringLiteral("2001"));
 
-    startRead();
+    startChain();
     env.reply(QStringLiteral("get-voip"),
               {"voice-port 0/0", "voice-port 0/1", "dial-peer voice 0 pots", "port 0/0",
                "dial-peer voice 1000 voip", "destination-pattern T", "port 0/1"});

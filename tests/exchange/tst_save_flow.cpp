@@ -1,5 +1,7 @@
 // Save: the Local-PC logic, the three input checks and their order, and the write exchange's tag
 // counting up to the final confirmation.
+#include <QScopeGuard>
+
 #include "exchange_fixture.h"
 #include "widgets/guarded.h"
 
@@ -21,6 +23,9 @@ class TestSaveFlow : public QObject {
   void initTestCase() { env.create(); }
 
   void init() {
+    // Save acts on a completely read configuration only: each test starts from a fresh read.
+    ScriptDevice device;
+    readFrom(env, device);
     state().ReplySection = kSectionNone;
     state().StatusMode = false;
     state().WriteExchangeOpen = false;
@@ -125,6 +130,8 @@ class TestSaveFlow : public QObject {
     QCOMPARE(m()->ED_PPPoE_ID->text(), QStringLiteral("pstnuser"));
     QCOMPARE(m()->ED_PPPoE_Password->text(), QStringLiteral("pstnpw"));
     QCOMPARE(m()->RG_Network_type->itemIndex(), 0);
+    // The device confirms the write: Save may be pressed again.
+    env.confirmSave();
 
     m()->ED_PSTN_password->setText(QString());
     save();
@@ -138,12 +145,13 @@ class TestSaveFlow : public QObject {
     QCOMPARE(state().ReplySection, qint32(kSectionWrite));
     QVERIFY(state().WriteExchangeOpen);
 
-    // The device's own start tag: nothing yet. An early end tag counts all the same.
+    // The echo of our start tag: nothing yet. An end tag before the script went out confirms
+    // nothing; a "%" line is the device's diagnostic.
     env.receive({QStringLiteral("write-system"), QStringLiteral("!START-TAG!"),
                  QStringLiteral("!END-TAG!"), QStringLiteral("% error line")});
     QCOMPARE(env.transport.sent.size(), 3);
-    QCOMPARE(state().StartTagEchoes, 1);
-    QCOMPARE(state().EndTagEchoes, 1);
+    // The exchange tells its tags itself now (session/write_exchange.h): it is still open.
+    QCOMPARE(m()->session.state(), SessionState::Writing);
 
     env.receive({QStringLiteral("!START-TAG!")});
     QCOMPARE(env.transport.sent.first(4).last(), QByteArray("dhcp-list 0 type server\r"));
@@ -157,37 +165,53 @@ class TestSaveFlow : public QObject {
       openWhenShown = state().WriteExchangeOpen;
       return QMessageBox::Ok;
     });
+    // The echo of our end tag confirms nothing; the device's own end tag does.
+    env.receive({QStringLiteral("!END-TAG!")});
+    QVERIFY(env.boxes.isEmpty());
     env.receive({QStringLiteral("!END-TAG!")});
     QCOMPARE(env.boxes.size(), 1);
+    // The device's "%" line is shown in place of the plain success.
     QCOMPARE(env.boxes[0].text,
-             QStringLiteral("Save was complete\rPlease restart, if you want to apply to a "
-                            "modification"));
-    QCOMPARE(env.boxes[0].caption, QStringLiteral("OK"));
-    QCOMPARE(env.boxes[0].icon, QMessageBox::Information);
+             QStringLiteral("Save was complete\r% error line\rPlease restart, if you want to apply "
+                            "to a modification"));
+    QCOMPARE(env.boxes[0].caption, QStringLiteral("Warning"));
+    QCOMPARE(env.boxes[0].icon, QMessageBox::Warning);
     QVERIFY(!openWhenShown);
     QVERIFY(!state().WriteExchangeOpen);
 
-    // Further tags repeat their actions.
+    // The exchange is over (state Ready): further tags start nothing.
     env.receive({QStringLiteral("!END-TAG!")});
-    QCOMPARE(env.boxes.size(), 2);
+    QCOMPARE(env.boxes.size(), 1);
     env.receive({QStringLiteral("!START-TAG!")});
-    QCOMPARE(env.transport.sent.size(), 2 * scriptSends - 3);
+    QCOMPARE(env.transport.sent.size(), scriptSends);
     env.interceptBoxes();
   }
 
   void oneStartTagSendsNothing() {
+    const SessionTiming timing = m()->session.timing();
+    SessionTiming quick = timing;
+    quick.writeTimeoutMs = 50;
+    m()->session.setTiming(quick);
+    const auto restore = qScopeGuard([&] { m()->session.setTiming(timing); });
     save();
     env.receive(
         {QStringLiteral("!START-TAG!"), QStringLiteral("!END-TAG!"), QStringLiteral("!END-TAG!")});
     QCOMPARE(env.transport.sent, opening());
-    QCOMPARE(env.boxes.size(), 1);
+    // End tags before the script confirm nothing: the unconfirmed write ends at its time-out.
+    QVERIFY(env.boxes.isEmpty());
+    QTRY_COMPARE(env.boxes.size(), 1);
+    QCOMPARE(env.boxes[0].caption, QStringLiteral("Error"));
+    QVERIFY(env.boxes[0].text.contains(QLatin1String("did not confirm the save")));
+    QCOMPARE(m()->session.state(), SessionState::Ready);
   }
 
-  void saveAgainRestartsTheExchange() {
+  void saveAgainDuringTheExchangeDoesNothing() {
     save();
     env.receive({QStringLiteral("!START-TAG!"), QStringLiteral("!END-TAG!")});
     m()->BB_SaveClick();
-    QCOMPARE(env.transport.sent, opening() + opening());
+    // Save acts only on a completely read configuration (Ready), not during a write exchange.
+    QCOMPARE(env.transport.sent, opening());
+    QVERIFY(m()->busy.isBusy());
     QCOMPARE(state().StartTagEchoes, 0);
     QCOMPARE(state().EndTagEchoes, 0);
   }
@@ -209,12 +233,15 @@ class TestSaveFlow : public QObject {
     env.receive({QStringLiteral("get-wan")});
     QVERIFY(!state().WriteExchangeOpen);
     QCOMPARE(state().ReplySection, qint32(kSectionWan));
+    QCOMPARE(env.boxes.size(), 1);
+    QCOMPARE(env.boxes[0].caption, QStringLiteral("Error"));
+    QCOMPARE(m()->session.state(), SessionState::Ready);
   }
 
   // Save pressed while a status reply is still arriving: the rest of it, and the status reply
   // after it, are passed over; the exchange counts only its own tags.
   void statusRepliesDuringTheExchangeArePassedOver() {
-    state().StatusMode = true;
+    QVERIFY(m()->session.requestStatus());
     env.receive({"get-wan-status", "!START-TAG!", "System Information"});
     save();
     env.receive({"WAN interface : ether0.0", "!END-TAG!", "get-gatekeeper-status", "!START-TAG!",

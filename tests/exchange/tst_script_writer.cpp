@@ -244,6 +244,9 @@ class TestScriptWriter : public QObject {
   void initTestCase() { env.create(); }
 
   void init() {
+    // Save writes only a completely read configuration: each test starts from a fresh read.
+    ScriptDevice device;
+    readFrom(env, device);
     env.link().state.ReplySection = kSectionNone;
     env.link().state.StatusMode = false;
     env.main->SG_VoIP_Phone_number->setRowCount(2);
