@@ -8,15 +8,15 @@
 //           sent), 1 writing (a full read, then Save: the device's start tag is awaited), 2 status
 //           (a full read, then a status request); bit 2 TCP link (else serial); bit 3 bytes handed
 //           over in pieces; bit 4 one send fails (serial only: a serial write throws)
-//   byte 1  piece size minus one (bit 3), and which send after the situation's own fails (bit 4,
-//           modulo 16)
+//   byte 1  piece size minus one (bit 3), and which send of the input fails (bit 4, modulo 16)
 //   rest    the bytes the gateway sends
 // Shorter inputs are handed over whole while reading over a serial link.
 //
 // The canned login and read run once per process, for each situation and link kind, and the
 // session and its model are saved at that point (session_checkpoint.h, model_checkpoint.h).
-// Before every input both are put back to the situation's point, the debug log and the transport's
-// record emptied: an input behaves the same whatever ran before it, and costs only its own bytes.
+// Before every input (and after it) both are put back to the situation's point, the debug log and
+// the transport's record emptied: an input behaves the same whatever ran before it, and costs
+// little more than its own bytes.
 //
 // Besides the sanitizers' findings the target aborts when the login password shows up in the
 // debug log or in a send, unless the input itself carries it.

@@ -6,10 +6,13 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <algorithm>
+#include <iterator>
 #include <vector>
 
+#include "model/fields.h"
+
 class ConfigModel;
-class Field;
 
 class ModelCheckpoint {
  public:
@@ -27,10 +30,10 @@ class ModelCheckpoint {
 
  private:
   struct Row {
-    QString cells[3];
+    QString cells[GridField::kColumns];
     bool mgcpPeer = false;
     bool operator==(const Row& o) const {
-      return cells[0] == o.cells[0] && cells[1] == o.cells[1] && cells[2] == o.cells[2] &&
+      return std::equal(std::begin(cells), std::end(cells), std::begin(o.cells)) &&
              mgcpPeer == o.mgcpPeer;
     }
   };
