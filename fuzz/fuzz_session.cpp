@@ -125,7 +125,8 @@ struct Harness {
   QCoreApplication* app = nullptr;
   Rig reading;
   Rig afterRead;
-  // EZ_FUZZ_SESSION_TWICE=1: every input runs twice and must do the same both times.
+  // EZ_FUZZ_SESSION_TWICE=1: every input runs twice and must do the same both times, and every
+  // model put back is compared with its saved point field by field.
   bool twice = qEnvironmentVariableIntValue("EZ_FUZZ_SESSION_TWICE") == 1;
 };
 
@@ -207,6 +208,9 @@ struct Outcome {
 
 Outcome run(Rig& h, const Point& point, uint8_t flags, uint8_t arg, const QByteArray& bytes) {
   goBackTo(h, point);
+  // Also what a change of situation before this input might have left behind.
+  if (harness->twice && !ModelCheckpoint(h.model).differences(point.model).isEmpty())
+    fail("the model was not put back to its saved point");
   if ((flags & kFailingSend) && h.session.linkKind() == kLinkSerial)
     h.transport.failAt = int(h.transport.sent.size()) + arg % kFailingSendRange;
 
