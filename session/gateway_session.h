@@ -149,7 +149,8 @@ class GatewaySession : public QObject {
   // The device names a model this tool configures (the pages can be used from here on; the
   // chain goes on reading).
   void modelAccepted(const QString& model);
-  // The device names a model this tool does not configure (an empty name: it named none).
+  // The device names a model this tool does not configure (an empty name: it named none). The
+  // chain still reads its configuration; the read ends in state Refused instead of Ready.
   void modelRefused(const QString& model);
   void readFinished();
   void saveCheckFailed(const SaveCheckResult& result);
@@ -192,6 +193,8 @@ class GatewaySession : public QObject {
   void loginLine(const Argv& argv);
   void modelLine(const Argv& argv);
   void versionLine(const Argv& argv);
+  // The blanks that answer the device's pager while it lists a long reply.
+  void pagerBlanks();
   void chainLine(qint32 section, const Argv& argv);
 
   // Save (save_exchange.cpp).
@@ -222,4 +225,6 @@ class GatewaySession : public QObject {
   bool opening_ = false;
   bool loginPending_ = false;
   bool modelAccepted_ = false;
+  // The model reply named a model (accepted or not).
+  bool modelNamed_ = false;
 };

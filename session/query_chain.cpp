@@ -60,8 +60,16 @@ void GatewaySession::onLine(const Argv& argv) {
   selectSection(argv[0]);
   const qint32 section = link_.state.ReplySection;
   switch (state_) {
+    case SessionState::Probing:
     case SessionState::LoggingIn:
-      if (section == kSectionLogin && loginPending_) loginLine(argv);
+      if (section == kSectionLogin && loginPending_) {
+        loginLine(argv);
+      } else if (section == kSectionVersion) {
+        // The probe's help listing names "get-version" too: its lines get the version reply's
+        // blanks, which take a device with a short page through the rest of that listing before
+        // the login goes out (else the login's first byte would only turn the page).
+        pagerBlanks();
+      }
       break;
     case SessionState::Reading:
       if (section == kSectionModel) {
@@ -82,7 +90,7 @@ void GatewaySession::onLine(const Argv& argv) {
       }
       break;
     default:
-      // Probing, Ready, Refused: nothing is read into the model and no query follows.
+      // Ready, Refused: nothing is read into the model and no query follows.
       break;
   }
 }
@@ -103,6 +111,7 @@ void GatewaySession::loginLine(const Argv& argv) {
     link_.debugLog.append(QStringLiteral("Login OK!!"));
     loginPending_ = false;
     modelAccepted_ = false;
+    modelNamed_ = false;
     setState(SessionState::Reading);
     emit loginAccepted();
     if (state_ == SessionState::Reading) send("get-model\r");
@@ -116,22 +125,20 @@ void GatewaySession::loginLine(const Argv& argv) {
 void GatewaySession::modelLine(const Argv& argv) {
   if (isWord(argv[0], "model")) {
     const QString name = fromDevice(argv[1]);
+    modelNamed_ = true;
     if (link_.IndexOfStr(name, kModelPrefix) == 0) {
       model_.L_model.setText(name);
       modelAccepted_ = true;
       emit modelAccepted(name);
     } else {
-      setState(SessionState::Refused);
       emit modelRefused(name);
     }
   } else if (isWord(argv[0], "!END-TAG!")) {
-    if (modelAccepted_) {
-      send("get-pstn\r");
-    } else {
-      // A device that names no model is not one this tool knows either.
-      setState(SessionState::Refused);
-      emit modelRefused(QString());
-    }
+    // A device that names no model is not one this tool knows either.
+    if (!modelNamed_) emit modelRefused(QString());
+    // The chain goes on either way: a refused device's configuration is read (a window shows it
+    // under its cover) but the session never becomes Ready for it, so nothing is written.
+    if (state_ == SessionState::Reading) send("get-pstn\r");
   }
 }
 
@@ -141,6 +148,10 @@ void GatewaySession::versionLine(const Argv& argv) {
   } else if (isWord(argv[0], "!END-TAG!")) {
     send("get-voip\r");
   }
+  pagerBlanks();
+}
+
+void GatewaySession::pagerBlanks() {
   for (int i = 0; i < kPagerBlanks; ++i) send(" ");
 }
 
@@ -169,7 +180,7 @@ void GatewaySession::chainLine(qint32 section, const Argv& argv) {
       break;
     case kSectionDns:
       // The name-server reply is the last of the chain.
-      setState(SessionState::Ready);
+      setState(modelAccepted_ ? SessionState::Ready : SessionState::Refused);
       emit readFinished();
       break;
     default:

@@ -10,16 +10,19 @@ bool GatewaySession::login(const QString& id, const QString& password) {
   link_.state.beginRead();
   rules_.begin();
   modelAccepted_ = false;
+  clearForm(model_);
   const QString start = QStringLiteral("start-login ") + id + QLatin1Char(' ');
+  // Pending before the line goes out: a serial write waits for the port and processes events,
+  // and the device's answer may be handled inside it.
+  loginPending_ = true;
   // ID and password go out exactly as typed; the log shows the ID only.
   if (!guarded([&] {
         link_.SendGetDataLogged(start + password + QLatin1Char('\r'),
                                 start + QStringLiteral("***\r"));
       })) {
+    loginPending_ = false;
     return false;
   }
-  clearForm(model_);
-  loginPending_ = true;
   return true;
 }
 

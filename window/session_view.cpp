@@ -32,8 +32,9 @@ void TF_ez_config_main::connectSession() {
     P_main->hide();
     showSessionState();
   });
-  connect(s, &GatewaySession::modelRefused, this, [this] {
-    showSessionState();
+  connect(s, &GatewaySession::modelRefused, this, [this](const QString& name) {
+    // The cover stays and the chain goes on; a device that named no model gets no box.
+    if (name.isEmpty()) return;
     showMessageBox(QStringLiteral("Access denied. Use Easy setup S/W."), QStringLiteral("Error"),
                    QMessageBox::Critical);
   });

@@ -303,7 +303,8 @@ bool ToolDriver::loginAndRead(const QString& id, const QString& password) {
 bool ToolDriver::waitChainFinished(int timeoutMs) {
   return waitFor([this] { return chainFinished(); }, timeoutMs,
                  QStringLiteral("the end of the query chain (last sent: ") +
-                     sentTexts().value(sentTexts().size() - 1) + QLatin1Char(')'));
+                     sentTexts().value(sentTexts().size() - 1) + QStringLiteral("; session ") +
+                     sessionStateName(main_->session.state()) + QLatin1Char(')'));
 }
 
 bool ToolDriver::disconnect() {

@@ -115,13 +115,19 @@ void TstSessionGateway::deviceRefuses() {
   GatewaySession session(model);
   QVERIFY(session.openTcpAndWait(QStringLiteral("127.0.0.1"), sim.port(), 5000));
   QCOMPARE(session.loginAndWait("admin", "admin", 30000), outcome);
-  QCOMPARE(session.state(), state);
-  // A marker query of our own: once its echo is back, the rest of the refused reply has been
-  // received too, and nothing was read or asked after it.
-  session.link().SendGetData(QStringLiteral("get-version\r"));
-  QTRY_COMPARE(session.link().state.ReplySection, qint32(kSectionVersion));
-  for (const QString& line : session.debugLog().lines())
-    QVERIFY2(!line.startsWith("Send_Message : get-pstn"), qPrintable(line));
+  if (state == SessionState::Refused) {
+    // A foreign model's configuration is still read (a window shows it under its cover); the
+    // read ends refused instead of ready.
+    QTRY_COMPARE_WITH_TIMEOUT(session.state(), state, 30000);
+  } else {
+    QCOMPARE(session.state(), state);
+    // A marker query of our own: once its echo is back, the rest of the refused reply has been
+    // received too, and nothing was read or asked after it.
+    session.link().SendGetData(QStringLiteral("get-version\r"));
+    QTRY_COMPARE(session.link().state.ReplySection, qint32(kSectionVersion));
+    for (const QString& line : session.debugLog().lines())
+      QVERIFY2(!line.startsWith("Send_Message : get-pstn"), qPrintable(line));
+  }
   QCOMPARE(model.L_model.text(), QString());
   QVERIFY(!session.save());
 }

@@ -55,8 +55,8 @@ class TstSessionFakeLink : public QObject {
   void fullReadSendsTheChainInOrder();
   void loginLineGoesOutAsTyped_data();
   void loginLineGoesOutAsTyped();
-  void refusedModelReadsNothing_data();
-  void refusedModelReadsNothing();
+  void refusedModelIsReadNeverWritten_data();
+  void refusedModelIsReadNeverWritten();
   void refusedLoginAllowsAnotherTry();
   void unansweredLoginCanBeGivenUp();
   void nothingIsWrittenOrAskedOutsideReady_data();
@@ -145,26 +145,30 @@ void TstSessionFakeLink::loginLineGoesOutAsTyped() {
   QVERIFY(rig.session.debugLog().lines().contains("Send_Message : start-login " + id + " ***\r"));
 }
 
-void TstSessionFakeLink::refusedModelReadsNothing_data() {
+void TstSessionFakeLink::refusedModelIsReadNeverWritten_data() {
   QTest::addColumn<QList<QByteArray>>("modelLines");
   QTest::addColumn<QString>("event");
   QTest::newRow("another model") << QList<QByteArray>{"model XY100-2"} << "modelRefused:XY100-2";
   QTest::newRow("no model named") << QList<QByteArray>{} << "modelRefused:";
 }
 
-void TstSessionFakeLink::refusedModelReadsNothing() {
+void TstSessionFakeLink::refusedModelIsReadNeverWritten() {
   QFETCH(QList<QByteArray>, modelLines);
   QFETCH(QString, event);
   Rig rig;
   rig.device->answers.insert("get-model\r", framedReply("get-model", modelLines));
   QVERIFY(rig.session.login("admin", "admin"));
   QTRY_VERIFY(rig.recorder.saw(event));
-  QCOMPARE(rig.session.state(), SessionState::Refused);
-  // Let the rest of the reply in: no query may follow it.
-  rig.session.receive("!END-TAG!\r\n");
-  QCOMPARE(rig.device->sent(), QStringList({"start-login admin admin\r", "get-model\r"}));
+  // The chain still reads the device (a window shows it under its cover) and ends refused: the
+  // session never becomes Ready for it, so nothing can be written or restarted.
+  QTRY_COMPARE(rig.session.state(), SessionState::Refused);
+  QVERIFY(rig.recorder.saw("readFinished"));
+  QVERIFY(rig.device->sent().contains("get-dns-server\r"));
   QCOMPARE(rig.model.L_model.text(), QString());
-  QCOMPARE(rig.session.state(), SessionState::Refused);
+  const int before = rig.sentCount();
+  QVERIFY(!rig.session.save());
+  QVERIFY(!rig.session.restart());
+  QCOMPARE(rig.sentCount(), before);
 }
 
 void TstSessionFakeLink::refusedLoginAllowsAnotherTry() {
