@@ -7,7 +7,7 @@
 #include "connection/text_codec.h"
 #include "connection/text_utils.h"
 #include "recording_transport.h"
-#include "widgets/delay.h"
+#include "connection/delay.h"
 #include "widgets/guarded.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include "connection/link.h"
 #include "recording_transport.h"
-#include "widgets/delay.h"
+#include "connection/delay.h"
 #include "widgets/guarded.h"
 
 namespace {

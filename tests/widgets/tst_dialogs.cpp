@@ -5,7 +5,7 @@
 #include <QTimer>
 
 #include "widgets/application.h"
-#include "widgets/delay.h"
+#include "connection/delay.h"
 #include "widgets/guarded.h"
 #include "widgets/message_box.h"
 
