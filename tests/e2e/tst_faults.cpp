@@ -4,6 +4,8 @@
 // Connect works again, and the gateway's stored configuration is the old one or the new one, never
 // a mix.
 #include <QCursor>
+#include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QSerialPort>
 #include <QTcpSocket>
@@ -46,6 +48,8 @@ class TstFaults : public QObject {
   void rebootDuringStatusPoll();
   void refusedLogin_data();
   void refusedLogin();
+  void saveNotStored_data();
+  void saveNotStored();
 
  private:
   static void linkRows();
@@ -390,6 +394,46 @@ void TstFaults::refusedLogin() {
   QVERIFY2(tool.typeLogin(), why());
   QTRY_COMPARE(tool.boxCount("Id or password is not correct"), 2);
   QVERIFY(!QGuiApplication::overrideCursor());
+}
+
+void TstFaults::saveNotStored_data() {
+  QTest::addColumn<bool>("stall");
+  QTest::newRow("never confirmed") << true;
+  QTest::newRow("cannot store") << false;
+}
+
+// A Save the gateway does not store is never reported as done: the operator reads why, the busy
+// cursor ends and the window works on (the device is back at its prompt: the status page answers).
+void TstFaults::saveNotStored() {
+  QFETCH(bool, stall);
+  QVERIFY2(startGateway(stall ? QStringList{"--stall-on", "write-system"} : QStringList{}), why());
+  TF_ez_config_main* main = tool.main();
+  SessionTiming timing = main->session.timing();
+  timing.writeTimeoutMs = 1000;
+  main->session.setTiming(timing);
+  const QString statePath = tool.sim.statePath();
+  const auto restore = qScopeGuard([main, statePath] {
+    main->session.setTiming(SessionTiming{});
+    QDir().rmdir(statePath);
+  });
+  QVERIFY2(readAndEdit(false), why());
+  if (!stall) {
+    // A folder where the state file was: the device cannot store what it is given.
+    QVERIFY(QFile::remove(statePath));
+    QVERIFY(QDir().mkdir(statePath));
+  }
+
+  QVERIFY2(tool.click(main->BB_Save), why());
+  QTRY_VERIFY_WITH_TIMEOUT(!tool.boxes.isEmpty(), 15000);
+  QCOMPARE(tool.boxes.size(), 1);
+  QCOMPARE(tool.boxes[0].caption, QString("Error"));
+  QVERIFY2(tool.boxes[0].text.contains(stall ? "did not confirm" : "% Configuration not saved"),
+           qPrintable(tool.boxes[0].text));
+  QVERIFY(!main->busy.isBusy());
+  QVERIFY(main->BB_Save->isEnabled());
+  QVERIFY2(tool.clickTab(main->Tab_Status_information), why());
+  QTRY_VERIFY_WITH_TIMEOUT(memo().contains("System Information"), 10000);
+  QCOMPARE(tool.boxCount("Save was complete"), 0);
 }
 
 int main(int argc, char** argv) {
