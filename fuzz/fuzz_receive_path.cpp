@@ -1,5 +1,6 @@
-// Fuzz target: arbitrary bytes from the gateway through the receive path into the real reply
-// parser and the real windows (created once, headless, every message box answered with OK).
+// Fuzz target: arbitrary bytes from the gateway through the receive path into the main window's
+// session, its model and the real windows (created once, headless, every message box answered
+// with OK). Every input arrives in a fresh read: the login was answered, the chain runs.
 //
 // Input layout (fuzz/corpus holds examples):
 //   byte 0  flags: bit 0 status mode, bit 1 TCP entry point (else serial), bit 2 TCP link kind
@@ -62,15 +63,23 @@ T* findWindow() {
   return nullptr;
 }
 
-// What a fresh read starts from, so that an input behaves the same whatever ran before it.
-void resetTool(Harness& h) {
-  Link& link = h.connection->link();
-  link.state = LinkState{};
-  link.SendGetData(QString());  // also ends a line that filled every token slot (no link: no send)
-  link.debugLog.clear();
+// What a fresh read starts from, so that an input behaves the same whatever ran before it: a new
+// link of the input's kind, the login sent and accepted (the session reads), the memo empty.
+void resetTool(Harness& h, bool tcpKind) {
+  GatewaySession& session = h.main->session;
+  session.adoptedTransportClosed();
+  session.adoptTransport(tcpKind ? &h.tcp : &h.serial, tcpKind ? kLinkTcp : kLinkSerial);
+  Link& link = session.link();
+  // Sends of the other kind (a link kind the input's own lines switch to) go nowhere either.
+  link.setSerialTransport(&h.serial);
+  link.setTcpTransport(&h.tcp);
+  link.SendGetData(QString());  // also ends a line that filled every token slot (no send)
+  link.state.RxLine.clear();
   h.main->M_State_Info->clear();
   h.main->SG_VoIP_Phone_number->setRowCount(2);
-  h.connection->ClearData();
+  session.login(QStringLiteral("admin"), QStringLiteral("admin"));
+  session.receive(QByteArrayLiteral("start-login\rLogin ok\r"));
+  link.debugLog.clear();
 }
 
 // Qt's and the controls' warnings about odd input are expected by the thousand; only the
@@ -102,15 +111,11 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   harness->main = findWindow<TF_ez_config_main>();
   harness->connection = findWindow<TF_Connection>();
   if (!harness->main || !harness->connection) abort();
-  harness->connection->link().setSerialTransport(&harness->serial);
-  harness->connection->link().setTcpTransport(&harness->tcp);
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Harness& h = *harness;
-  resetTool(h);
-
   uint8_t flags = 0;
   int section = kSectionNone;
   qsizetype piece = 0;
@@ -121,16 +126,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     data += kHeaderBytes;
     size -= kHeaderBytes;
   }
+  resetTool(h, flags & kTcpKind);
   LinkState& state = h.connection->link().state;
   state.StatusMode = flags & kStatusMode;
   state.StatusRequestPending = flags & kRequestPending;
-  state.LinkKind = (flags & kTcpKind) ? kLinkTcp : kLinkSerial;
   state.ReplySection = section;
 
   const QByteArray bytes =
       QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
   const bool tcp = flags & kTcpEntry;
-  // As the connection dialog's notification handlers do: a failure ends in the error box.
+  // As the session's transport notifications do; a failure ends in the error box.
   const auto deliver = [&](const QByteArray& chunk) {
     runGuarded([&] {
       Link& link = h.connection->link();
