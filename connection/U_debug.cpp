@@ -61,14 +61,37 @@ void TF_Debug::setKnownSecrets(std::function<QStringList()> knownSecrets) {
 void TF_Debug::setLink(Link* link) {
   if (link_) disconnect(&link_->debugLog, nullptr, this, nullptr);
   link_ = link;
-  Display->clear();
+  showAllLines();
   if (!link_) return;
-  for (const QString& line : link_->debugLog.lines()) showLine(line);
   connect(&link_->debugLog, &DebugLog::appended, this, &TF_Debug::showLine);
-  connect(&link_->debugLog, &DebugLog::cleared, Display, &QPlainTextEdit::clear);
+  connect(&link_->debugLog, &DebugLog::cleared, this, [this] {
+    Display->clear();
+    stale_ = false;
+  });
+}
+
+void TF_Debug::showAllLines() {
+  Display->clear();
+  stale_ = false;
+  if (!link_) return;
+  QStringList shown;
+  for (QString line : link_->debugLog.lines()) {
+    while (line.endsWith(QLatin1Char('\r'))) line.chop(1);
+    shown << line;
+  }
+  if (!shown.isEmpty()) Display->setPlainText(shown.join(QLatin1Char('\n')));
+}
+
+void TF_Debug::showEvent(QShowEvent* event) {
+  if (stale_) showAllLines();
+  QWidget::showEvent(event);
 }
 
 void TF_Debug::showLine(const QString& line) {
+  if (!isVisible()) {
+    stale_ = true;
+    return;
+  }
   // Sent commands end in their CR; the view shows one line per entry all the same.
   QString shown = line;
   while (shown.endsWith(QLatin1Char('\r'))) shown.chop(1);

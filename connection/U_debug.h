@@ -34,8 +34,16 @@ class TF_Debug : public QWidget, public Ui::TF_Debug {
   // Writes the log, masked, to `path` as a whole or not at all; false (and a box) on failure.
   bool saveLog(const QString& path);
 
+ protected:
+  void showEvent(QShowEvent* event) override;
+
  private:
   void showLine(const QString& line);
+  // The view holds the whole log again.
+  void showAllLines();
+  // Lines were logged while the window was hidden and are not in the view yet: filling a hidden
+  // view line by line cost most of a read's time.
+  bool stale_ = false;
 
   Link* link_ = nullptr;
   const MessageTable* messages_ = nullptr;

@@ -133,6 +133,9 @@ class TF_ez_config_main : public QWidget, public Ui::TF_ez_config_main {
   void setupTimers();
   void enableTimer(QTimer* timer, int interval);
   void connectSession();
+  // While the chain reads, the window is painted a few times a second instead of after every
+  // reply (see session_view.cpp).
+  void holdPainting(bool hold);
   // A Save check that failed: its page shown, the focus on its field, its message.
   void showSaveCheck(const SaveCheckResult& check);
   void showSaveResult(const QString& text, const QString& caption, QMessageBox::Icon icon);
@@ -150,6 +153,8 @@ class TF_ez_config_main : public QWidget, public Ui::TF_ez_config_main {
   bool memoEditing_ = false;
   QString languageFolder_;
   ModelMirror* mirror_ = nullptr;
+  QTimer* paintTick_ = nullptr;
+  bool paintHeld_ = false;
   // The page shown and the one before it, to go back when a page may not be opened yet.
   QWidget* currentPage_ = nullptr;
   QWidget* previousPage_ = nullptr;

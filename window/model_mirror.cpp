@@ -37,7 +37,10 @@ void showGrid(const GridField& field, StringGrid* grid) {
 ModelMirror::ModelMirror(ConfigModel& model, QWidget& root, QObject* parent)
     : QObject(parent), model_(model), root_(root) {
   for (Field* field : model_.fields()) {
-    if (QWidget* widget = root_.findChild<QWidget*>(field->objectName())) listen(field, widget);
+    QWidget* widget = root_.findChild<QWidget*>(field->objectName());
+    if (!widget) continue;
+    widgets_.insert(field, widget);
+    listen(field, widget);
   }
   connect(&model_, &ConfigModel::changed, this, [this](Field* field) { show(field); });
 }
@@ -47,7 +50,7 @@ void ModelMirror::showAll() {
 }
 
 void ModelMirror::show(Field* field) {
-  QWidget* widget = root_.findChild<QWidget*>(field->objectName());
+  QWidget* widget = widgets_.value(field);
   if (!widget) return;
   showing_ = true;
   switch (field->kind()) {

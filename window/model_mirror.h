@@ -3,6 +3,7 @@
 // the model is shown on the control of the same objectName, and every edit of a control (by the
 // operator or by code that sets the control directly) is put back through the model's setters, so
 // the option handlers run once, in the model.
+#include <QHash>
 #include <QObject>
 #include <functional>
 
@@ -33,6 +34,9 @@ class ModelMirror : public QObject {
 
   ConfigModel& model_;
   QWidget& root_;
+  // Each field's control, found once: a search of the window by name at every change was most of
+  // the time a read spent in the window.
+  QHash<const Field*, QWidget*> widgets_;
   // Set while the mirror itself sets a control, so that its change is not taken for an edit.
   bool showing_ = false;
   Field* editing_ = nullptr;

@@ -1,12 +1,26 @@
 // How the main window follows its session: the buttons, the cover and the busy cursor come from the
 // session's state; what the session reports (a refused login or model, the end of a Save, a link
 // failure) becomes the window's message boxes.
+#include <QTimer>
+
 #include "connection/U_login.h"
 #include "widgets/message_box.h"
 #include "window/U_ez_config_main.h"
 
+namespace {
+// How often a window held during the read is painted: often enough to show the read going on.
+constexpr int kPaintTickMs = 250;
+}  // namespace
+
 void TF_ez_config_main::connectSession() {
   GatewaySession* s = &session;
+  paintTick_ = new QTimer(this);
+  paintTick_->setInterval(kPaintTickMs);
+  connect(paintTick_, &QTimer::timeout, this, [this] {
+    setUpdatesEnabled(true);
+    repaint();
+    setUpdatesEnabled(false);
+  });
   const auto refresh = [this] { showSessionState(); };
   connect(s, &GatewaySession::stateChanged, this, refresh);
   connect(s, &GatewaySession::linkOpened, this, refresh);
@@ -77,6 +91,20 @@ void TF_ez_config_main::showSessionState() {
   BB_Restart->setEnabled(configurable);
   busy.setBusy(open && (state == SessionState::Reading || state == SessionState::Writing ||
                         (state == SessionState::LoggingIn && session.loginPending())));
+  holdPainting(open && state == SessionState::Reading);
+}
+
+// Painting the window after every reply was most of what a fast read cost: while the chain reads,
+// the screen is brought up to date by a tick instead, and once more when the read ends.
+void TF_ez_config_main::holdPainting(bool hold) {
+  if (hold == paintHeld_) return;
+  paintHeld_ = hold;
+  setUpdatesEnabled(!hold);
+  if (hold) {
+    paintTick_->start();
+  } else {
+    paintTick_->stop();
+  }
 }
 
 void TF_ez_config_main::showSaveResult(const QString& text, const QString& caption,
