@@ -7,6 +7,7 @@ SessionCheckpoint::SessionCheckpoint(const GatewaySession& session)
     : state_(session.state_),
       loginPending_(session.loginPending_),
       modelAccepted_(session.modelAccepted_),
+      modelNamed_(session.modelNamed_),
       write_(session.write_),
       writeTimeoutMs_(session.writeTimer_.isActive() ? session.writeTimer_.interval() : -1),
       adopted_(session.adopted_),
@@ -18,6 +19,7 @@ void SessionCheckpoint::restore(GatewaySession& session) const {
   s.opening_ = false;
   s.loginPending_ = loginPending_;
   s.modelAccepted_ = modelAccepted_;
+  s.modelNamed_ = modelNamed_;
   s.write_ = write_;
   s.rules_.begin();
   s.rules_.sectionOpened(kSectionWan);  // the one flag begin() leaves

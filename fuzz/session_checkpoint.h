@@ -19,6 +19,7 @@ class SessionCheckpoint {
   SessionState state_;
   bool loginPending_;
   bool modelAccepted_;
+  bool modelNamed_;
   WriteExchange write_;
   int writeTimeoutMs_;  // -1: no write time-out running
   Transport* adopted_;
