@@ -301,10 +301,14 @@ bool ToolDriver::loginAndRead(const QString& id, const QString& password) {
 }
 
 bool ToolDriver::waitChainFinished(int timeoutMs) {
-  return waitFor([this] { return chainFinished(); }, timeoutMs,
-                 QStringLiteral("the end of the query chain (last sent: ") +
-                     sentTexts().value(sentTexts().size() - 1) + QStringLiteral("; session ") +
-                     sessionStateName(main_->session.state()) + QLatin1Char(')'));
+  return waitFor(
+      [this] { return chainFinished(); }, timeoutMs,
+      QStringLiteral("the end of the query chain (last sent: ") +
+          sentTexts().value(sentTexts().size() - 1) + QStringLiteral("; session ") +
+          sessionStateName(main_->session.state()) + QStringLiteral("; last lines parsed: ") +
+          QString::fromLatin1(parsedLines.mid(qMax(0, int(parsedLines.size()) - 6)).join(" | ")) +
+          QStringLiteral("; simulator: ") + QString::fromLatin1(simLog().right(600)) +
+          QLatin1Char(')'));
 }
 
 bool ToolDriver::disconnect() {
