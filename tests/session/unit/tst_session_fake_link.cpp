@@ -227,6 +227,8 @@ void TstSessionFakeLink::nothingIsWrittenOrAskedOutsideReady() {
       rig.device->answers.insert("get-model\r", framedReply("get-model", {"model XY100"}));
       QVERIFY(rig.session.login("admin", "admin"));
       QTRY_VERIFY(rig.recorder.saw("modelRefused:XY100"));
+      // The chain still reads the device; the read ends refused.
+      QTRY_COMPARE(rig.session.state(), SessionState::Refused);
       break;
     case 4:
       QVERIFY(rig.readToReady());
