@@ -324,15 +324,20 @@ inline QList<QByteArray> scriptSends(const QStringList& blocks) {
   return sends;
 }
 
-// The operator connects and logs in, and `device` answers the whole read chain: the session is
-// Ready and the form shows what the device holds. What was sent and shown is forgotten.
-inline void readFrom(ExchangeEnv& env, ScriptDevice& device) {
-  env.reopen();
+// The operator logs in on the open link and `device` answers until it has nothing more to say.
+inline void logInTo(ExchangeEnv& env, ScriptDevice& device) {
   device.attach(env);
   env.login->ED_ID->setText(QStringLiteral("admin"));
   env.login->ED_Password->setText(QStringLiteral("secret"));
   env.login->BB_OKClick();
   device.run(env);
+}
+
+// The operator connects and logs in, and `device` answers the whole read chain: the session is
+// Ready and the form shows what the device holds. What was sent and shown is forgotten.
+inline void readFrom(ExchangeEnv& env, ScriptDevice& device) {
+  env.reopen();
+  logInTo(env, device);
   QCOMPARE(env.main->session.state(), SessionState::Ready);
   env.resetRecords();
 }

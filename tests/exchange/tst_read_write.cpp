@@ -51,11 +51,7 @@ class TestReadWrite : public QObject {
   void read(ScriptDevice& device) {
     env.reopen();
     env.resetRecords();
-    device.attach(env);
-    env.login->ED_ID->setText(QStringLiteral("admin"));
-    env.login->ED_Password->setText(QStringLiteral("secret"));
-    env.login->BB_OKClick();
-    device.run(env);
+    logInTo(env, device);
     QVERIFY(env.boxes.isEmpty());
     QCOMPARE(env.transport.sent.last(), QByteArray("get-dns-server\r"));
   }
