@@ -2,14 +2,16 @@
 // Reading reply tokens: keyword tests compare whole tokens as bytes, values go through the device
 // codec before they reach a field.
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 #include "connection/link_state.h"
 
 namespace reply_tokens {
 
-inline bool isWord(const QByteArray& token, const char* word) {
-  return token == QByteArray(word);
+// Without building a QByteArray of the word: every line of a read runs dozens of these tests.
+inline bool isWord(const QByteArray& token, QByteArrayView word) {
+  return token.size() == word.size() && QByteArrayView(token) == word;
 }
 
 // The text of the token at `pos`, decoded for a field.

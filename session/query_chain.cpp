@@ -4,6 +4,7 @@
 
 #include "connection/text_codec.h"
 #include "model/config_model.h"
+#include "model/reply_tokens.h"
 #include "session/gateway_session.h"
 
 namespace {
@@ -38,11 +39,9 @@ constexpr int kPagerBlanks = 6;
 // The models this tool configures.
 const QString kModelPrefix = QStringLiteral("ZQ520");
 
-bool isWord(const QByteArray& token, const char* word) {
-  return token == word;
-}
-
 }  // namespace
+
+using reply_tokens::isWord;
 
 void GatewaySession::onLine(const Argv& argv) {
   // The index of the line's last slot, before a send resets it.
@@ -96,8 +95,10 @@ void GatewaySession::onLine(const Argv& argv) {
 }
 
 void GatewaySession::selectSection(const QByteArray& echo) {
+  // Most lines are no echo, and this runs for every line of a read: every echo word but the
+  // login's starts with "get-".
+  if (!echo.startsWith("get-") && echo != "start-login") return;
   for (const Echo& e : kEchoes) {
-    // The length first: most lines are no echo, and this runs for every line of a read.
     if (echo.size() != e.word.size() || echo != e.word) continue;
     link_.state.openSection(e.section);
     rules_.sectionOpened(e.section);
