@@ -7,16 +7,18 @@
 //   byte 0  bits 0-1 the situation: 0 and 3 reading (logged in, model accepted, the PSTN query
 //           sent), 1 writing (a full read, then Save: the device's start tag is awaited), 2 status
 //           (a full read, then a status request); bit 2 TCP link (else serial); bit 3 bytes handed
-//           over in pieces; bit 4 one send fails (serial only: a serial write throws)
+//           over in pieces; bit 4 one send fails (serial only: a serial write throws); bits 5-7
+//           while reading: how far the chain has got, 0 the PSTN query sent, 1 the WAN query
+//           (the PSTN reply read), ... 7 the name-server query (all but its reply read)
 //   byte 1  piece size minus one (bit 3), and which send of the input fails (bit 4, modulo 16)
 //   rest    the bytes the gateway sends
 // Shorter inputs are handed over whole while reading over a serial link.
 //
-// The canned login and read run once per process, for each situation and link kind, and the
-// session and its model are saved at that point (session_checkpoint.h, model_checkpoint.h).
-// Before every input (and after it) both are put back to the situation's point, the debug log and
-// the transport's record emptied: an input behaves the same whatever ran before it, and costs
-// little more than its own bytes.
+// The canned login and read run once per process, for each situation, point of the chain and link
+// kind, and the session and its model are saved at that point (session_checkpoint.h,
+// model_checkpoint.h). Before every input (and after it) both are put back to the situation's
+// point, the debug log and the transport's record emptied: an input behaves the same whatever ran
+// before it, and costs little more than its own bytes.
 //
 // Besides the sanitizers' findings the target aborts when the login password shows up in the
 // debug log or in a send, unless the input itself carries it.
@@ -46,6 +48,8 @@ enum Flag : uint8_t {
   kInPieces = 8,
   kFailingSend = 16,
 };
+constexpr int kChainStepShift = 5;
+constexpr int kChainSteps = 8;
 enum Situation : uint8_t { kReading = 0, kWriting = 1, kStatus = 2, kReady = 3 };
 constexpr int kHeaderBytes = 2;
 constexpr int kFailingSendRange = 16;
@@ -80,9 +84,9 @@ QByteArray framed(const QByteArray& echo, const QList<QByteArray>& lines) {
 
 // The device's side of the prelude, cut where the session sends its next query.
 struct Prelude {
-  QByteArray login;  // up to the model query
-  QByteArray model;  // up to the PSTN query
-  QByteArray chain;  // the rest of a full read, up to Ready
+  QByteArray login;                // up to the model query
+  QByteArray model;                // up to the PSTN query
+  QList<QByteArray> chainReplies;  // the rest of a full read, one reply per query, up to Ready
 };
 
 Prelude makePrelude() {
@@ -90,15 +94,19 @@ Prelude makePrelude() {
   // The device echoes the command, password included.
   p.login = "start-login " + kId.toLatin1() + ' ' + kPassword + "\r\nLogin ok\r\n";
   p.model = framed("get-model", {"model ZQ520-4S"});
-  p.chain = framed("get-pstn",
-                   {"interface async0", "modem keep-active", "modem script dialer atdt0123456",
-                    "ppp pap sent-username pstnuser password pstnpass", "!"}) +
-            framed("get-wan", {"interface ether0.0", "ip address 192.0.2.10 255.255.255.0", "!"}) +
-            framed("get-auto-upgrade", {}) + framed("get-service", {"service telnetd"}) +
-            framed("get-service-port", {}) + framed("get-version", {"version 2.31.7"}) +
-            framed("get-voip", {"voice-port 0/0", "! FXS", "!", "dial-peer voice 0 pots",
-                                "destination-pattern 201", "port 0/0", "!"}) +
-            framed("get-dns-server", {});
+  p.chainReplies = {
+      framed("get-pstn",
+             {"interface async0", "modem keep-active", "modem script dialer atdt0123456",
+              "ppp pap sent-username pstnuser password pstnpass", "!"}),
+      framed("get-wan", {"interface ether0.0", "ip address 192.0.2.10 255.255.255.0", "!"}),
+      framed("get-auto-upgrade", {}),
+      framed("get-service", {"service telnetd"}),
+      framed("get-service-port", {}),
+      framed("get-version", {"version 2.31.7"}),
+      framed("get-voip", {"voice-port 0/0", "! FXS", "!", "dial-peer voice 0 pots",
+                          "destination-pattern 201", "port 0/0", "!"}),
+      framed("get-dns-server", {}),
+  };
   return p;
 }
 
@@ -118,12 +126,12 @@ struct Rig {
   std::unique_ptr<Point> points[2][4];
 };
 
-// Two rigs: the model of the reading situation (just logged in) and that of the others (a full
-// read) differ in many fields, and going from one to the other before every input would cost more
-// than most inputs.
+// A rig for each point of the chain and one for the situations after a full read: their models
+// differ in many fields, and going from one to another before every input would cost more than
+// most inputs. With a rig for each point, a short input reaches the rules of any reply.
 struct Harness {
   QCoreApplication* app = nullptr;
-  Rig reading;
+  Rig readingAt[kChainSteps];
   Rig afterRead;
   // EZ_FUZZ_SESSION_TWICE=1: every input runs twice and must do the same both times, and every
   // model put back is compared with its saved point field by field.
@@ -155,19 +163,29 @@ void checkModel(ConfigModel& model) {
   if (script.isEmpty()) fail("an empty configuration script");
 }
 
-// The canned login and read on a fresh link of `kind`, saving the point of each situation.
-void makePoints(Rig& h, LinkKindCode kind, const Prelude& prelude) {
+// The canned login on a fresh link of `kind` and the first `steps` replies of the chain: the
+// reading situation at that point.
+void readTo(Rig& h, LinkKindCode kind, const Prelude& prelude, int steps) {
   GatewaySession& s = h.session;
-  auto& points = h.points[kind == kLinkTcp ? 1 : 0];
   s.adoptedTransportClosed();
   h.transport.clear();
   s.adoptTransport(&h.transport, kind);
   if (!s.login(kId, QString::fromLatin1(kPassword))) fail("the canned login was refused");
   s.receive(prelude.login);
   s.receive(prelude.model);
+  for (int step = 0; step < steps; ++step) s.receive(prelude.chainReplies[step]);
   if (s.state() != SessionState::Reading) fail("the canned login did not reach the read");
-  points[kReading] = pointNow(h);
-  s.receive(prelude.chain);
+  h.points[kind == kLinkTcp ? 1 : 0][kReading] = pointNow(h);
+  checkModel(h.model);
+}
+
+// The canned login and the whole read on a fresh link of `kind`, saving the points of the
+// situations after it.
+void readWhole(Rig& h, LinkKindCode kind, const Prelude& prelude) {
+  GatewaySession& s = h.session;
+  auto& points = h.points[kind == kLinkTcp ? 1 : 0];
+  readTo(h, kind, prelude, int(prelude.chainReplies.size()) - 1);
+  s.receive(prelude.chainReplies.last());
   if (s.state() != SessionState::Ready) fail("the canned read did not end");
   points[kReady] = pointNow(h);
   if (!s.save()) fail("the canned read's model was not saved");
@@ -175,8 +193,8 @@ void makePoints(Rig& h, LinkKindCode kind, const Prelude& prelude) {
   goBackTo(h, *points[kReady]);
   if (!s.requestStatus()) fail("the status request was refused");
   points[kStatus] = pointNow(h);
-  for (const auto& point : points) {
-    goBackTo(h, *point);
+  for (const Situation situation : {kReady, kWriting, kStatus}) {
+    goBackTo(h, *points[situation]);
     checkModel(h.model);
   }
 }
@@ -246,9 +264,11 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   harness = new Harness;
   harness->app = &app;
   const Prelude prelude = makePrelude();
-  for (Rig* rig : {&harness->reading, &harness->afterRead}) {
-    makePoints(*rig, kLinkSerial, prelude);
-    makePoints(*rig, kLinkTcp, prelude);
+  if (prelude.chainReplies.size() != kChainSteps) fail("a point of the chain without its reply");
+  for (const LinkKindCode kind : {kLinkSerial, kLinkTcp}) {
+    for (int step = 0; step < kChainSteps; ++step)
+      readTo(harness->readingAt[step], kind, prelude, step);
+    readWhole(harness->afterRead, kind, prelude);
   }
   return 0;
 }
@@ -265,7 +285,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const uint8_t situationBits = flags & kSituationMask;
   const Situation situation = situationBits == 3 ? kReading : Situation(situationBits);
   const LinkKindCode kind = (flags & kTcpKind) ? kLinkTcp : kLinkSerial;
-  Rig& h = situation == kReading ? harness->reading : harness->afterRead;
+  Rig& h = situation == kReading ? harness->readingAt[(flags >> kChainStepShift) % kChainSteps]
+                                 : harness->afterRead;
   const Point& point = *h.points[kind == kLinkTcp ? 1 : 0][situation];
   const QByteArray bytes =
       QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));

@@ -11,7 +11,8 @@ SessionCheckpoint::SessionCheckpoint(const GatewaySession& session)
       write_(session.write_),
       writeTimeoutMs_(session.writeTimer_.isActive() ? session.writeTimer_.interval() : -1),
       adopted_(session.adopted_),
-      link_(session.link_.checkpoint()) {}
+      link_(session.link_.checkpoint()),
+      rules_(session.rules_) {}
 
 void SessionCheckpoint::restore(GatewaySession& session) const {
   GatewaySession& s = session;
@@ -21,8 +22,7 @@ void SessionCheckpoint::restore(GatewaySession& session) const {
   s.modelAccepted_ = modelAccepted_;
   s.modelNamed_ = modelNamed_;
   s.write_ = write_;
-  s.rules_.begin();
-  s.rules_.sectionOpened(kSectionWan);  // the one flag begin() leaves
+  s.rules_ = rules_;
 
   if (writeTimeoutMs_ < 0) {
     s.writeTimer_.stop();

@@ -1,6 +1,6 @@
 #include "model/read_rules.h"
 
-ReadRules::ReadRules(ConfigModel& model) : model_(model) {}
+ReadRules::ReadRules(ConfigModel& model) : model_(&model) {}
 
 void ReadRules::begin() {
   forgetPeer();

@@ -45,7 +45,9 @@ class ReadRules {
   // The dial peer being read ends: its number and MGCP application go with it.
   void forgetPeer();
 
-  ConfigModel& model_;
+  // A pointer, so that where a read has got can be copied back whole (the session fuzz target
+  // does, to start inputs in the middle of the chain).
+  ConfigModel* model_;
 
   bool allUpSeen_ = false;
   int voicePortCount_ = 0;

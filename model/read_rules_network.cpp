@@ -36,7 +36,7 @@ const Service* serviceFor(const QByteArray& keyword) {
 }  // namespace
 
 void ReadRules::pstnRules(const Argv& argv) {
-  ConfigModel& m = model_;
+  ConfigModel& m = *model_;
   // Every line, the echo included, shows the service type read so far.
   if (allUpSeen_) {
     m.RB_All_up.setChecked(true);
@@ -58,7 +58,7 @@ void ReadRules::pstnRules(const Argv& argv) {
 }
 
 void ReadRules::wanRules(const Argv& argv) {
-  ConfigModel& m = model_;
+  ConfigModel& m = *model_;
   if (isWord(argv[0], "qos-control")) m.CK_Cable_modem.setChecked(true);
 
   if (isWord(argv[0], "ip")) {
@@ -105,7 +105,7 @@ void ReadRules::wanRules(const Argv& argv) {
 }
 
 void ReadRules::lanRules(const Argv& argv) {
-  ConfigModel& m = model_;
+  ConfigModel& m = *model_;
   if (isWord(argv[0], "no")) {
     m.RB_DHCP.setChecked(false);
     m.RB_PPPoE.setChecked(false);
@@ -122,7 +122,7 @@ void ReadRules::lanRules(const Argv& argv) {
 }
 
 void ReadRules::dnsRules(const Argv& argv) {
-  ConfigModel& m = model_;
+  ConfigModel& m = *model_;
   if (!isWord(argv[0], "dnshost")) return;
   switch (m.RG_Network_type.itemIndex()) {
     case kNetworkPppoe:
@@ -137,7 +137,7 @@ void ReadRules::dnsRules(const Argv& argv) {
 }
 
 void ReadRules::autoUpgradeRules(const Argv& argv) {
-  ConfigModel& m = model_;
+  ConfigModel& m = *model_;
   if (isWord(argv[1], "authentication")) {
     const Account account = accountAt(argv, 3);
     m.ED_auto_upgrade_ID.setText(account.id);
@@ -158,7 +158,7 @@ void ReadRules::autoUpgradeRules(const Argv& argv) {
 }
 
 void ReadRules::serviceRules(const Argv& argv) {
-  ConfigModel& m = model_;
+  ConfigModel& m = *model_;
   if (isWord(argv[0], "service")) {
     if (const Service* s = serviceFor(argv[1])) (m.*(s->check)).setChecked(true);
   } else if (isWord(argv[0], "no")) {
@@ -167,6 +167,6 @@ void ReadRules::serviceRules(const Argv& argv) {
 }
 
 void ReadRules::servicePortRules(const Argv& argv) {
-  ConfigModel& m = model_;
+  ConfigModel& m = *model_;
   if (const Service* s = serviceFor(argv[1])) (m.*(s->port)).setText(tokenText(argv, 2));
 }

@@ -30,7 +30,7 @@ void fillServer(bool& seen, AddressField& first, AddressField& second, const QSt
 }  // namespace
 
 void ReadRules::voipRules(const Argv& argv) {
-  ConfigModel& m = model_;
+  ConfigModel& m = *model_;
   GridField& grid = m.SG_VoIP_Phone_number;
 
   if (isWord(argv[0], "voice-port")) {
