@@ -4,12 +4,13 @@
 // turned into its configuration script. A QCoreApplication only: no widget is linked.
 //
 // Input layout (fuzz/corpus-session holds examples):
-//   byte 0  bits 0-1 the situation: 0 and 3 reading (logged in, model accepted, the PSTN query
-//           sent), 1 writing (a full read, then Save: the device's start tag is awaited), 2 status
-//           (a full read, then a status request); bit 2 TCP link (else serial); bit 3 bytes handed
-//           over in pieces; bit 4 one send fails (serial only: a serial write throws); bits 5-7
-//           while reading: how far the chain has got, 0 the PSTN query sent, 1 the WAN query
-//           (the PSTN reply read), ... 7 the name-server query (all but its reply read)
+//   byte 0  bits 0-1 the situation: 0 and 3 reading (logged in, model accepted, the chain at the
+//           query of bits 5-7), 1 writing (a full read, then Save: the device's start tag is
+//           awaited), 2 status (a full read, then a status request); bit 2 TCP link (else serial);
+//           bit 3 bytes handed over in pieces; bit 4 one send fails (serial only: a serial write
+//           throws); bits 5-7 while reading: how far the chain has got, 0 the PSTN query sent,
+//           1 the WAN query (the PSTN reply read), ... 7 the name-server query (all but its reply
+//           read)
 //   byte 1  piece size minus one (bit 3), and which send of the input fails (bit 4, modulo 16)
 //   rest    the bytes the gateway sends
 // Shorter inputs are handed over whole while reading over a serial link.
