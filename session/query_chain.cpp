@@ -32,6 +32,17 @@ constexpr Echo kEchoes[] = {
     {"get-pstn", kSectionPstn},
 };
 
+// selectSection() passes over a line at once unless it starts with "get-" or is the login's echo.
+constexpr bool echoWordsAsExpected() {
+  for (const Echo& e : kEchoes) {
+    const QByteArrayView w = e.word;
+    const bool get = w.size() > 4 && w[0] == 'g' && w[1] == 'e' && w[2] == 't' && w[3] == '-';
+    if (!get && e.section != kSectionLogin) return false;
+  }
+  return true;
+}
+static_assert(echoWordsAsExpected(), "an echo word that selectSection() would pass over");
+
 // Blanks sent after every line of the version reply: they wait in the device's input and answer
 // its pager while it lists the long VoIP reply that follows.
 constexpr int kPagerBlanks = 6;
