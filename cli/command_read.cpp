@@ -1,25 +1,24 @@
 // read [-o FILE] [--format json|script] [--redact]
 #include "cli/command_support.h"
 #include "cli/commands.h"
-#include "cli/config_apply.h"
-#include "cli/config_document.h"
 #include "cli/console.h"
 #include "cli/device_link.h"
 #include "cli/exit_codes.h"
 #include "model/config_script.h"
+#include "model/configuration_json.h"
 #include "model/save_checks.h"
 
 namespace {
 
-// The script Save would write for the document; a Save check that would refuse it is told.
-QByteArray scriptText(const QJsonObject& document) {
-  ConfigModel model;
-  applyDocument(model, document, PortMatch::Rebuild);
+// The script Save would write for the model; a Save check that would refuse it is told.
+QByteArray scriptText(ConfigModel& model, bool redact) {
   const SaveCheckResult check = checkForSave(model);
   if (!check.ok)
     console::message(QStringLiteral("note: Save would refuse this configuration: %1 (%2)")
                          .arg(check.message, check.page));
-  return configurationScript(model).join(QLatin1Char('\n')).toLatin1() + '\n';
+  const GatewayConfiguration configuration =
+      configurationFromJson(configurationToJson(model.configuration(), redact));
+  return configurationScript(configuration).join(QLatin1Char('\n')).toLatin1() + '\n';
 }
 
 }  // namespace
@@ -48,10 +47,11 @@ int runRead(const QStringList& arguments) {
   const std::unique_ptr<DeviceLink> device = readDevice(parser, &code);
   if (!device) return code;
   const bool redact = parser.isSet(QStringLiteral("redact"));
-  const QJsonObject document = documentFromModel(device->model(), redact);
   device->close();
   const QByteArray text =
-      format == QLatin1String("script") ? scriptText(document) : documentText(document);
+      format == QLatin1String("script")
+          ? scriptText(device->model(), redact)
+          : documentText(configurationToJson(device->model().configuration(), redact));
   return writeResult(parser.value(QStringLiteral("output")), text, !redact) ? kExitDone
                                                                             : kExitUsage;
 }

@@ -5,13 +5,13 @@
 #include <QFile>
 #include <QSaveFile>
 
-#include "cli/config_fields.h"
-#include "cli/config_validation.h"
 #include "cli/console.h"
 #include "cli/device_link.h"
 #include "cli/exit_codes.h"
-#include "cli/json_path.h"
 #include "cli/password_source.h"
+#include "model/configuration_file.h"
+#include "model/configuration_members.h"
+#include "model/json_path.h"
 
 void setUpParser(QCommandLineParser& parser, const QString& command, bool withDevice) {
   parser.setApplicationDescription(

@@ -5,15 +5,14 @@
 #include "cli/backup_file.h"
 #include "cli/command_support.h"
 #include "cli/commands.h"
-#include "cli/config_apply.h"
-#include "cli/config_diff.h"
-#include "cli/config_document.h"
-#include "cli/config_fields.h"
 #include "cli/console.h"
 #include "cli/device_link.h"
 #include "cli/exit_codes.h"
-#include "cli/json_path.h"
-#include "model/save_checks.h"
+#include "model/config_script.h"
+#include "model/configuration_diff.h"
+#include "model/configuration_json.h"
+#include "model/json_path.h"
+#include "model/partial_file.h"
 
 namespace {
 
@@ -23,12 +22,12 @@ QString pageName(const QString& page) {
   return name + QStringLiteral(" page");
 }
 
-// The differences between two whole configurations that change what Save writes for `after`.
-QList<ConfigDifference> writtenDifferences(const QJsonObject& before, const QJsonObject& after) {
-  const QStringList written = writtenPaths(after);
+// The differences between two configurations in what Save writes for `after`.
+QList<ConfigDifference> writtenDifferences(const GatewayConfiguration& before,
+                                           const GatewayConfiguration& after) {
   QList<ConfigDifference> result;
-  for (const ConfigDifference& d : configDifferences(before, after)) {
-    if (written.contains(d.path)) result << d;
+  for (const ConfigDifference& d : configurationDifferences(before, after)) {
+    if (isWrittenPath(d.path, after)) result << d;
   }
   return result;
 }
@@ -44,26 +43,28 @@ bool operatorConfirms(const QString& target) {
 
 // Every secret of the file stays out of the transcript, even where a device echoes it.
 void keepSecretsOutOfTranscript(DeviceLink& device, const QJsonObject& file) {
-  for (const ConfigField& field : configFields()) {
-    if (field.secret) device.addSecret(valueAt(file, field.path).toString());
+  for (const ConfigMember& member : configMembers()) {
+    if (member.secret) device.addSecret(valueAt(file, member.path).toString());
   }
 }
 
-// Applies the file to the model read from the device as an operator would, then Save's checks.
-// kExitDone or kExitUsage (every problem told).
-int applyFile(ConfigModel& model, const QString& path, const QJsonObject& file) {
-  QStringList problems = applyDocument(model, file, PortMatch::ByName);
-  if (problems.isEmpty()) {
-    const SaveCheckResult check = checkForSave(model);
-    if (!check.ok) {
-      problems << QStringLiteral("Save check: %1 (%2%3)")
-                      .arg(check.message, pageName(check.page),
-                           check.field.isEmpty() ? QString() : QStringLiteral(", ") + check.field);
-    }
-    problems << valuesNotKept(model, file);
+// The file applied to what the device holds, as an operator would, then Save's checks and the
+// configuration's. Every problem is told; false when there is one.
+bool applyFile(const GatewayConfiguration& held, const QString& path, const QJsonObject& file,
+               GatewayConfiguration* target) {
+  const PartialFileResult applied = applyPartialFile(held, file);
+  QStringList problems;
+  for (const ConfigurationProblem& p : applied.problems) problems << p.line();
+  const SaveCheckResult& check = applied.saveCheck;
+  // A problem of the configuration's own checks is among the problems already.
+  if (!check.ok && check.path.isEmpty()) {
+    problems << QStringLiteral("Save check: %1 (%2%3)")
+                    .arg(check.message, pageName(check.page),
+                         check.field.isEmpty() ? QString() : QStringLiteral(", ") + check.field);
   }
   for (const QString& p : problems) console::message(path + QStringLiteral(": ") + p);
-  return problems.isEmpty() ? kExitDone : kExitUsage;
+  *target = applied.result;
+  return problems.isEmpty();
 }
 
 }  // namespace
@@ -97,13 +98,13 @@ int runWrite(const QStringList& arguments) {
   keepSecretsOutOfTranscript(*device, file);
   ConfigModel& model = device->model();
 
-  const QJsonObject before = documentFromModel(model);
-  if ((code = applyFile(model, path, file)) != kExitDone) return code;
-  const QJsonObject target = documentFromModel(model);
+  const GatewayConfiguration before = model.configuration();
+  GatewayConfiguration target;
+  if (!applyFile(before, path, file, &target)) return kExitUsage;
 
   for (const ConfigDifference& d : writtenDifferences(before, target))
     console::outLine(differenceLine(d));
-  if (saveScriptFor(target) == saveScriptFor(before)) {
+  if (configurationScript(target) == configurationScript(asSaveWrites(before))) {
     console::message(QStringLiteral("%1 already holds this configuration; nothing written")
                          .arg(device->options().target()));
     device->close();
@@ -125,7 +126,7 @@ int runWrite(const QStringList& arguments) {
     const QString stored = storeBackup(
         parser.value(QStringLiteral("backup-dir")),
         device->options().host.isEmpty() ? device->options().serialDevice : device->options().host,
-        documentText(before), &error);
+        documentText(configurationToJson(before)), &error);
     if (stored.isEmpty()) {
       console::message(error + QStringLiteral("; nothing written"));
       device->close();
@@ -134,7 +135,8 @@ int runWrite(const QStringList& arguments) {
     console::message(QStringLiteral("device configuration stored in ") + stored);
   }
 
-  // The write itself.
+  // The write itself: the model holds what was checked.
+  model.apply(target);
   QStringList diagnostics;
   QString failure;
   GatewaySession& session = device->session();
@@ -166,9 +168,9 @@ int runWrite(const QStringList& arguments) {
         QStringLiteral("the device confirmed the write, but it could not be read back"));
     return code;
   }
-  const QJsonObject after = documentFromModel(again->model());
+  const GatewayConfiguration after = asSaveWrites(again->model().configuration());
   again->close();
-  const bool same = saveScriptFor(after) == saveScriptFor(target);
+  const bool same = configurationScript(after) == configurationScript(target);
   int notTaken = 0;
   for (const ConfigDifference& d : writtenDifferences(after, target)) {
     console::message(

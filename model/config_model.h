@@ -8,6 +8,7 @@
 #include <QString>
 
 #include "model/fields.h"
+#include "model/gateway_configuration.h"
 
 class ConfigModel : public QObject {
   Q_OBJECT
@@ -116,6 +117,16 @@ class ConfigModel : public QObject {
   LabelField L_model{*this, "L_model"};
   LabelField L_version{*this, "L_version"};
   LabelField L_Easy_Version{*this, "L_Easy_Version", QStringLiteral("v2.35")};
+
+  // What the fields say the gateway is to hold: every value Save writes, as Save writes it (an
+  // address the field cannot show is the gateway's own text).
+  GatewayConfiguration configuration() const;
+  // Sets every field to `configuration` through the setters, as an operator would: the choices
+  // before the values their handlers touch, so that the values end as given. The voice-port
+  // rows become the configuration's ports.
+  void apply(const GatewayConfiguration& configuration);
+  // The paths of the address members whose text the gateway wrote and the field cannot show.
+  QStringList deviceOwnAddresses() const;
 
   // Option interplay of the pages: each runs when its control changes, from code or by the
   // operator, so one change can cascade through several handlers.

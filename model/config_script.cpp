@@ -1,8 +1,14 @@
 #include "model/config_script.h"
 
-QStringList configurationScript(const ConfigModel& model) {
+#include "model/config_model.h"
+
+QStringList configurationScript(const GatewayConfiguration& configuration) {
   QStringList lines;
-  appendNetworkScript(lines, model);
-  appendVoipScript(lines, model);
+  appendNetworkScript(lines, configuration);
+  appendVoipScript(lines, configuration);
   return lines;
+}
+
+QStringList configurationScript(const ConfigModel& model) {
+  return configurationScript(model.configuration());
 }

@@ -1,5 +1,4 @@
 // The network half of the configuration script.
-#include "model/config_model.h"
 #include "model/config_script.h"
 #include "model/script_address.h"
 
@@ -7,9 +6,9 @@ namespace {
 
 constexpr char kPppoeAccountPrefix[] = "ppp pap sent-username ";
 
-QString pppoeAccountLine(const ConfigModel& m) {
-  return QLatin1String(kPppoeAccountPrefix) + m.ED_PPPoE_ID.text() + QLatin1String(" password ") +
-         m.ED_PPPoE_Password.text();
+QString pppoeAccountLine(const GatewayConfiguration& c) {
+  return QLatin1String(kPppoeAccountPrefix) + c.lan.pppoeId + QLatin1String(" password ") +
+         c.lan.pppoePassword;
 }
 
 void appendDhcpPool(QStringList& lines) {
@@ -19,98 +18,94 @@ void appendDhcpPool(QStringList& lines) {
         << QStringLiteral("!") << QStringLiteral("ip classless") << QStringLiteral("!");
 }
 
-void appendAutoUpgrade(QStringList& lines, const ConfigModel& m) {
-  const QString id = m.ED_auto_upgrade_ID.text();
-  const QString password = m.ED_auto_upgrade_password.text();
+void appendAutoUpgrade(QStringList& lines, const GatewayConfiguration& c) {
+  const QString id = c.autoUpgrade.id;
+  const QString password = c.autoUpgrade.password;
   if (!id.isEmpty() || !password.isEmpty()) {
     lines << QStringLiteral("auto-upgrade  authentication login ") + id +
                  QStringLiteral(" password ") + password;
   }
-  if (m.CK_upgrade_complete_restart.isChecked()) {
+  if (c.autoUpgrade.reboot) {
     lines << QStringLiteral("auto-upgrade  auto-reboot");
   }
-  const QString url = m.ED_server_URL.text();
+  const QString url = c.autoUpgrade.url;
   if (url != QLatin1String("http://")) lines << QStringLiteral("auto-upgrade  url  ") + url;
-  if (m.CK_auto_upgrade.isChecked()) lines << QStringLiteral("auto-upgrade  action auto");
+  if (c.autoUpgrade.enabled) lines << QStringLiteral("auto-upgrade  action auto");
   lines << QStringLiteral("!");
 }
 
-void appendAddressSharing(QStringList& lines, const ConfigModel& m) {
-  const QString no = m.CB_Local_PC.isChecked() ? QString() : QStringLiteral("no ");
+void appendAddressSharing(QStringList& lines, const GatewayConfiguration& c) {
+  const QString no = c.servesLocalPc() ? QString() : QStringLiteral("no ");
   lines << no + QStringLiteral("ip-share  enable")
         << no + QStringLiteral("ip-share  interface net-side async0")
         << no + QStringLiteral("ip-share  interface local-side ether0.0") << QStringLiteral("!");
 }
 
-void appendPppoeServerBody(QStringList& lines, const ConfigModel& m) {
+void appendPppoeServerBody(QStringList& lines, const GatewayConfiguration& c) {
   lines << QStringLiteral("no ip address") << QStringLiteral("encapsulation pppoe")
-        << QStringLiteral("ppp authentication pap callin") << pppoeAccountLine(m)
+        << QStringLiteral("ppp authentication pap callin") << pppoeAccountLine(c)
         << QStringLiteral("ppp echo interval 20") << QStringLiteral("ppp ipcp ms-dns")
         << QStringLiteral("ppp ipcp default-route") << QStringLiteral("ppp role server");
 }
 
-void appendPppoeClientBody(QStringList& lines, const ConfigModel& m) {
+void appendPppoeClientBody(QStringList& lines, const GatewayConfiguration& c) {
   lines << QStringLiteral("no ip address") << QStringLiteral("encapsulation pppoe")
         << QStringLiteral("ppp authentication pap callin") << QStringLiteral("ppp echo interval 20")
-        << pppoeAccountLine(m);
+        << pppoeAccountLine(c);
 }
 
 // The Ethernet port serves the local PC.
-void appendLocalPcBody(QStringList& lines, const ConfigModel& m) {
-  if (m.RB_All_up.isChecked()) {
-    if (m.RB_PSTN_DHCP.isChecked()) {
-      lines << QStringLiteral("no ip address") << QStringLiteral("ip dhcp-group 0");
-    } else if (m.RB_PSTN_PPPoE.isChecked()) {
-      appendPppoeServerBody(lines, m);
-    }
-  } else if (m.RB_Dial_up.isChecked()) {
-    appendPppoeServerBody(lines, m);
+void appendLocalPcBody(QStringList& lines, const GatewayConfiguration& c) {
+  if (c.allUp() && !c.localPcByPppoe()) {
+    lines << QStringLiteral("no ip address") << QStringLiteral("ip dhcp-group 0");
+  } else {
+    appendPppoeServerBody(lines, c);
   }
 }
 
 // The Ethernet port is the WAN side.
-void appendWanBody(QStringList& lines, const ConfigModel& m) {
+void appendWanBody(QStringList& lines, const GatewayConfiguration& c) {
   const QString qos = QStringLiteral("qos-control 200 100");
-  switch (m.RG_Network_type.itemIndex()) {
-    case 0:
-      appendPppoeClientBody(lines, m);
+  switch (c.lan.type) {
+    case GatewayConfiguration::LanType::Pppoe:
+      appendPppoeClientBody(lines, c);
       break;
-    case 1:
+    case GatewayConfiguration::LanType::Dhcp:
       lines << QStringLiteral("ip address dhcp");
-      if (m.CK_Cable_modem.isChecked()) lines << qos;
+      if (c.lan.cableModem) lines << qos;
       break;
-    case 2:
-      if (!isEmptyAddress(m.ED_Static_IP_address) && !isEmptyAddress(m.ED_Static_Netmask)) {
-        lines << QStringLiteral("ip address ") + scriptAddress(m.ED_Static_IP_address) +
-                     QLatin1Char(' ') + scriptAddress(m.ED_Static_Netmask);
-        if (m.CK_Cable_modem.isChecked()) lines << qos;
+    case GatewayConfiguration::LanType::Fixed:
+      if (!c.lan.fixedAddress.isEmpty() && !c.lan.fixedNetmask.isEmpty()) {
+        lines << QStringLiteral("ip address ") + scriptAddress(c.lan.fixedAddress) +
+                     QLatin1Char(' ') + scriptAddress(c.lan.fixedNetmask);
+        if (c.lan.cableModem) lines << qos;
       } else {
         lines << QStringLiteral("no ip address");
       }
       break;
-    default:
+    case GatewayConfiguration::LanType::None:
       break;
   }
 }
 
-void appendEthernet(QStringList& lines, const ConfigModel& m) {
+void appendEthernet(QStringList& lines, const GatewayConfiguration& c) {
   lines << QStringLiteral("interface ether0.0");
-  if (m.CB_Local_PC.isChecked()) {
-    appendLocalPcBody(lines, m);
+  if (c.servesLocalPc()) {
+    appendLocalPcBody(lines, c);
   } else {
-    appendWanBody(lines, m);
+    appendWanBody(lines, c);
   }
   lines << QStringLiteral("!") << QStringLiteral("!");
 }
 
-void appendModem(QStringList& lines, const ConfigModel& m) {
+void appendModem(QStringList& lines, const GatewayConfiguration& c) {
   lines << QStringLiteral("interface async0") << QStringLiteral("no ip address");
-  if (m.RB_All_up.isChecked()) lines << QStringLiteral("modem keep-active");
-  const QString dialing = m.ED_PSTN_dialing.text();
+  if (c.allUp()) lines << QStringLiteral("modem keep-active");
+  const QString dialing = c.pstn.dialing;
   if (!dialing.isEmpty()) lines << QStringLiteral("modem script dialer atdt") + dialing;
   lines << QStringLiteral("ppp authentication pap callin");
-  const QString login = m.ED_PSTN_login.text();
-  const QString password = m.ED_PSTN_password.text();
+  const QString login = c.pstn.login;
+  const QString password = c.pstn.password;
   if (!login.isEmpty() && !password.isEmpty()) {
     lines << QLatin1String(kPppoeAccountPrefix) + login + QStringLiteral(" password ") + password;
   }
@@ -119,69 +114,55 @@ void appendModem(QStringList& lines, const ConfigModel& m) {
         << QStringLiteral("!");
 }
 
-void appendNameServer(QStringList& lines, const ConfigModel& m) {
-  const AddressField* server = nullptr;
-  switch (m.RG_Network_type.itemIndex()) {
-    case 0:
-      server = &m.ED_PPPoE_DNS;
-      break;
-    case 2:
-      server = &m.ED_Static_DNS;
-      break;
-    default:
-      break;
-  }
-  if (server && !isEmptyAddress(*server)) {
-    lines << QStringLiteral("dnshost  nameserver   ") + scriptAddress(*server);
-  }
+void appendNameServer(QStringList& lines, const GatewayConfiguration& c) {
+  QString server;
+  if (c.lan.type == GatewayConfiguration::LanType::Pppoe) server = c.lan.pppoeDns;
+  if (c.lan.type == GatewayConfiguration::LanType::Fixed) server = c.lan.fixedDns;
+  if (!server.isEmpty()) lines << QStringLiteral("dnshost  nameserver   ") + server;
   lines << QStringLiteral("!");
 }
 
 struct ServiceFields {
   const char* keyword;
-  const TextField& port;
-  const CheckField& enabled;
+  const GatewayConfiguration::Service& service;
 };
 
-void appendServices(QStringList& lines, const ConfigModel& m) {
-  const ServiceFields services[] = {{"ftpd", m.ED_service_ftp, m.CK_service_ftp},
-                                    {"httpd", m.ED_service_http, m.CK_service_http},
-                                    {"snmpd", m.ED_service_SNMP, m.CK_service_SNMP},
-                                    {"telnetd", m.ED_service_telnet, m.CK_service_telnet},
-                                    {"tftpd", m.ED_service_TFTP, m.CK_service_TFTP},
-                                    {"ez-setup", m.ED_service_easy, m.CK_service_easy}};
+void appendServices(QStringList& lines, const GatewayConfiguration& c) {
+  const ServiceFields services[] = {{"ftpd", c.services.ftp},   {"httpd", c.services.http},
+                                    {"snmpd", c.services.snmp}, {"telnetd", c.services.telnet},
+                                    {"tftpd", c.services.tftp}, {"ez-setup", c.services.easySetup}};
   for (const ServiceFields& s : services) {
-    const QString port = s.port.text();
+    const QString& port = s.service.port;
     if (!port.isEmpty()) {
       lines << QStringLiteral("service-port ") + QLatin1String(s.keyword) + QLatin1Char(' ') + port;
     }
   }
   lines << QStringLiteral("!");
   for (const ServiceFields& s : services) {
-    lines << (s.enabled.isChecked() ? QString() : QStringLiteral("no ")) +
-                 QStringLiteral("service ") + QLatin1String(s.keyword);
+    lines << (s.service.enabled ? QString() : QStringLiteral("no ")) + QStringLiteral("service ") +
+                 QLatin1String(s.keyword);
   }
   lines << QStringLiteral("!");
 }
 
-void appendDefaultRoute(QStringList& lines, const ConfigModel& m) {
-  if (m.RG_Network_type.itemIndex() == 2 && !isEmptyAddress(m.ED_Static_router)) {
-    lines << QStringLiteral("route 0.0.0.0 0.0.0.0 ") + scriptAddress(m.ED_Static_router);
+void appendDefaultRoute(QStringList& lines, const GatewayConfiguration& c) {
+  if (c.lan.type == GatewayConfiguration::LanType::Fixed && !c.lan.fixedRouter.isEmpty()) {
+    lines << QStringLiteral("route 0.0.0.0 0.0.0.0 ") + c.lan.fixedRouter;
   }
   lines << QStringLiteral("!");
 }
 
 }  // namespace
 
-void appendNetworkScript(QStringList& lines, const ConfigModel& m) {
+void appendNetworkScript(QStringList& lines, const GatewayConfiguration& c) {
   appendDhcpPool(lines);
-  appendAutoUpgrade(lines, m);
-  appendAddressSharing(lines, m);
-  appendEthernet(lines, m);
-  appendModem(lines, m);
-  appendNameServer(lines, m);
-  appendServices(lines, m);
-  appendDefaultRoute(lines, m);
+  appendAutoUpgrade(lines, c);
+  appendAddressSharing(lines, c);
+  appendEthernet(lines, c);
+  appendModem(lines, c);
+  appendNameServer(lines, c);
+  appendServices(lines, c);
+  appendDefaultRoute(lines, c);
   lines << QStringLiteral("auto-script autorun.inf") << QStringLiteral("!") << QStringLiteral("!")
         << QStringLiteral("!");
 }

@@ -2,6 +2,7 @@
 
 #include "model/address_check.h"
 #include "model/config_model.h"
+#include "model/configuration_checks.h"
 #include "model/split_values.h"
 
 namespace {
@@ -38,6 +39,34 @@ bool voipComplete(const ConfigModel& m, QStringList& notes) {
     default:
       return false;
   }
+}
+
+// The first problem the configuration's checks find, as the window shows it: the field's caption
+// and the problem, on the field's page.
+SaveCheckResult configurationCheck(const ConfigModel& m, const QStringList& notes) {
+  const QList<ConfigurationProblem> problems =
+      checkConfiguration(m.configuration(), m.deviceOwnAddresses());
+  SaveCheckResult result;
+  result.debugNotes = notes;
+  if (problems.isEmpty()) return result;
+  const ConfigurationProblem& problem = problems.first();
+  result.ok = false;
+  result.path = problem.path;
+  if (const ConfigMember* member = configMember(problem.path)) {
+    result.field = member->field;
+    result.page = member->page;
+    result.caption = member->caption;
+  } else {
+    // A voice port's number: "voip.ports[N].number" is row N + 1 of the phone-number table.
+    const int row =
+        problem.path.section(QLatin1Char('['), 1).section(QLatin1Char(']'), 0, 0).toInt() + 1;
+    result.field = QStringLiteral("SG_VoIP_Phone_number");
+    result.page = QStringLiteral("Tab_VoIP");
+    result.caption =
+        QStringLiteral("Phone number of port %1").arg(m.SG_VoIP_Phone_number.cell(0, row));
+  }
+  result.message = result.caption + QStringLiteral(": ") + problem.message;
+  return result;
 }
 
 SaveCheckResult missing(const char* page, const char* key, const QStringList& notes) {
@@ -77,7 +106,5 @@ SaveCheckResult checkForSave(ConfigModel& m) {
     return result;
   }
 
-  SaveCheckResult ok;
-  ok.debugNotes = notes;
-  return ok;
+  return configurationCheck(m, notes);
 }

@@ -19,8 +19,13 @@ struct SaveCheckResult {
   // see model/split_values.h for its message, to translate with the caption).
   QString field;
   QString caption;
+  // The configuration member at fault, when the configuration's own checks refused it
+  // ("lan.fixed.router"; see model/configuration_checks.h).
+  QString path;
   // Lines for the debug log that the checks produced (never a value typed into a field).
   QStringList debugNotes;
 };
 
+// The window's own checks first (blanks, then values that would split a line), then the
+// configuration's checks of every value Save would write; the first problem is the result.
 SaveCheckResult checkForSave(ConfigModel& model);

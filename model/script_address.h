@@ -1,11 +1,7 @@
 #pragma once
-// How the script writes an address field.
+// How the script writes an address.
 #include <QString>
 
-class AddressField;
-
-// The address to write: the field's text without its blanks, or the device's own text that the
-// field keeps hidden.
-QString scriptAddress(const AddressField& field);
-// The field holds no address to write.
-bool isEmptyAddress(const AddressField& field);
+// The address as the script writes it where a line needs one whether or not it is set: an empty
+// one reads "..." (the empty mask of the window's field without its blanks).
+QString scriptAddress(const QString& address);

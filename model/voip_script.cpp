@@ -1,31 +1,25 @@
 // The VoIP half of the configuration script.
-#include "model/config_model.h"
 #include "model/config_script.h"
 #include "model/script_address.h"
 
 namespace {
 
-constexpr int kProtocolH323 = 0;
-constexpr int kProtocolSip = 1;
-constexpr int kProtocolMgcp = 2;
+using Protocol = GatewayConfiguration::Protocol;
 
 struct Port {
-  int row;
+  int index;  // in the port list: the pots peer's tag
   QString name;
   QString number;
 };
 
-// The rows that get a voice port and a pots peer: those with a phone number, and under MGCP also
+// The ports that get a voice port and a pots peer: those with a phone number, and under MGCP also
 // those the device ran under the MGCP application, for which it keeps no number.
-QList<Port> numberedPorts(const ConfigModel& m) {
-  const GridField& grid = m.SG_VoIP_Phone_number;
-  const bool mgcp = m.RG_Protocol.itemIndex() == kProtocolMgcp;
+QList<Port> numberedPorts(const GatewayConfiguration& c) {
+  const bool mgcp = c.voip.protocol == Protocol::Mgcp;
   QList<Port> ports;
-  for (int row = 1; row < grid.rowCount(); ++row) {
-    const QString number = grid.cell(2, row);
-    if (!number.isEmpty() || (mgcp && grid.isMgcpPeer(row))) {
-      ports.append({row, grid.cell(0, row), number});
-    }
+  for (int i = 0; i < c.voip.ports.size(); ++i) {
+    const GatewayConfiguration::VoicePort& port = c.voip.ports.at(i);
+    if (!port.number.isEmpty() || (mgcp && port.mgcp)) ports.append({i, port.port, port.number});
   }
   return ports;
 }
@@ -46,13 +40,13 @@ void appendVoicePorts(QStringList& lines, const QList<Port>& ports) {
         << QStringLiteral("!");
 }
 
-void appendPotsPeers(QStringList& lines, const QList<Port>& ports, int protocol) {
-  if (protocol == kProtocolH323 || protocol == kProtocolSip || protocol == kProtocolMgcp) {
+void appendPotsPeers(QStringList& lines, const QList<Port>& ports, Protocol protocol) {
+  if (protocol != Protocol::None) {
     for (const Port& port : ports) {
-      lines << QStringLiteral("dial-peer voice ") + QString::number(port.row - 1) +
+      lines << QStringLiteral("dial-peer voice ") + QString::number(port.index) +
                    QStringLiteral(" pots");
-      lines << (protocol == kProtocolMgcp ? QStringLiteral("application mgcpapp")
-                                          : QStringLiteral("destination-pattern ") + port.number);
+      lines << (protocol == Protocol::Mgcp ? QStringLiteral("application mgcpapp")
+                                           : QStringLiteral("destination-pattern ") + port.number);
       lines << QStringLiteral("port ") + port.name << QStringLiteral("!");
     }
   }
@@ -60,13 +54,13 @@ void appendPotsPeers(QStringList& lines, const QList<Port>& ports, int protocol)
         << QStringLiteral("!");
 }
 
-void appendVoipPeer(QStringList& lines, const ConfigModel& m, int protocol) {
-  if (protocol == kProtocolH323) {
+void appendVoipPeer(QStringList& lines, const GatewayConfiguration& c, Protocol protocol) {
+  if (protocol == Protocol::H323) {
     lines << QStringLiteral("dial-peer voice 1000 voip") << QStringLiteral("destination-pattern T")
           << QStringLiteral("session target ras");
-    if (!m.ED_NUM.text().isEmpty()) lines << QStringLiteral("translate-outgoing called-number 0");
+    if (!c.voip.areaCode.isEmpty()) lines << QStringLiteral("translate-outgoing called-number 0");
     lines << QStringLiteral("!");
-  } else if (protocol == kProtocolSip) {
+  } else if (protocol == Protocol::Sip) {
     lines << QStringLiteral("dial-peer voice 1000 voip") << QStringLiteral("destination-pattern T")
           << QStringLiteral("session target sip-server") << QStringLiteral("session protocol sip")
           << QStringLiteral("dtmf-relay rtp-2833") << QStringLiteral("!");
@@ -75,24 +69,22 @@ void appendVoipPeer(QStringList& lines, const ConfigModel& m, int protocol) {
         << QStringLiteral("!") << QStringLiteral("gateway");
 }
 
-void appendH323(QStringList& lines, const ConfigModel& m) {
-  const QString id = m.ED_H323_ID.text();
+void appendH323(QStringList& lines, const GatewayConfiguration& c) {
+  const QString& id = c.voip.h323Id;
   if (!id.isEmpty()) lines << QStringLiteral("h323-id ") + id;
-  const QString password = m.ED_GK_password.text();
+  const QString& password = c.voip.gatekeeperPassword;
   if (!password.isEmpty()) lines << QStringLiteral("security password ") + password;
-  const bool primary = !isEmptyAddress(m.ED_Gatekeeper_IP);
-  const bool secondary = !isEmptyAddress(m.ED_Gatekeeper_IP2);
+  const bool primary = !c.voip.gatekeeper1.isEmpty();
+  const bool secondary = !c.voip.gatekeeper2.isEmpty();
   if (primary) {
-    lines << QStringLiteral("gkip ") + scriptAddress(m.ED_Gatekeeper_IP) +
-                 QStringLiteral(" 1719 128");
+    lines << QStringLiteral("gkip ") + c.voip.gatekeeper1 + QStringLiteral(" 1719 128");
   }
   if (secondary) {
-    lines << QStringLiteral("gkip ") + scriptAddress(m.ED_Gatekeeper_IP2) +
-                 QStringLiteral(" 1719 129");
+    lines << QStringLiteral("gkip ") + c.voip.gatekeeper2 + QStringLiteral(" 1719 129");
   }
   if (primary || secondary) lines << QStringLiteral("register");
   lines << QStringLiteral("!");
-  const QString area = m.ED_NUM.text();
+  const QString& area = c.voip.areaCode;
   if (!area.isEmpty()) {
     lines << QStringLiteral("translation-rule 0")
           << QStringLiteral("rule 0  [2-9]T     ") + area + QStringLiteral("%01%99");
@@ -100,52 +92,51 @@ void appendH323(QStringList& lines, const ConfigModel& m) {
   lines << QStringLiteral("!");
 }
 
-void appendSip(QStringList& lines, const ConfigModel& m) {
+void appendSip(QStringList& lines, const GatewayConfiguration& c) {
   lines << QStringLiteral("!") << QStringLiteral("! SIP UA configuration") << QStringLiteral("!")
-        << QStringLiteral("sip-ua") << QStringLiteral("sip-username ") + m.ED_SIP_Username.text();
-  const QString password = m.ED_SIP_password.text();
+        << QStringLiteral("sip-ua") << QStringLiteral("sip-username ") + c.voip.sipUsername;
+  const QString& password = c.voip.sipPassword;
   if (!password.isEmpty()) lines << QStringLiteral("sip-password ") + password;
-  lines << QStringLiteral("sip-server ") + scriptAddress(m.ED_SIP_Server_1);
-  if (!isEmptyAddress(m.ED_SIP_Server_2)) {
-    lines << QStringLiteral("sip-server ") + scriptAddress(m.ED_SIP_Server_2);
+  lines << QStringLiteral("sip-server ") + scriptAddress(c.voip.sipServer1);
+  if (!c.voip.sipServer2.isEmpty()) {
+    lines << QStringLiteral("sip-server ") + c.voip.sipServer2;
   }
   lines << QStringLiteral("register e164") << QStringLiteral("!");
 }
 
-void appendMgcp(QStringList& lines, const ConfigModel& m) {
+void appendMgcp(QStringList& lines, const GatewayConfiguration& c) {
   lines << QStringLiteral("!") << QStringLiteral("! MGCP configuration") << QStringLiteral("!")
         << QStringLiteral("mgcp");
-  lines << QStringLiteral("call-agent ") + scriptAddress(m.ED_MGCP_CallAgent_1) +
+  lines << QStringLiteral("call-agent ") + scriptAddress(c.voip.callAgent1) +
                QStringLiteral(" 2427 128");
-  if (!isEmptyAddress(m.ED_MGCP_CallAgent_2)) {
-    lines << QStringLiteral("call-agent ") + scriptAddress(m.ED_MGCP_CallAgent_2) +
-                 QStringLiteral(" 2427 128");
+  if (!c.voip.callAgent2.isEmpty()) {
+    lines << QStringLiteral("call-agent ") + c.voip.callAgent2 + QStringLiteral(" 2427 128");
   }
   lines << QStringLiteral("register") << QStringLiteral("!");
 }
 
 }  // namespace
 
-void appendVoipScript(QStringList& lines, const ConfigModel& m) {
-  const int protocol = m.RG_Protocol.itemIndex();
-  const QList<Port> ports = numberedPorts(m);
+void appendVoipScript(QStringList& lines, const GatewayConfiguration& c) {
+  const Protocol protocol = c.voip.protocol;
+  const QList<Port> ports = numberedPorts(c);
   appendVoiceService(lines);
   appendVoicePorts(lines, ports);
   appendPotsPeers(lines, ports, protocol);
-  appendVoipPeer(lines, m, protocol);
+  appendVoipPeer(lines, c, protocol);
   switch (protocol) {
-    case kProtocolH323:
-      appendH323(lines, m);
+    case Protocol::H323:
+      appendH323(lines, c);
       break;
-    case kProtocolSip:
-      appendSip(lines, m);
+    case Protocol::Sip:
+      appendSip(lines, c);
       break;
-    case kProtocolMgcp:
-      appendMgcp(lines, m);
+    case Protocol::Mgcp:
+      appendMgcp(lines, c);
       break;
-    default:
+    case Protocol::None:
       break;
   }
   lines << QStringLiteral("!") << QStringLiteral("voip-interface async0");
-  if (!m.CB_Local_PC.isChecked()) lines << QStringLiteral("voip-interface ether0.0");
+  if (!c.servesLocalPc()) lines << QStringLiteral("voip-interface ether0.0");
 }

@@ -109,7 +109,6 @@ class TF_ez_config_main : public QWidget, public Ui::TF_ez_config_main {
                                     StringGrid::DrawState State);
 
   // Dotted-address entry.
-  bool IP_Add_Check(const QString& text);
   QString Get_GW_IP(const QString& address, int count);
   void ED_Static_IP_addressExit();
 

@@ -1,29 +1,7 @@
-// Dotted-address entry: completeness check, network part of an address, class-based proposal.
+// Dotted-address entry: network part of an address, class-based proposal.
 #include "connection/text_utils.h"
 #include "widgets/address_edit.h"
 #include "window/U_ez_config_main.h"
-
-bool TF_ez_config_main::IP_Add_Check(const QString& text) {
-  const QString address = Trim_Blank(text);
-  int dots = 0;
-  int fieldLength = 0;
-  for (int i = 0; i < address.size(); ++i) {
-    if (address.at(i) != QLatin1Char('.')) {
-      ++fieldLength;
-      continue;
-    }
-    if (fieldLength == 0) {
-      // "Middle IP missing": a field before this dot is empty.
-      session.debugLog().append(QStringLiteral(u"중간 IP 없음"));
-      return false;
-    }
-    ++dots;
-    fieldLength = 0;
-    // Whatever follows the third dot is not examined, but something must.
-    if (dots == 3) return i != address.size() - 1;
-  }
-  return false;
-}
 
 QString TF_ez_config_main::Get_GW_IP(const QString& address, int count) {
   QString result;

@@ -5,6 +5,7 @@
 #include <QSignalBlocker>
 
 #include "model/config_model.h"
+#include "model/configuration_members.h"
 #include "widgets/address_edit.h"
 #include "widgets/check_box.h"
 #include "widgets/radio_button.h"
@@ -57,6 +58,9 @@ void ModelMirror::show(Field* field) {
     case Field::Kind::Text: {
       auto* edit = static_cast<QLineEdit*>(widget);
       const QString& text = static_cast<TextField*>(field)->text();
+      // A gateway's value past the limit shows whole (Save's checks name it), never cut short.
+      if (const int limit = maxLengths_.value(field))
+        edit->setMaxLength(qMax(limit, int(text.size())));
       if (edit->text() != text && field != editing_) quietly(edit, [&] { edit->setText(text); });
       break;
     }
@@ -141,6 +145,12 @@ void ModelMirror::listen(Field* field, QWidget* widget) {
     case Field::Kind::Text: {
       auto* text = static_cast<TextField*>(field);
       auto* edit = static_cast<QLineEdit*>(widget);
+      // The operator types no more than the gateway takes.
+      const ConfigMember* member = configMemberOfField(field->objectName());
+      if (member && member->maxLength > 0) {
+        maxLengths_.insert(field, member->maxLength);
+        edit->setMaxLength(member->maxLength);
+      }
       connect(edit, &QLineEdit::textChanged, this, [this, text, edit] {
         if (!showing_) putEdit(text, [&] { text->setText(edit->text()); });
       });

@@ -37,6 +37,8 @@ class ModelMirror : public QObject {
   // Each field's control, found once: a search of the window by name at every change was most of
   // the time a read spent in the window.
   QHash<const Field*, QWidget*> widgets_;
+  // The longest text the gateway takes, for the text fields that have a limit.
+  QHash<const Field*, int> maxLengths_;
   // Set while the mirror itself sets a control, so that its change is not taken for an edit.
   bool showing_ = false;
   Field* editing_ = nullptr;

@@ -1,19 +1,18 @@
-// The JSON file format against the model: every value Save writes survives the way through the
-// file, the option handlers leave a consistent file as it is, and the file's own rules (order,
-// redaction, differences, which values are written) hold.
+// The configuration type, its JSON form and the model's conversion: every value Save writes
+// survives the way through the file, the option handlers leave a consistent file as it is, and
+// the file's own rules (order, redaction, differences, which values are written) hold.
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QRandomGenerator>
 #include <QtTest>
 
-#include "cli/config_apply.h"
-#include "cli/config_diff.h"
-#include "cli/config_document.h"
-#include "cli/config_fields.h"
-#include "cli/config_validation.h"
-#include "cli/json_path.h"
 #include "model/config_model.h"
 #include "model/config_script.h"
+#include "model/configuration_diff.h"
+#include "model/configuration_file.h"
+#include "model/configuration_json.h"
+#include "model/json_path.h"
+#include "model/partial_file.h"
 #include "model/save_checks.h"
 
 namespace {
@@ -66,6 +65,24 @@ QJsonObject parsed(const QByteArray& text) {
   return QJsonDocument::fromJson(text).object();
 }
 
+QJsonObject documentOf(const ConfigModel& m) {
+  return configurationToJson(m.configuration());
+}
+
+QStringList lines(const QList<ConfigurationProblem>& problems) {
+  QStringList out;
+  for (const ConfigurationProblem& p : problems) out << p.line();
+  return out;
+}
+
+// The problems of the configuration's own checks that random values may well have (a host name
+// the gateway wrote, a word in the area code, a number on two ports).
+bool isValueProblem(const QString& line) {
+  return line.contains(QLatin1String(": not a dotted address")) ||
+         line.contains(QLatin1String(": holds digits only")) ||
+         line.contains(QLatin1String(" is also port "));
+}
+
 }  // namespace
 
 class TestConfigDocument : public QObject {
@@ -82,39 +99,48 @@ class TestConfigDocument : public QObject {
       checkForSave(device);
       const QStringList script = configurationScript(device);
 
-      const QJsonObject document = parsed(documentText(documentFromModel(device)));
+      const QJsonObject document = parsed(documentText(documentOf(device)));
       // A file is valid, but for the device's texts that no file may pass on.
       for (const QString& problem : validateDocument(document))
-        QVERIFY2(problem.endsWith(": not a dotted address"), qPrintable(problem));
-      QCOMPARE(saveScriptFor(document), script);
+        QVERIFY2(isValueProblem(problem), qPrintable(problem));
+      const GatewayConfiguration configuration = configurationFromJson(document);
+      QCOMPARE(configuration, device.configuration());
+      QCOMPARE(configurationScript(configuration), script);
+      QCOMPARE(configurationScript(asSaveWrites(configuration)), script);
 
       ConfigModel fresh;
-      QVERIFY(applyDocument(fresh, document, PortMatch::Rebuild).isEmpty());
-      QVERIFY2(valuesNotKept(fresh, document).isEmpty(),
-               qPrintable(valuesNotKept(fresh, document).join('\n')));
-      QCOMPARE(documentFromModel(fresh), document);
+      fresh.apply(configuration);
+      QCOMPARE(fresh.configuration(), configuration);
+      QCOMPARE(documentOf(fresh), document);
     }
   }
 
-  // Applying a whole file over another device's configuration gives the file, whatever the
-  // device held: the stage order wins over every handler cascade.
+  // Applying a whole file over another device's configuration gives the file's written values,
+  // whatever the device held: the model's setting order wins over every handler cascade.
   void applyingOverAnotherConfigurationGivesTheFile() {
     QRandomGenerator random(77);
     for (int round = 0; round < 300; ++round) {
       ConfigModel wanted;
       randomState(wanted, random);
       checkForSave(wanted);
-      QJsonObject document = documentFromModel(wanted);
-      // The device's ports are its own: the file may only name them.
+      const GatewayConfiguration target = wanted.configuration();
+      // The file states what Save writes for it; the device's ports are its own and keep their
+      // numbers (a number cleared is one the gateway would keep).
       ConfigModel device;
       randomState(device, random);
-      setValueAt(document, QStringLiteral("voip.ports"),
-                 documentFromModel(device).value("voip").toObject().value("ports"));
-      QVERIFY(applyDocument(device, document, PortMatch::ByName).isEmpty());
-      checkForSave(device);
-      QVERIFY2(valuesNotKept(device, document).isEmpty(),
-               qPrintable(QStringLiteral("round %1: ").arg(round) +
-                          valuesNotKept(device, document).join('\n')));
+      QJsonObject document{{"format", 1}};
+      for (const ConfigMember& member : configMembers()) {
+        if (member.written(target)) setValueAt(document, member.path, member.get(target));
+      }
+      const PartialFileResult applied = applyPartialFile(device.configuration(), document);
+      for (const QString& line : lines(applied.problems)) {
+        QVERIFY2(isValueProblem(line) || line.contains(QLatin1String("would keep its value")),
+                 qPrintable(QStringLiteral("round %1: ").arg(round) + line));
+      }
+      for (const ConfigMember& member : configMembers()) {
+        if (member.written(target))
+          QVERIFY2(member.get(applied.result) == member.get(target), qPrintable(member.path));
+      }
     }
   }
 
@@ -123,30 +149,32 @@ class TestConfigDocument : public QObject {
   void deviceTextTheMaskCannotShow() {
     ConfigModel device;
     device.ED_Gatekeeper_IP.setDeviceText("gk.example.net");
-    const QJsonObject document = documentFromModel(device);
+    const QJsonObject document = documentOf(device);
     QCOMPARE(valueAt(document, "voip.h323.gatekeeper1").toString(),
              QStringLiteral("gk.example.net"));
     QVERIFY(configurationScript(device).contains("gkip gk.example.net 1719 128"));
-    QCOMPARE(saveScriptFor(document), configurationScript(device));
+    QCOMPARE(configurationScript(configurationFromJson(document)), configurationScript(device));
+    // The gateway's own text passes Save's checks; the file cannot pass it on.
+    QVERIFY(checkConfiguration(device.configuration(), device.deviceOwnAddresses()).isEmpty());
+    QCOMPARE(
+        validateDocument(document),
+        QStringList{"voip.h323.gatekeeper1: not a dotted address (four numbers from 0 to 255)"});
 
-    applyDocument(device, document, PortMatch::ByName);
-    QVERIFY(configurationScript(device).contains("gkip gk.example.net 1719 128"));
-    QVERIFY(valuesNotKept(device, document).isEmpty());
-
-    const QJsonObject cleared = [&] {
-      QJsonObject d{{"format", 1}};
-      setValueAt(d, "voip.h323.gatekeeper1", "");
-      return d;
-    }();
-    applyDocument(device, cleared, PortMatch::ByName);
-    QVERIFY(!configurationScript(device).join('\n').contains("gkip"));
-    QCOMPARE(validateDocument(document),
-             QStringList{"voip.h323.gatekeeper1: not a dotted address"});
+    // A file that leaves it out keeps it; one that clears it clears it.
+    QJsonObject other{{"format", 1}};
+    setValueAt(other, "voip.h323.id", "gw2");
+    PartialFileResult applied = applyPartialFile(device.configuration(), other);
+    QVERIFY2(applied.problems.isEmpty(), qPrintable(lines(applied.problems).join('\n')));
+    QVERIFY(configurationScript(applied.result).contains("gkip gk.example.net 1719 128"));
+    setValueAt(other, "voip.h323.gatekeeper1", "");
+    applied = applyPartialFile(device.configuration(), other);
+    QVERIFY(applied.problems.isEmpty());
+    QVERIFY(!configurationScript(applied.result).join('\n').contains("gkip"));
   }
 
   void membersAreInPageOrder() {
     ConfigModel m;
-    const QByteArray text = documentText(documentFromModel(m));
+    const QByteArray text = documentText(documentOf(m));
     QStringList order;
     for (const char* key : {"\"format\"", "\"model\"", "\"version\"", "\"pstn\"", "\"lan\"",
                             "\"voip\"", "\"ports\"", "\"services\"", "\"auto_upgrade\""})
@@ -160,7 +188,7 @@ class TestConfigDocument : public QObject {
     ConfigModel m;
     m.ED_PSTN_password.setText(QStringLiteral("pstnpw"));
     m.ED_SIP_password.setText(QStringLiteral("sippw"));
-    const QJsonObject document = documentFromModel(m, true);
+    const QJsonObject document = configurationToJson(m.configuration(), true);
     const QByteArray text = documentText(document);
     QVERIFY(!text.contains("pstnpw"));
     QVERIFY(!text.contains("sippw"));
@@ -188,11 +216,9 @@ class TestConfigDocument : public QObject {
     setValueAt(file, "lan.pppoe.id", "someoneelse");
     setValueAt(file, "lan.type", "fixed");
     QVERIFY(validateDocument(file).isEmpty());
-    applyDocument(device, file, PortMatch::ByName);
-    checkForSave(device);
-    const QStringList problems = valuesNotKept(device, file);
+    const QStringList problems = lines(applyPartialFile(device.configuration(), file).problems);
     QCOMPARE(problems.size(), 2);
-    QVERIFY2(problems[0].startsWith("lan.type: the other settings change it to \"pppoe\""),
+    QVERIFY2(problems[0].startsWith("lan.type: not stored while pstn.local_pc is true"),
              qPrintable(problems[0]));
     QVERIFY(problems[1].startsWith("lan.pppoe.id: the other settings change it to \"pstnuser\""));
   }
@@ -206,9 +232,10 @@ class TestConfigDocument : public QObject {
     setValueAt(file, "voip.ports",
                QJsonArray{QJsonObject{{"port", "0/1"}, {"number", "5550"}},
                           QJsonObject{{"port", "0/7"}, {"number", "1"}}});
-    const QStringList problems = applyDocument(device, file, PortMatch::ByName);
+    GatewayConfiguration configuration = device.configuration();
+    const QStringList problems = applyDocument(configuration, file, PortMatch::ByName);
     QCOMPARE(problems, QStringList{"voip.ports[1].port: the device has no voice port \"0/7\""});
-    QCOMPARE(device.SG_VoIP_Phone_number.cell(2, 2), QStringLiteral("5550"));
+    QCOMPARE(configuration.voip.ports.at(1).number, QStringLiteral("5550"));
   }
 
   void writtenPathsFollowTheChoices_data() {
@@ -228,19 +255,13 @@ class TestConfigDocument : public QObject {
     QFETCH(QString, protocol);
     QFETCH(QStringList, written);
     QFETCH(QStringList, notWritten);
-    ConfigModel m;
-    m.SG_VoIP_Phone_number.setRowCount(3);
-    m.SG_VoIP_Phone_number.setCell(0, 1, "0/0");
-    m.SG_VoIP_Phone_number.setCell(2, 1, "201");
-    m.SG_VoIP_Phone_number.setCell(0, 2, "0/1");
-    QJsonObject document = documentFromModel(m);
+    QJsonObject document{{"format", 1}};
     setValueAt(document, "voip.protocol", protocol);
-    const QStringList paths = writtenPaths(document);
-    for (const QString& p : written) QVERIFY2(paths.contains(p), qPrintable(p));
-    for (const QString& p : notWritten) QVERIFY2(!paths.contains(p), qPrintable(p));
-    QVERIFY(paths.contains("pstn.dialing"));
-    // The default URL stands for none and is not written; its text still decides that.
-    QVERIFY(paths.contains("auto_upgrade.url"));
+    const GatewayConfiguration c = configurationFromJson(document);
+    for (const QString& p : written) QVERIFY2(isWrittenPath(p, c), qPrintable(p));
+    for (const QString& p : notWritten) QVERIFY2(!isWrittenPath(p, c), qPrintable(p));
+    QVERIFY(isWrittenPath("pstn.dialing", c));
+    QVERIFY(isWrittenPath("auto_upgrade.url", c));
   }
 
   void differencesAreLinesInPageOrder() {
@@ -251,12 +272,12 @@ class TestConfigDocument : public QObject {
       a.SG_VoIP_Phone_number.setCell(2, row, QStringLiteral("20%1").arg(row));
     }
     a.ED_PSTN_password.setText("old");
-    const QJsonObject before = documentFromModel(a);
+    const QJsonObject before = documentOf(a);
     a.SG_VoIP_Phone_number.setCell(2, 3, "5550");
     a.ED_PSTN_password.setText("new");
     a.CK_service_http.setChecked(true);
     a.ED_service_http.setText("8080");
-    QJsonObject after = documentFromModel(a);
+    QJsonObject after = documentOf(a);
     after.remove("version");
 
     QStringList lines;
@@ -267,6 +288,13 @@ class TestConfigDocument : public QObject {
                      "voip.ports[2].number: \"203\" -> \"5550\"",
                      "services.http.enabled: false -> true", "services.http.port: null -> 8080"}));
     QVERIFY(configDifferences(before, before).isEmpty());
+    // A partial file is compared on what it states.
+    QJsonObject partial{{"format", 1}};
+    setValueAt(partial, "voip.ports", QJsonArray{QJsonObject{{"port", "0/2"}, {"number", "7"}}});
+    lines.clear();
+    for (const ConfigDifference& d : configDifferences(before, partial, DiffScope::BothStated))
+      lines << differenceLine(d);
+    QCOMPARE(lines, QStringList{"voip.ports[2].number: \"203\" -> \"7\""});
   }
 };
 

@@ -1,14 +1,16 @@
-// The checks a configuration file passes before anything is sent, and the JSON schema shipped
-// beside docs/config-format.md: both refuse the same files, and both take what `read` prints.
+// The checks a configuration file passes before anything is sent (and, for what only the gateway
+// tells, once applied to its configuration), and the JSON schema shipped beside
+// docs/config-format.md: they refuse the same files, and take what `read` prints.
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QProcess>
 #include <QtTest>
 
-#include "cli/config_document.h"
-#include "cli/config_validation.h"
 #include "config_file_cases.h"
 #include "model/config_model.h"
+#include "model/configuration_file.h"
+#include "model/configuration_json.h"
+#include "model/partial_file.h"
 
 namespace {
 
@@ -29,7 +31,21 @@ QByteArray fullFile() {
   m.SG_VoIP_Phone_number.setCell(2, 1, "201");
   m.SG_VoIP_Phone_number.setCell(0, 2, "0/1");
   m.L_model.setText("ZQ520-4S");
-  return documentText(documentFromModel(m));
+  return documentText(configurationToJson(m.configuration()));
+}
+
+// Every text at its longest.
+QByteArray filesAtTheLimits() {
+  GatewayConfiguration c;
+  for (const ConfigMember& member : configMembers()) {
+    if (member.kind == ConfigMember::Kind::Text)
+      member.set(c, QString(member.maxLength, QLatin1Char('a')));
+    if (member.kind == ConfigMember::Kind::Digits)
+      member.set(c, QString(member.maxLength, QLatin1Char('9')));
+  }
+  c.voip.ports.append({"0/0", "FXS", QString(kPhoneNumberMaxLength, QLatin1Char('#')), false});
+  c.voip.ports.append({"0/1", "FXS", "*31#0123456789", false});
+  return documentText(configurationToJson(c));
 }
 
 // The verdicts of the schema on each document ("valid" / "invalid"), or an empty list when no
@@ -57,8 +73,11 @@ QStringList schemaVerdicts(const QList<QByteArray>& documents, QString* why) {
     array.append(json.isArray() ? QJsonValue(json.array()) : QJsonValue(json.object()));
   }
   QProcess python;
-  python.start(QStringLiteral("python3"),
-               {QStringLiteral("-c"), QString::fromLatin1(script), schema});
+  // Debian's own interpreter, where python3-jsonschema (installed by scripts/setup) lives.
+  const QString interpreter = QFile::exists(QStringLiteral("/usr/bin/python3"))
+                                  ? QStringLiteral("/usr/bin/python3")
+                                  : QStringLiteral("python3");
+  python.start(interpreter, {QStringLiteral("-c"), QString::fromLatin1(script), schema});
   if (!python.waitForStarted()) {
     *why = QStringLiteral("python3 not found");
     return {};
@@ -93,8 +112,21 @@ class TestConfigValidation : public QObject {
     QFETCH(QByteArray, json);
     QFETCH(QString, message);
     const ConfigFile file = parseConfigFile(json);
-    QVERIFY(!file.ok());
-    QVERIFY2(file.errors.first().startsWith(message), qPrintable(file.errors.join('\n')));
+    if (!file.ok()) {
+      QVERIFY2(file.errors.first().startsWith(message), qPrintable(file.errors.join('\n')));
+      return;
+    }
+    // The file alone passes: the gateway's configuration tells.
+    const PartialFileResult applied = applyPartialFile(sampleGatewayConfiguration(), file.document);
+    QStringList lines;
+    for (const ConfigurationProblem& p : applied.problems) lines << p.line();
+    QVERIFY2(!lines.isEmpty() && lines.first().startsWith(message), qPrintable(lines.join('\n')));
+  }
+
+  // The table's gateway rows pass on their own; the others do not.
+  void onlyTheGatewayRowsPassOnTheirOwn() {
+    for (const BadConfigCase& c : badConfigCases())
+      QVERIFY2(parseConfigFile(c.json).ok() == c.needsGateway, c.name);
   }
 
   void everyProblemIsListed() {
@@ -105,8 +137,8 @@ class TestConfigValidation : public QObject {
   }
 
   void goodFilesPass() {
-    QVERIFY2(parseConfigFile(fullFile()).ok(),
-             qPrintable(parseConfigFile(fullFile()).errors.join('\n')));
+    for (const QByteArray& good : {fullFile(), filesAtTheLimits()})
+      QVERIFY2(parseConfigFile(good).ok(), qPrintable(parseConfigFile(good).errors.join('\n')));
     // Every member but the format may be left out; read-only members are taken as they are.
     QVERIFY(parseConfigFile("{\"format\": 1}").ok());
     QVERIFY(parseConfigFile("{\"format\": 1, \"model\": \"other\", \"version\": \"9\"}").ok());
@@ -116,8 +148,8 @@ class TestConfigValidation : public QObject {
   }
 
   void schemaAgrees() {
-    QList<QByteArray> documents = {fullFile(), "{\"format\": 1}"};
-    QStringList expected = {"valid", "valid"};
+    QList<QByteArray> documents = {fullFile(), filesAtTheLimits(), "{\"format\": 1}"};
+    QStringList expected = {"valid", "valid", "valid"};
     for (const BadConfigCase& c : badConfigCases()) {
       if (!c.schemaTells) continue;
       documents << c.json;
@@ -125,7 +157,8 @@ class TestConfigValidation : public QObject {
     }
     QString why;
     const QStringList verdicts = schemaVerdicts(documents, &why);
-    if (verdicts.isEmpty()) QSKIP(qPrintable(why));
+    // The suite's own set-up installs the validator: a missing one is a fault, not a pass.
+    QVERIFY2(!verdicts.isEmpty(), qPrintable(why));
     QVERIFY2(verdicts != QStringList{"failed"}, qPrintable(why));
     QCOMPARE(verdicts.size(), expected.size());
     for (int i = 0; i < verdicts.size(); ++i)

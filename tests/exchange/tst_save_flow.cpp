@@ -3,6 +3,7 @@
 #include <QScopeGuard>
 
 #include "exchange_fixture.h"
+#include "model/configuration_members.h"
 #include "widgets/guarded.h"
 
 class TestSaveFlow : public QObject {
@@ -115,6 +116,73 @@ class TestSaveFlow : public QObject {
     QCOMPARE(m()->PageControl1->currentWidget(),
              message.contains(QLatin1String("VoIP")) ? m()->Tab_VoIP : m()->Tab_PSTN);
     QVERIFY(env.transport.sent.isEmpty());
+  }
+
+  // The configuration's own checks, after the window's: the box names the field and the problem,
+  // the field's page shows with the focus on the field, and nothing is sent.
+  void configurationChecks_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("router of two groups") << "ED_Static_router"
+                                          << "10.1"
+                                          << "Default router: not a dotted address";
+    QTest::newRow("address past 255") << "ED_Static_IP_address"
+                                      << "300.1.2.3"
+                                      << "IP address: not a dotted address";
+    QTest::newRow("area number with a letter") << "ED_NUM"
+                                               << "03a"
+                                               << "Area number: holds digits only";
+    QTest::newRow("phone number with letters") << "1"
+                                               << "abc#"
+                                               << "Phone number of port 0/0: a phone number holds";
+    QTest::newRow("one number on two ports") << "2"
+                                             << "201"
+                                             << "Phone number of port 0/1: the number 201 is also";
+  }
+  void configurationChecks() {
+    QFETCH(QString, field);
+    QFETCH(QString, value);
+    QFETCH(QString, message);
+    operatorSetsNetwork(m(), NetMode::WanFixed);
+    StringGrid* grid = m()->SG_VoIP_Phone_number;
+    grid->setRowCount(3);
+    grid->setCell(0, 1, QStringLiteral("0/0"));
+    grid->setCell(2, 1, QStringLiteral("201"));
+    grid->setCell(0, 2, QStringLiteral("0/1"));
+    grid->setCell(2, 2, QStringLiteral("202"));
+    QWidget* focused = grid;
+    if (field.size() == 1) {
+      grid->setCell(2, field.toInt(), value);
+    } else if (auto* address = m()->findChild<AddressEdit*>(field)) {
+      address->setText(value);
+      focused = address;
+    } else {
+      focused = m()->findChild<QLineEdit*>(field);
+      static_cast<QLineEdit*>(focused)->setText(value);
+    }
+    m()->show();
+    save();
+    QCOMPARE(env.boxes.size(), 1);
+    QVERIFY2(env.boxes[0].text.startsWith(message), qPrintable(env.boxes[0].text));
+    QCOMPARE(env.boxes[0].caption, QStringLiteral("Warning"));
+    QCOMPARE(m()->PageControl1->currentWidget(),
+             field.startsWith(QLatin1String("ED_S")) ? m()->Tab_LAN : m()->Tab_VoIP);
+    QTRY_COMPARE(QApplication::focusWidget(), focused);
+    QVERIFY(env.transport.sent.isEmpty());
+  }
+
+  // Every text edit takes no more than the gateway does: the same limit as the file's.
+  void editsStopAtTheGatewaysLimit() {
+    m()->CK_auto_upgrade->setChecked(true);
+    for (const char* name : {"ED_PSTN_login", "ED_PSTN_dialing", "ED_server_URL", "ED_NUM"}) {
+      auto* edit = m()->findChild<QLineEdit*>(QLatin1String(name));
+      const int limit = configMemberOfField(QLatin1String(name))->maxLength;
+      QCOMPARE(edit->maxLength(), limit);
+      edit->clear();
+      QTest::keyClicks(edit, QString(limit + 5, QLatin1Char('7')));
+      QCOMPARE(edit->text().size(), limit);
+    }
   }
 
   // With Dial-up the local PC is served by PPPoE with the PSTN account; Save applies that first

@@ -1,21 +1,36 @@
 #pragma once
-// Configuration files that must be refused before anything is sent, each with the start of the
-// message that names the member at fault. Shared by the file-format test (the validator and the
-// JSON schema must agree) and the command line's test (exit code 2, nothing sent).
+// Configuration files that must be refused before anything is written, each with the start of
+// the message that names the member at fault. Shared by the file-format test (the validator, the
+// configuration's checks and the JSON schema must agree) and the command line's tests (exit code
+// 2, nothing sent; nothing written).
 #include <QByteArray>
 #include <QList>
+
+#include "model/gateway_configuration.h"
 
 struct BadConfigCase {
   const char* name;
   QByteArray json;
   // The message line that names the fault starts with this.
   const char* message;
-  // The JSON schema can tell too (not for text that is no JSON, nor for a port listed twice).
+  // The JSON schema can tell too (not for text that is no JSON, nor for a port or number listed
+  // twice, nor for what only the gateway's configuration tells).
   bool schemaTells = true;
+  // Only the gateway's configuration tells (the sample configuration of gateway-sim, as read):
+  // the file passes on its own and is refused once applied to it.
+  bool needsGateway = false;
 };
 
 inline QList<BadConfigCase> badConfigCases() {
   auto file = [](const char* body) { return QByteArray("{\"format\": 1, ") + body + "}"; };
+  auto text = [&file](const char* page, const char* member, int length, char c = 'a') {
+    return file(
+        (QByteArray("\"") + page + "\": {\"" + member + "\": \"" + QByteArray(length, c) + "\"}")
+            .constData());
+  };
+  auto port = [&file](const char* entries) {
+    return file((QByteArray("\"voip\": {\"ports\": [") + entries + "]}").constData());
+  };
   return {
       {"truncated", "{\"format\": 1, \"pstn\": {", "malformed JSON at line 1", false},
       {"trailing comma", "{\"format\": 1,}", "malformed JSON", false},
@@ -95,5 +110,84 @@ inline QList<BadConfigCase> badConfigCases() {
        "voip.ports[1].port: port \"0/0\" is listed twice", false},
       {"mgcp mark as text", file("\"voip\": {\"ports\": [{\"port\": \"0/0\", \"mgcp\": \"no\"}]}"),
        "voip.ports[0].mgcp: must be true or false"},
+
+      // Lengths past the limit (the limit itself passes: see the good files).
+      {"login past 63", text("pstn", "login", 64), "pstn.login: longer than 63 characters"},
+      {"pstn password past 63", text("pstn", "password", 64),
+       "pstn.password: longer than 63 characters"},
+      {"dialing past 32", text("pstn", "dialing", 33, '7'), "pstn.dialing: longer than 32"},
+      {"dialing of 5000 digits", text("pstn", "dialing", 5000, '7'), "pstn.dialing: longer than"},
+      {"url past 255",
+       file(("\"auto_upgrade\": {\"url\": \"http://" + QByteArray(249, 'u') + "\"}").constData()),
+       "auto_upgrade.url: longer than 255 characters"},
+      {"upgrade id past 63", text("auto_upgrade", "id", 64), "auto_upgrade.id: longer than 63"},
+      {"area code past 8",
+       file(("\"voip\": {\"h323\": {\"area_code\": \"" + QByteArray(9, '3') + "\"}}").constData()),
+       "voip.h323.area_code: longer than 8 characters"},
+      {"area code with a letter", file("\"voip\": {\"h323\": {\"area_code\": \"03a\"}}"),
+       "voip.h323.area_code: holds digits only"},
+      {"sip username past 63",
+       file(("\"voip\": {\"sip\": {\"username\": \"" + QByteArray(64, 'b') + "\"}}").constData()),
+       "voip.sip.username: longer than 63 characters"},
+      // Phone numbers: the digits, "*" and "#" of a dial plan, each on one port.
+      {"number with letters", port("{\"port\": \"0/0\", \"number\": \"abc#\"}"),
+       "voip.ports[0].number: a phone number holds only the digits"},
+      {"number with a plus", port("{\"port\": \"0/0\", \"number\": \"+49201\"}"),
+       "voip.ports[0].number: a phone number holds only the digits"},
+      {"number past 24",
+       port(("{\"port\": \"0/0\", \"number\": \"" + QByteArray(25, '2') + "\"}").constData()),
+       "voip.ports[0].number: longer than 24 characters"},
+      {"number on two ports",
+       port("{\"port\": \"0/0\", \"number\": \"201\"}, {\"port\": \"0/1\", \"number\": \"201\"}"),
+       "voip.ports[1].number: the number 201 is also port 0/0's", false},
+      {"router of two groups", file("\"lan\": {\"fixed\": {\"router\": \"10.1\"}}"),
+       "lan.fixed.router: not a dotted address"},
+      {"address 300.1.2.3", file("\"lan\": {\"fixed\": {\"address\": \"300.1.2.3\"}}"),
+       "lan.fixed.address: not a dotted address"},
+
+      // What only the gateway tells: values the result does not store, values the script cannot
+      // remove, a number another port of the gateway has.
+      {"sip values under h323",
+       file("\"voip\": {\"sip\": {\"server1\": \"203.0.113.5\", \"username\": \"bob\"}}"),
+       "voip.sip.username: not stored while voip.protocol is \"h323\"", false, true},
+      {"pppoe account under a fixed address", file("\"lan\": {\"pppoe\": {\"id\": \"bob\"}}"),
+       "lan.pppoe.id: not stored while lan.type is \"fixed\"", false, true},
+      {"mgcp mark under h323", port("{\"port\": \"0/2\", \"mgcp\": true}"),
+       "voip.ports[0].mgcp: not stored while voip.protocol is \"h323\"", false, true},
+      {"cleared phone number", port("{\"port\": \"0/1\", \"number\": \"\"}"),
+       "voip.ports[1].number: the gateway would keep its value \"202\"", false, true},
+      {"cleared router", file("\"lan\": {\"fixed\": {\"router\": \"\"}}"),
+       "lan.fixed.router: the gateway would keep its value \"192.0.2.1\"", false, true},
+      {"cleared name server", file("\"lan\": {\"fixed\": {\"dns\": \"\"}}"),
+       "lan.fixed.dns: the gateway would keep its value \"192.0.2.53\"", false, true},
+      {"number another port has", port("{\"port\": \"0/3\", \"number\": \"201\"}"),
+       "voip.ports[3].number: the number 201 is also port 0/0's", false, true},
+      {"option rules change a value",
+       file("\"pstn\": {\"local_pc\": true, \"local_pc_mode\": \"pppoe\", \"login\": \"isp\"},"
+            " \"lan\": {\"pppoe\": {\"id\": \"other\"}}"),
+       "lan.pppoe.id: the other settings change it to \"isp\"", false, true},
   };
+}
+
+// The sample configuration gateway-sim starts with, as a read gives it: all-up, a fixed address
+// with router and name server, H.323, four voice ports numbered 201 to 204.
+inline GatewayConfiguration sampleGatewayConfiguration() {
+  GatewayConfiguration c;
+  c.model = QStringLiteral("ZQ520-4S");
+  c.mode = GatewayConfiguration::OperatingMode::AllUp;
+  c.pstn = {QStringLiteral("pstnuser"), QStringLiteral("pstnpass"), QStringLiteral("0800123456")};
+  c.lan.type = GatewayConfiguration::LanType::Fixed;
+  c.lan.fixedAddress = QStringLiteral("192.0.2.10");
+  c.lan.fixedNetmask = QStringLiteral("255.255.255.0");
+  c.lan.fixedRouter = QStringLiteral("192.0.2.1");
+  c.lan.fixedDns = QStringLiteral("192.0.2.53");
+  c.voip.protocol = GatewayConfiguration::Protocol::H323;
+  c.voip.h323Id = QStringLiteral("gw-sim");
+  c.voip.gatekeeper1 = QStringLiteral("198.51.100.10");
+  const char* types[] = {"FXS", "FXS", "FXO", "FXO"};
+  for (int i = 0; i < 4; ++i) {
+    c.voip.ports.append(
+        {QStringLiteral("0/%1").arg(i), QLatin1String(types[i]), QString::number(201 + i), false});
+  }
+  return c;
 }

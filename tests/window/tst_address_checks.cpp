@@ -1,20 +1,14 @@
-// Dotted-address checks: completeness with its debug line, the network part, and the netmask and
-// router proposed when the fixed address is left.
+// Dotted-address entry: the network part, and the netmask and router proposed when the fixed
+// address is left.
 #include <QFile>
 
 #include "widgets/application.h"
 #include "window_fixture.h"
 
-namespace {
-const QString kMissing = QStringLiteral(u"중간 IP 없음");
-}
-
 class TestAddressChecks : public QObject {
   Q_OBJECT
   WindowEnv env;
   TF_ez_config_main* m = nullptr;
-
-  int missingLines() const { return env.connection->link().debugLog.lines().count(kMissing); }
 
  private slots:
   void initTestCase() {
@@ -23,30 +17,6 @@ class TestAddressChecks : public QObject {
     m = env.main;
   }
   void init() { env.link().debugLog.clear(); }
-
-  void completeness_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("complete");
-    QTest::addColumn<int>("debugLines");
-    QTest::newRow("full") << "192.168.0  .1  " << true << 0;
-    QTest::newRow("padded fields") << "192.168.  1.  5" << true << 0;
-    QTest::newRow("last field empty") << "192.168.0  .   " << false << 0;
-    QTest::newRow("empty edit") << "   .   .   .   " << false << 1;
-    QTest::newRow("first field empty") << "   .168.0  .1  " << false << 1;
-    QTest::newRow("two dots in a row") << "10..1.2" << false << 1;
-    QTest::newRow("five fields") << "1.2.3.4.5" << true << 0;
-    QTest::newRow("values above 255 pass") << "999.999.999.999" << true << 0;
-    QTest::newRow("two dots only") << "10.1.2" << false << 0;
-    QTest::newRow("nothing") << "" << false << 0;
-  }
-  void completeness() {
-    QFETCH(QString, text);
-    QFETCH(bool, complete);
-    QFETCH(int, debugLines);
-    QCOMPARE(m->IP_Add_Check(text), complete);
-    QCOMPARE(missingLines(), debugLines);
-    QCOMPARE(env.link().debugLog.lines().size(), debugLines);
-  }
 
   void networkPart() {
     const QString a = QStringLiteral("192.168.0  .1  ");

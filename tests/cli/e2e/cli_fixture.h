@@ -7,9 +7,9 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 
-#include "cli/json_path.h"
 #include "cli_process.h"
 #include "gateway_sim_process.h"
+#include "model/json_path.h"
 
 enum class Via { Tcp, Pty };
 

@@ -1,5 +1,6 @@
 // Bad input never reaches the device: every file of the table is refused by ezconfig-cli write
-// with exit code 2 and a message naming the member, and no connection is even opened.
+// with exit code 2 and a message naming the member. What the file alone tells is refused before a
+// connection is even opened; what only the gateway tells, after the read, with nothing written.
 #include <QTcpServer>
 #include <QtTest>
 
@@ -8,13 +9,17 @@
 
 class TestCliBadFiles : public QObject {
   Q_OBJECT
+  CliRig gateway;
 
  private slots:
+  void initTestCase() { QVERIFY2(gateway.start(), qPrintable(gateway.sim.failure())); }
+
   void refusedBeforeConnecting_data() {
     QTest::addColumn<QByteArray>("json");
     QTest::addColumn<QString>("message");
-    for (const BadConfigCase& c : badConfigCases())
-      QTest::newRow(c.name) << c.json << QString::fromLatin1(c.message);
+    for (const BadConfigCase& c : badConfigCases()) {
+      if (!c.needsGateway) QTest::newRow(c.name) << c.json << QString::fromLatin1(c.message);
+    }
   }
   void refusedBeforeConnecting() {
     QFETCH(QByteArray, json);
@@ -39,6 +44,27 @@ class TestCliBadFiles : public QObject {
     QCoreApplication::processEvents();
     QVERIFY(!device.hasPendingConnections());
     QCOMPARE(connections, 0);
+  }
+
+  void refusedAfterTheRead_data() {
+    QTest::addColumn<QByteArray>("json");
+    QTest::addColumn<QString>("message");
+    for (const BadConfigCase& c : badConfigCases()) {
+      if (c.needsGateway) QTest::newRow(c.name) << c.json << QString::fromLatin1(c.message);
+    }
+  }
+  void refusedAfterTheRead() {
+    QFETCH(QByteArray, json);
+    QFETCH(QString, message);
+    const QByteArray stored = gateway.sim.readState();
+    const QString path = gateway.save("bad.json", json);
+    for (const char* mode : {"--dry-run", "--yes"}) {
+      const CliRun run = gateway.run({"write", path, mode});
+      QCOMPARE(run.exitCode, 2);
+      QVERIFY2(run.err.contains((path + ": " + message).toUtf8()), run.describe());
+      QVERIFY(run.out.isEmpty());
+    }
+    QCOMPARE(gateway.sim.readState(), stored);
   }
 };
 

@@ -146,29 +146,38 @@ class TestCliWrite : public QObject {
     QCOMPARE(rig.sim.readState(), stored);
   }
 
-  // The device ignores a line it cannot take (here one longer than its console takes): the write
-  // is not taken for done, and the value that did not take is named.
-  void valueTheDeviceIgnoresIsNamed() {
-    CliRig rig;
-    QVERIFY2(rig.start(), qPrintable(rig.sim.failure()));
-    const QString url = "http://192.0.2.80/" + QString(5000, 'a');
-    const QString path =
-        rig.save("f.json", with(jsonOf(rig.run({"read"}).out), "auto_upgrade.url", url));
-    const CliRun run = rig.run({"write", path, "--yes"});
-    QVERIFY2(run.exitCode == 1 || run.exitCode == 6, run.describe());
-    QVERIFY2(run.err.contains("auto_upgrade.url: did not take"), run.describe());
+  // A value longer than the gateway takes (its console ignores such a line, and the block the
+  // line belongs to would lose its old value) and a phone number cleared (the script cannot
+  // remove the gateway's dial peer): both refused before anything is written.
+  void valuesTheGatewayCannotTakeAreRefused_data() {
+    QTest::addColumn<QString>("member");
+    QTest::addColumn<QJsonValue>("value");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("url of 5000 characters")
+        << "auto_upgrade.url" << QJsonValue("http://192.0.2.80/" + QString(5000, 'a'))
+        << "auto_upgrade.url: longer than 255 characters";
+    QTest::newRow("dialing of 5000 digits") << "pstn.dialing" << QJsonValue(QString(5000, '7'))
+                                            << "pstn.dialing: longer than 32 characters";
+    QTest::newRow("cleared number") << "" << QJsonValue("")
+                                    << "voip.ports[0].number: the gateway would keep its value "
+                                       "\"201\"";
   }
-
-  // A phone number cleared in the file: the script no longer names the port, and the device keeps
-  // its dial peer. The write is not reported as done.
-  void clearedNumberIsNamed() {
+  void valuesTheGatewayCannotTakeAreRefused() {
+    QFETCH(QString, member);
+    QFETCH(QJsonValue, value);
+    QFETCH(QString, message);
     CliRig rig;
     QVERIFY2(rig.start(), qPrintable(rig.sim.failure()));
-    const QString path = rig.save("f.json", withNumber(jsonOf(rig.run({"read"}).out), 0, ""));
-    const CliRun run = rig.run({"write", path, "--yes"});
-    QCOMPARE(run.exitCode, 1);
-    QVERIFY2(run.err.contains("voip.ports[0].number: did not take; the device holds \"201\""),
-             run.describe());
+    const QByteArray stored = rig.sim.readState();
+    const QJsonObject read = jsonOf(rig.run({"read"}).out);
+    const QJsonObject file =
+        member.isEmpty() ? withNumber(read, 0, value.toString()) : with(read, member, value);
+    for (const QStringList& extra : {QStringList{"--dry-run"}, QStringList{"--yes"}}) {
+      const CliRun run = rig.run(QStringList{"write", rig.save("f.json", file)} + extra);
+      QCOMPARE(run.exitCode, 2);
+      QVERIFY2(run.err.contains(message.toUtf8()), run.describe());
+      QCOMPARE(rig.sim.readState(), stored);
+    }
   }
 
   // A gatekeeper the device names by host name: read shows it, a file cannot pass it on as an

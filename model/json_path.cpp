@@ -1,4 +1,4 @@
-#include "cli/json_path.h"
+#include "model/json_path.h"
 
 #include <QStringList>
 

@@ -1,18 +1,17 @@
-#include "cli/config_validation.h"
+#include "model/configuration_file.h"
 
+#include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonParseError>
 #include <QSet>
 #include <cmath>
 
-#include "cli/config_fields.h"
-#include "cli/config_ports.h"
-#include "connection/ipv4_text.h"
+#include "model/configuration_checks.h"
 
 namespace {
 
-using Kind = ConfigField::Kind;
+using Kind = ConfigMember::Kind;
 
 QString typeName(const QJsonValue& value) {
   switch (value.type()) {
@@ -50,20 +49,19 @@ QString quotedList(const QStringList& choices) {
 }
 
 // The problem of one field's value, or an empty string.
-QString fieldProblem(const ConfigField& field, const QJsonValue& value) {
+QString fieldProblem(const ConfigMember& field, const QJsonValue& value) {
   switch (field.kind) {
-    case Kind::Text: {
+    case Kind::Text:
+    case Kind::Digits: {
       if (!value.isString()) return wrongType(QStringLiteral("a string"), value);
       const QString text = value.toString();
       if (field.secret && text == QLatin1String(kRedacted))
         return QStringLiteral("a redacted secret (\"***\"): put the real value in the file");
-      return wordProblem(text);
+      return memberTextProblem(field, text);
     }
     case Kind::Address: {
       if (!value.isString()) return wrongType(QStringLiteral("a string"), value);
-      const QString text = value.toString();
-      if (!text.isEmpty() && !parseDottedIPv4(text)) return QStringLiteral("not a dotted address");
-      return QString();
+      return memberTextProblem(field, value.toString());
     }
     case Kind::Flag:
       return value.isBool() ? QString() : wrongType(QStringLiteral("true or false"), value);
@@ -89,6 +87,7 @@ void checkPorts(const QJsonValue& value, QStringList& errors) {
   }
   const QJsonArray ports = value.toArray();
   QSet<QString> names;
+  QHash<QString, QString> numbers;
   for (int i = 0; i < ports.size(); ++i) {
     const QString at = QStringLiteral("%1[%2]").arg(path).arg(i);
     if (!ports.at(i).isObject()) {
@@ -103,8 +102,10 @@ void checkPorts(const QJsonValue& value, QStringList& errors) {
         if (!v.isBool()) errors << member + QStringLiteral(": ") + wrongType("true or false", v);
       } else if (it.key() == QLatin1String("port") || it.key() == QLatin1String("type") ||
                  it.key() == QLatin1String("number")) {
-        const QString problem =
+        QString problem =
             v.isString() ? wordProblem(v.toString()) : wrongType(QStringLiteral("a string"), v);
+        if (problem.isEmpty() && it.key() == QLatin1String("number"))
+          problem = phoneNumberProblem(v.toString());
         if (!problem.isEmpty()) errors << member + QStringLiteral(": ") + problem;
       } else {
         errors << member + QStringLiteral(": unknown field");
@@ -117,6 +118,15 @@ void checkPorts(const QJsonValue& value, QStringList& errors) {
       if (names.contains(name.toString()))
         errors << at + QStringLiteral(".port: port \"%1\" is listed twice").arg(name.toString());
       names.insert(name.toString());
+    }
+    const QString number = entry.value(QLatin1String("number")).toString();
+    if (!number.isEmpty() && phoneNumberProblem(number).isEmpty()) {
+      if (numbers.contains(number)) {
+        errors << at + QStringLiteral(".number: the number %1 is also port %2's")
+                           .arg(number, numbers.value(number));
+      } else {
+        numbers.insert(number, name.toString());
+      }
     }
   }
 }
@@ -138,7 +148,7 @@ void checkObject(const QJsonObject& object, const QString& prefix, QStringList& 
       checkPorts(value, errors);
       continue;
     }
-    if (const ConfigField* field = configField(path)) {
+    if (const ConfigMember* field = configMember(path)) {
       const QString problem = fieldProblem(*field, value);
       if (!problem.isEmpty()) errors << path + QStringLiteral(": ") + problem;
       continue;
@@ -146,7 +156,7 @@ void checkObject(const QJsonObject& object, const QString& prefix, QStringList& 
     // A member that is neither a field nor on the way to one is unknown.
     bool group = false;
     const QString below = path + QLatin1Char('.');
-    for (const ConfigField& field : configFields()) group = group || field.path.startsWith(below);
+    for (const ConfigMember& field : configMembers()) group = group || field.path.startsWith(below);
     group = group || QString::fromLatin1(kPortsPath).startsWith(below);
     if (!group) {
       errors << path + QStringLiteral(": unknown field");
@@ -166,18 +176,6 @@ QString positionOf(const QByteArray& bytes, int offset) {
 }
 
 }  // namespace
-
-QString wordProblem(const QString& text) {
-  for (const QChar c : text) {
-    if (c == QLatin1Char(' ') || c == QLatin1Char('\t'))
-      return QStringLiteral("contains a blank (the device splits command lines at blanks)");
-    if (c.unicode() < 0x20 || (c.unicode() >= 0x7f && c.unicode() <= 0x9f))
-      return QStringLiteral("contains a control character");
-    if (c.unicode() > 0xff)
-      return QStringLiteral("contains a character the device cannot store (8-bit text only)");
-  }
-  return QString();
-}
 
 QStringList validateDocument(const QJsonObject& document) {
   QStringList errors;
