@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "connection/U_connection.h"
+#include "net_mode.h"
 #include "tool_driver.h"
 #include "widgets/address_edit.h"
 #include "widgets/application.h"
@@ -19,23 +20,7 @@
 
 namespace {
 
-enum class Mode { LocalDhcp, LocalPppoe, LocalDialUp, WanPppoe, WanDhcp, WanFixed };
 enum class Voip { H323, Sip, Mgcp };
-
-bool localPc(Mode m) {
-  return m == Mode::LocalDhcp || m == Mode::LocalPppoe || m == Mode::LocalDialUp;
-}
-
-// The PSTN line kept up (All-up) or dialled on demand. The modes without a local PC take both, so
-// that each is written and read back with either.
-bool allUp(Mode m) {
-  return m != Mode::LocalDialUp && m != Mode::WanDhcp;
-}
-
-// The PPPoE account is served to the local PC or used towards the WAN.
-bool pppoe(Mode m) {
-  return m == Mode::LocalPppoe || m == Mode::LocalDialUp || m == Mode::WanPppoe;
-}
 
 // The lines of the device's stored configuration.
 class Stored {
@@ -99,14 +84,14 @@ class TstSaveRoundTrip : public QObject {
     return false;
   }
 
-  bool operatorSetsMode(Mode mode, int n);
+  bool operatorSetsMode(NetMode mode, int n);
   bool operatorSetsVoip(Voip voip, int n);
   bool operatorSetsServicesAndUpgrade(int n);
 
   // The values that the device keeps in this mode and protocol, as the window shows them.
-  QStringList shown(Mode mode, Voip voip) const;
-  void checkStored(const Stored& stored, Mode mode, Voip voip, int n);
-  void saveAndReadBack(bool serial, Mode mode, Voip voip,
+  QStringList shown(NetMode mode, Voip voip) const;
+  void checkStored(const Stored& stored, NetMode mode, Voip voip, int n);
+  void saveAndReadBack(bool serial, NetMode mode, Voip voip,
                        const std::function<void(const QByteArray&)>& checkStored = {});
   int tcpSessionsEnded() const { return int(tool.simLog().count(" tcp * client disconnected")); }
   // Disconnect; over TCP also wait until the gateway has closed its end, as its console takes one
@@ -207,7 +192,7 @@ bool TstSaveRoundTrip::typePhoneNumber(int row, const QString& number) {
 // ---- what the operator changes -----------------------------------------------------------------
 
 // Every value carries the row number n, so that each row changes what the previous one saved.
-bool TstSaveRoundTrip::operatorSetsMode(Mode mode, int n) {
+bool TstSaveRoundTrip::operatorSetsMode(NetMode mode, int n) {
   const QString nr = QString::number(n);
   bool ok = type(m()->ED_PSTN_login, QStringLiteral("pstn") + nr) &&
             type(m()->ED_PSTN_password, QStringLiteral("ppw") + nr) &&
@@ -218,26 +203,27 @@ bool TstSaveRoundTrip::operatorSetsMode(Mode mode, int n) {
     // Local PC first: it is what offers the PSTN-side choice.
     ok = setChecked(m()->CB_Local_PC, true) &&
          setChecked(allUp(mode) ? m()->RB_All_up : m()->RB_Dial_up, true);
-    if (ok && mode != Mode::LocalDialUp)
-      ok = setChecked(mode == Mode::LocalDhcp ? m()->RB_PSTN_DHCP : m()->RB_PSTN_PPPoE, true);
+    if (ok && mode != NetMode::LocalDialUp)
+      ok = setChecked(mode == NetMode::LocalAllUpDhcp ? m()->RB_PSTN_DHCP : m()->RB_PSTN_PPPoE,
+                      true);
     return ok;
   }
 
   ok = setChecked(m()->CB_Local_PC, false) &&
        setChecked(allUp(mode) ? m()->RB_All_up : m()->RB_Dial_up, true) &&
-       choose(m()->RG_Network_type, mode == Mode::WanPppoe  ? 0
-                                    : mode == Mode::WanDhcp ? 1
-                                                            : 2);
+       choose(m()->RG_Network_type, mode == NetMode::WanPppoe  ? 0
+                                    : mode == NetMode::WanDhcp ? 1
+                                                               : 2);
   if (!ok) return false;
   const QString net = QStringLiteral("10.") + nr + QStringLiteral(".0.");
   switch (mode) {
-    case Mode::WanPppoe:
+    case NetMode::WanPppoe:
       return type(m()->ED_PPPoE_ID, QStringLiteral("wan") + nr) &&
              type(m()->ED_PPPoE_Password, QStringLiteral("wpw") + nr) &&
              type(m()->ED_PPPoE_DNS, net + QStringLiteral("53"));
-    case Mode::WanDhcp:
+    case NetMode::WanDhcp:
       return setChecked(m()->CK_Cable_modem, n % 2 == 0);
-    case Mode::WanFixed:
+    case NetMode::WanFixed:
       return type(m()->ED_Static_IP_address, net + QStringLiteral("2")) &&
              type(m()->ED_Static_Netmask, QStringLiteral("255.255.255.0")) &&
              type(m()->ED_Static_router, net + QStringLiteral("1")) &&
@@ -295,7 +281,7 @@ bool TstSaveRoundTrip::operatorSetsServicesAndUpgrade(int n) {
 
 // ---- what the window and the device hold -------------------------------------------------------
 
-QStringList TstSaveRoundTrip::shown(Mode mode, Voip voip) const {
+QStringList TstSaveRoundTrip::shown(NetMode mode, Voip voip) const {
   QString names = QStringLiteral(
       "CB_Local_PC RB_All_up RB_Dial_up ED_PSTN_login ED_PSTN_password ED_PSTN_dialing "
       "RG_Network_type RG_Protocol CK_service_ftp CK_service_http CK_service_telnet "
@@ -305,9 +291,9 @@ QStringList TstSaveRoundTrip::shown(Mode mode, Voip voip) const {
   if (localPc(mode)) names += QStringLiteral(" RB_PSTN_DHCP RB_PSTN_PPPoE");
   if (pppoe(mode)) names += QStringLiteral(" ED_PPPoE_ID ED_PPPoE_Password");
   // With a local PC the name server is not the operator's to set: the device keeps its own.
-  if (mode == Mode::WanPppoe) names += QStringLiteral(" ED_PPPoE_DNS");
-  if (mode == Mode::WanDhcp) names += QStringLiteral(" CK_Cable_modem");
-  if (mode == Mode::WanFixed)
+  if (mode == NetMode::WanPppoe) names += QStringLiteral(" ED_PPPoE_DNS");
+  if (mode == NetMode::WanDhcp) names += QStringLiteral(" CK_Cable_modem");
+  if (mode == NetMode::WanFixed)
     names += QStringLiteral(
         " ED_Static_IP_address ED_Static_Netmask ED_Static_router ED_Static_DNS CK_Cable_modem");
   const char* const protocolFields[] = {
@@ -323,7 +309,7 @@ QStringList TstSaveRoundTrip::shown(Mode mode, Voip voip) const {
   return values;
 }
 
-void TstSaveRoundTrip::checkStored(const Stored& stored, Mode mode, Voip voip, int n) {
+void TstSaveRoundTrip::checkStored(const Stored& stored, NetMode mode, Voip voip, int n) {
   const QString nr = QString::number(n);
   const QString net = QStringLiteral("10.") + nr + '.';
   const QString pstnAccount = QStringLiteral("ppp pap sent-username pstn%1 password ppw%1").arg(n);
@@ -338,27 +324,27 @@ void TstSaveRoundTrip::checkStored(const Stored& stored, Mode mode, Voip voip, i
   const QStringList ether = stored.block("interface ether0.0");
   const QString details = ether.join(" | ");
   switch (mode) {
-    case Mode::LocalDhcp:
+    case NetMode::LocalAllUpDhcp:
       QVERIFY2(ether.contains("ip dhcp-group 0"), qPrintable(details));
       break;
-    case Mode::LocalPppoe:
-    case Mode::LocalDialUp:
+    case NetMode::LocalAllUpPppoe:
+    case NetMode::LocalDialUp:
       // The local PC is served the PSTN account.
       QVERIFY2(ether.contains("ppp role server") && ether.contains(pstnAccount),
                qPrintable(details));
       break;
-    case Mode::WanPppoe:
+    case NetMode::WanPppoe:
       QVERIFY2(
           !ether.contains("ppp role server") &&
               ether.contains(QStringLiteral("ppp pap sent-username wan%1 password wpw%1").arg(n)),
           qPrintable(details));
       QVERIFY(stored.has(QStringLiteral("dnshost nameserver ") + net + QStringLiteral("0.53")));
       break;
-    case Mode::WanDhcp:
+    case NetMode::WanDhcp:
       QVERIFY2(ether.contains("ip address dhcp"), qPrintable(details));
       QCOMPARE(ether.contains("qos-control 200 100"), n % 2 == 0);
       break;
-    case Mode::WanFixed:
+    case NetMode::WanFixed:
       QVERIFY2(
           ether.contains(QStringLiteral("ip address ") + net + QStringLiteral("0.2 255.255.255.0")),
           qPrintable(details));
@@ -430,12 +416,13 @@ void TstSaveRoundTrip::operatorChangesAreSavedAndReadBack_data() {
   QTest::addColumn<int>("voip");
   QTest::addColumn<bool>("serial");
   QTest::addColumn<bool>("freshDevice");
-  const QList<QPair<const char*, Mode>> modes = {{"local PC, all-up, PSTN DHCP", Mode::LocalDhcp},
-                                                 {"local PC, all-up, PSTN PPPoE", Mode::LocalPppoe},
-                                                 {"local PC, dial-up", Mode::LocalDialUp},
-                                                 {"PPPoE", Mode::WanPppoe},
-                                                 {"DHCP", Mode::WanDhcp},
-                                                 {"fixed address", Mode::WanFixed}};
+  const QList<QPair<const char*, NetMode>> modes = {
+      {"local PC, all-up, PSTN DHCP", NetMode::LocalAllUpDhcp},
+      {"local PC, all-up, PSTN PPPoE", NetMode::LocalAllUpPppoe},
+      {"local PC, dial-up", NetMode::LocalDialUp},
+      {"PPPoE", NetMode::WanPppoe},
+      {"DHCP", NetMode::WanDhcp},
+      {"fixed address", NetMode::WanFixed}};
   const QList<QPair<const char*, Voip>> protocols = {
       {"H323", Voip::H323}, {"SIP", Voip::Sip}, {"MGCP", Voip::Mgcp}};
   for (bool serial : {false, true}) {
@@ -458,7 +445,7 @@ void TstSaveRoundTrip::operatorChangesAreSavedAndReadBack() {
   QFETCH(bool, freshDevice);
   static int rowNumber = 0;
   const int n = ++rowNumber;
-  const Mode netMode = Mode(mode);
+  const NetMode netMode = NetMode(mode);
   const Voip protocol = Voip(voip);
   if (freshDevice) {
     tool.resetSimState();
@@ -482,17 +469,17 @@ void TstSaveRoundTrip::emptyValuesComeBackEmpty() {
   QVERIFY2(tool.startSim(), qPrintable(tool.failure()));
 
   QVERIFY2(connectAndRead(false), qPrintable(why_));
-  QVERIFY2(operatorSetsMode(Mode::WanPppoe, 90) && operatorSetsVoip(Voip::Sip, 90) &&
+  QVERIFY2(operatorSetsMode(NetMode::WanPppoe, 90) && operatorSetsVoip(Voip::Sip, 90) &&
                operatorSetsServicesAndUpgrade(90),
            qPrintable(why_));
   QVERIFY2(type(m()->ED_PPPoE_ID, QString()) && type(m()->ED_auto_upgrade_ID, QString()) &&
                type(m()->ED_server_URL, QString()) && type(m()->ED_SIP_password, QString()),
            qPrintable(why_));
-  saveAndReadBack(false, Mode::WanPppoe, Voip::Sip);
+  saveAndReadBack(false, NetMode::WanPppoe, Voip::Sip);
   if (QTest::currentTestFailed()) return;
 
   QVERIFY2(connectAndRead(false), qPrintable(why_));
-  QVERIFY2(operatorSetsMode(Mode::WanPppoe, 91) && operatorSetsVoip(Voip::H323, 91) &&
+  QVERIFY2(operatorSetsMode(NetMode::WanPppoe, 91) && operatorSetsVoip(Voip::H323, 91) &&
                operatorSetsServicesAndUpgrade(91),
            qPrintable(why_));
   QVERIFY2(type(m()->ED_PPPoE_Password, QString()) &&
@@ -500,12 +487,12 @@ void TstSaveRoundTrip::emptyValuesComeBackEmpty() {
                type(m()->ED_GK_password, QString()) && type(m()->ED_Gatekeeper_IP, QString()) &&
                type(m()->ED_Gatekeeper_IP2, QString()),
            qPrintable(why_));
-  saveAndReadBack(false, Mode::WanPppoe, Voip::H323);
+  saveAndReadBack(false, NetMode::WanPppoe, Voip::H323);
 }
 
 // Save; then read the device again: the window shows what was saved; saved again untouched, the
 // device's configuration stays byte for byte as it is.
-void TstSaveRoundTrip::saveAndReadBack(bool serial, Mode mode, Voip voip,
+void TstSaveRoundTrip::saveAndReadBack(bool serial, NetMode mode, Voip voip,
                                        const std::function<void(const QByteArray&)>& checkStored) {
   QVERIFY2(tool.save(), qPrintable(tool.failure()));
   QCOMPARE(refusedLines(), QStringList());

@@ -6,6 +6,7 @@
 
 #include "connection/U_connection.h"
 #include "gateway_sim_process.h"
+#include "net_mode.h"
 #include "tool_driver.h"
 #include "widgets/application.h"
 #include "widgets/string_grid.h"
@@ -13,13 +14,12 @@
 
 namespace {
 
-enum class Mode { LocalDhcp, LocalPppoe, LocalDialUp, WanPppoe, WanDhcp, WanFixed };
 enum class Voip { H323, Sip, Mgcp };
 
 // A gateway as it stands: its operating mode, protocol, a name that marks its own values, the
 // second group of its addresses and how many voice ports it has.
 struct Device {
-  Mode mode;
+  NetMode mode;
   Voip voip;
   QString id;
   int net;
@@ -31,14 +31,6 @@ struct Device {
 }  // namespace
 Q_DECLARE_METATYPE(Device)
 namespace {
-
-bool localPc(Mode m) {
-  return m == Mode::LocalDhcp || m == Mode::LocalPppoe || m == Mode::LocalDialUp;
-}
-
-bool allUp(Mode m) {
-  return m != Mode::LocalDialUp && m != Mode::WanDhcp;
-}
 
 QString address(const Device& d, const char* rest) {
   return QStringLiteral("10.%1.").arg(d.net) + QLatin1String(rest);
@@ -76,12 +68,12 @@ QByteArray storedConfiguration(const Device& d) {
     << "!"
     << "interface ether0.0";
   switch (d.mode) {
-    case Mode::LocalDhcp:
+    case NetMode::LocalAllUpDhcp:
       t << "no ip address"
         << "ip dhcp-group 0";
       break;
-    case Mode::LocalPppoe:
-    case Mode::LocalDialUp:
+    case NetMode::LocalAllUpPppoe:
+    case NetMode::LocalDialUp:
       t << "no ip address"
         << "encapsulation pppoe"
         << "ppp authentication pap callin" << pstnAccount(d) << "ppp echo interval 20"
@@ -89,18 +81,18 @@ QByteArray storedConfiguration(const Device& d) {
         << "ppp ipcp default-route"
         << "ppp role server";
       break;
-    case Mode::WanPppoe:
+    case NetMode::WanPppoe:
       t << "no ip address"
         << "encapsulation pppoe"
         << "ppp authentication pap callin"
         << "ppp echo interval 20"
         << QStringLiteral("ppp pap sent-username wan-%1 password wpw-%1").arg(d.id);
       break;
-    case Mode::WanDhcp:
+    case NetMode::WanDhcp:
       t << "ip address dhcp";
       if (d.extras) t << "qos-control 200 100";
       break;
-    case Mode::WanFixed:
+    case NetMode::WanFixed:
       t << QStringLiteral("ip address ") + address(d, "0.2 255.255.255.0");
       if (d.extras) t << "qos-control 200 100";
       break;
@@ -129,7 +121,7 @@ QByteArray storedConfiguration(const Device& d) {
     << QLatin1String(odd ? "service snmpd" : "no service snmpd") << "service telnetd"
     << QLatin1String(odd ? "no service tftpd" : "service tftpd") << "service ez-setup"
     << "!";
-  if (d.mode == Mode::WanFixed)
+  if (d.mode == NetMode::WanFixed)
     t << QStringLiteral("route 0.0.0.0 0.0.0.0 ") + address(d, "0.1") << "!";
   t << "auto-script autorun.inf"
     << "!"
@@ -206,9 +198,10 @@ QStringList expectedWindow(const Device& d) {
       "ED_PSTN_login=pstn-" + d.id,
       "ED_PSTN_password=ppw-" + d.id,
       QStringLiteral("ED_PSTN_dialing=0800%1").arg(d.net),
-      "RG_Network_type=" + QString::number(d.mode == Mode::LocalDhcp || d.mode == Mode::WanDhcp ? 1
-                                           : d.mode == Mode::WanFixed                           ? 2
-                                                                      : 0),
+      "RG_Network_type=" +
+          QString::number(d.mode == NetMode::LocalAllUpDhcp || d.mode == NetMode::WanDhcp ? 1
+                          : d.mode == NetMode::WanFixed                                   ? 2
+                                                                                          : 0),
       "RG_Protocol=" + QString::number(int(d.voip)),
       "CK_service_ftp=" + flag(odd),
       "CK_service_http=" + flag(!odd),
@@ -225,14 +218,15 @@ QStringList expectedWindow(const Device& d) {
       "CK_upgrade_complete_restart=0",
   };
   if (local) {
-    v << "RB_PSTN_DHCP=" + flag(d.mode == Mode::LocalDhcp)
-      << "RB_PSTN_PPPoE=" + flag(d.mode != Mode::LocalDhcp);
+    v << "RB_PSTN_DHCP=" + flag(d.mode == NetMode::LocalAllUpDhcp)
+      << "RB_PSTN_PPPoE=" + flag(d.mode != NetMode::LocalAllUpDhcp);
   }
-  if (d.mode == Mode::LocalPppoe || d.mode == Mode::LocalDialUp)
+  if (d.mode == NetMode::LocalAllUpPppoe || d.mode == NetMode::LocalDialUp)
     v << "ED_PPPoE_ID=pstn-" + d.id << "ED_PPPoE_Password=ppw-" + d.id;
-  if (d.mode == Mode::WanPppoe) v << "ED_PPPoE_ID=wan-" + d.id << "ED_PPPoE_Password=wpw-" + d.id;
-  if (d.mode == Mode::WanDhcp) v << "CK_Cable_modem=" + flag(d.extras);
-  if (d.mode == Mode::WanFixed) {
+  if (d.mode == NetMode::WanPppoe)
+    v << "ED_PPPoE_ID=wan-" + d.id << "ED_PPPoE_Password=wpw-" + d.id;
+  if (d.mode == NetMode::WanDhcp) v << "CK_Cable_modem=" + flag(d.extras);
+  if (d.mode == NetMode::WanFixed) {
     v << "ED_Static_IP_address=" + address(d, "0.2") << "ED_Static_Netmask=255.255.255.0"
       << "ED_Static_router=" + address(d, "0.1") << "ED_Static_DNS=" + address(d, "0.53")
       << "CK_Cable_modem=" + flag(d.extras);
@@ -240,7 +234,7 @@ QStringList expectedWindow(const Device& d) {
     // Name server and fields of another network type: only what this device holds.
     v << "ED_Static_IP_address="
       << "ED_Static_router=";
-    v << "ED_PPPoE_DNS=" + (d.mode == Mode::LocalDhcp || d.mode == Mode::WanDhcp
+    v << "ED_PPPoE_DNS=" + (d.mode == NetMode::LocalAllUpDhcp || d.mode == NetMode::WanDhcp
                                 ? QString()
                                 : address(d, "0.53"));
   }
@@ -312,23 +306,23 @@ void TstSaveTwoDevices::secondDeviceIsReadAndSavedAsItIs_data() {
   // Each mode is read second once, each protocol twice; the first device always differs in both,
   // and in the number of voice ports.
   QTest::newRow("local PC PPPoE SIP, then fixed address H323")
-      << Device{Mode::LocalPppoe, Voip::Sip, "a", 1, 4, true} << true
-      << Device{Mode::WanFixed, Voip::H323, "b", 2, 2, true};
+      << Device{NetMode::LocalAllUpPppoe, Voip::Sip, "a", 1, 4, true} << true
+      << Device{NetMode::WanFixed, Voip::H323, "b", 2, 2, true};
   QTest::newRow("fixed address MGCP, then local PC DHCP H323")
-      << Device{Mode::WanFixed, Voip::Mgcp, "c", 3, 2, true} << false
-      << Device{Mode::LocalDhcp, Voip::H323, "d", 4, 4, false};
+      << Device{NetMode::WanFixed, Voip::Mgcp, "c", 3, 2, true} << false
+      << Device{NetMode::LocalAllUpDhcp, Voip::H323, "d", 4, 4, false};
   QTest::newRow("PPPoE H323, then local PC dial-up SIP")
-      << Device{Mode::WanPppoe, Voip::H323, "e", 5, 4, true} << true
-      << Device{Mode::LocalDialUp, Voip::Sip, "f", 6, 1, false};
+      << Device{NetMode::WanPppoe, Voip::H323, "e", 5, 4, true} << true
+      << Device{NetMode::LocalDialUp, Voip::Sip, "f", 6, 1, false};
   QTest::newRow("local PC DHCP SIP, then PPPoE MGCP")
-      << Device{Mode::LocalDhcp, Voip::Sip, "g", 7, 1, true} << false
-      << Device{Mode::WanPppoe, Voip::Mgcp, "h", 8, 3, true};
+      << Device{NetMode::LocalAllUpDhcp, Voip::Sip, "g", 7, 1, true} << false
+      << Device{NetMode::WanPppoe, Voip::Mgcp, "h", 8, 3, true};
   QTest::newRow("local PC dial-up MGCP, then DHCP SIP")
-      << Device{Mode::LocalDialUp, Voip::Mgcp, "i", 9, 3, true} << true
-      << Device{Mode::WanDhcp, Voip::Sip, "j", 10, 4, true};
+      << Device{NetMode::LocalDialUp, Voip::Mgcp, "i", 9, 3, true} << true
+      << Device{NetMode::WanDhcp, Voip::Sip, "j", 10, 4, true};
   QTest::newRow("DHCP H323, then local PC PPPoE MGCP")
-      << Device{Mode::WanDhcp, Voip::H323, "k", 11, 4, true} << false
-      << Device{Mode::LocalPppoe, Voip::Mgcp, "l", 12, 2, false};
+      << Device{NetMode::WanDhcp, Voip::H323, "k", 11, 4, true} << false
+      << Device{NetMode::LocalAllUpPppoe, Voip::Mgcp, "l", 12, 2, false};
 }
 
 void TstSaveTwoDevices::secondDeviceIsReadAndSavedAsItIs() {

@@ -12,6 +12,7 @@
 #include "connection/U_connection.h"
 #include "connection/U_login.h"
 #include "connection/link.h"
+#include "net_mode.h"
 #include "recording_transport.h"
 #include "session_link.h"
 #include "widgets/message_box.h"
@@ -203,18 +204,16 @@ class ScriptDevice {
 };
 
 // The operating modes of the summary table, set up as an operator would on the PSTN and LAN pages.
-enum class NetMode { LocalAllUpDhcp, LocalAllUpPppoe, LocalDialUp, WanPppoe, WanDhcp, WanFixed };
 
 inline void operatorSetsNetwork(TF_ez_config_main* m, NetMode mode) {
-  const bool local = mode == NetMode::LocalAllUpDhcp || mode == NetMode::LocalAllUpPppoe ||
-                     mode == NetMode::LocalDialUp;
-  const bool allUp = mode != NetMode::LocalDialUp && mode != NetMode::WanDhcp;
+  const bool local = localPc(mode);
+  const bool up = allUp(mode);
   m->ED_PSTN_login->setText(QStringLiteral("pstnuser"));
   m->ED_PSTN_password->setText(QStringLiteral("pstnpw"));
   m->ED_PSTN_dialing->setText(QStringLiteral("0171234"));
-  (allUp ? m->RB_All_up : m->RB_Dial_up)->setChecked(true);
+  (up ? m->RB_All_up : m->RB_Dial_up)->setChecked(true);
   m->CB_Local_PC->setChecked(local);
-  if (local && allUp) {
+  if (local && up) {
     (mode == NetMode::LocalAllUpDhcp ? m->RB_PSTN_DHCP : m->RB_PSTN_PPPoE)->setChecked(true);
   }
   if (!local) {
