@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QStandardPaths>
 #include <QTimer>
 
 #include "connection/U_connection.h"
@@ -72,6 +73,9 @@ bool ToolBench::setUp(const QString& extraPort) {
     return (request.buttons & QMessageBox::Yes) ? QMessageBox::Yes : QMessageBox::Ok;
   });
 
+  // Save is timed as the write itself, without the review.
+  QStandardPaths::setTestModeEnabled(true);
+  TF_ez_config_main::setReviewBeforeSave(false);
   createAppWindows();
   main_ = topLevel<TF_ez_config_main>();
   connection_ = topLevel<TF_Connection>();

@@ -175,12 +175,19 @@ void TF_Connection::connectTcp() {
                    QStringLiteral("Warning"), QMessageBox::Warning);
     return;
   }
+  // A port that is no port number would connect elsewhere (to the default port): refused here.
+  bool number = false;
+  const int port = ED_TCP->text().toInt(&number, 10);
+  if (!number || port < 1 || port > 65535 || QString::number(port) != ED_TCP->text()) {
+    showMessageBox(tr("The TCP port must be a number from 1 to 65535."), QStringLiteral("Error"),
+                   QMessageBox::Critical);
+    ED_TCP->setFocus();
+    ED_TCP->selectAll();
+    return;
+  }
   bool opened = false;
   // A socket connected elsewhere refuses another address with its own error box.
-  if (failedWithError(
-          [&] { return session_->openTcp(ED_host->text(), portFromText(ED_TCP->text())); },
-          &opened))
-    return;
+  if (failedWithError([&] { return session_->openTcp(ED_host->text(), port); }, &opened)) return;
   if (opened) {
     showLogin();
   } else {
@@ -226,7 +233,11 @@ void TF_Connection::ComPort_Decode_Parsing() {
 }
 
 void TF_Connection::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Escape) return;  // Esc does not close the dialog
+  // Escape is the Cancel button, with what Cancel does besides closing.
+  if (event->key() == Qt::Key_Escape) {
+    BB_Cancel->click();
+    return;
+  }
   QDialog::keyPressEvent(event);
 }
 

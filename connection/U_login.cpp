@@ -65,8 +65,22 @@ void TF_Login::BB_CancelClick() {
 }
 
 void TF_Login::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Escape) return;  // Esc does not close the dialog
+  // Escape is the Cancel button, with what Cancel does besides closing.
+  if (event->key() == Qt::Key_Escape) {
+    BB_Cancel->click();
+    return;
+  }
   QDialog::keyPressEvent(event);
+}
+
+void TF_Login::passwordRefused() {
+  // Typing replaces the refused password instead of adding to it.
+  ED_Password->setFocus();
+  ED_Password->selectAll();
+}
+
+void TF_Login::forgetPassword() {
+  ED_Password->clear();
 }
 
 void TF_Login::showEvent(QShowEvent* event) {

@@ -20,6 +20,11 @@ class TF_Login : public QDialog, public Ui::TF_Login {
   void ED_PasswordKeyPress();
   void BB_CancelClick();
 
+  // The gateway refused the login: the password is selected for typing anew.
+  void passwordRefused();
+  // The login was accepted: the next session's dialog does not offer this password.
+  void forgetPassword();
+
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   void showEvent(QShowEvent* event) override;

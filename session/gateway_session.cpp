@@ -101,6 +101,7 @@ bool GatewaySession::guarded(const std::function<void()>& work) {
 }
 
 void GatewaySession::linkFailed(const QString& text) {
+  failureReported_ = true;
   emit linkError(text);
   // No confirmation can follow a write that did not go out.
   if (state_ == SessionState::Writing) {
@@ -158,6 +159,9 @@ struct OpeningScope {
 
 bool GatewaySession::openSerial(const QString& port) {
   if (!canOpen(kLinkSerial)) return false;
+  closeRequested_ = false;
+  failureReported_ = false;
+  target_ = port;
   if (state_ == SessionState::Connecting) tcp_->close();
   restartTimer_.stop();
   const OpeningScope opening(opening_);
@@ -185,6 +189,9 @@ bool GatewaySession::openSerial(const QString& port) {
 
 // The common start of both TCP opens (canOpen was asked); false when the connect cannot start.
 bool GatewaySession::startTcpConnect(const QString& host, int port) {
+  closeRequested_ = false;
+  failureReported_ = false;
+  target_ = host + QLatin1Char(':') + QString::number(port);
   // A serial port whose probe found no gateway is given up for the TCP link.
   if (state_ == SessionState::Probing) serial_->close();
   restartTimer_.stop();
@@ -225,10 +232,18 @@ void GatewaySession::onLinkClosed() {
   loginPending_ = false;
   link_.debugLog.append(QStringLiteral("Disconnected..."));
   const SessionState before = state_;
+  // Not asked for: the gateway or the line went away.
+  const bool lost =
+      !closeRequested_ && (before == SessionState::Reading || before == SessionState::Ready ||
+                           before == SessionState::Writing);
+  const bool reported = failureReported_ || before == SessionState::Writing;
+  closeRequested_ = false;
+  failureReported_ = false;
   if (before != SessionState::Restarting) setState(SessionState::Closed);
   if (before == SessionState::Writing)
     emit saveFailed(tr("The link closed before the gateway confirmed the save."));
   emit linkClosed();
+  if (lost) emit linkLost(before, reported);
 }
 
 void GatewaySession::closeTransport() {
@@ -255,6 +270,7 @@ void GatewaySession::closeTransport() {
 
 void GatewaySession::close(bool farewell) {
   stopStatusPoll();
+  if (linkOpen()) closeRequested_ = true;
   // A farewell the port cannot take is reported, and the port is closed all the same: closing was
   // asked for.
   if (farewell && linkKind() == kLinkSerial && linkOpen()) guarded([&] { send("end-ez-setup\r"); });

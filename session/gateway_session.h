@@ -74,6 +74,8 @@ class GatewaySession : public QObject {
   // The same for a command line: waits up to `timeoutMs` for the socket to connect, and gives the
   // connect up when it does not.
   bool openTcpAndWait(const QString& host, int port, int timeoutMs);
+  // The gateway last opened: "HOST:PORT" over TCP, the port's name over serial.
+  const QString& target() const { return target_; }
 
   // --- Login and read ---
 
@@ -144,6 +146,9 @@ class GatewaySession : public QObject {
   void stateChanged(SessionState state, SessionState previous);
   void linkOpened();
   void linkClosed();
+  // The link closed without close() or restart() while reading, ready or writing (`during`);
+  // `reported` when a link error or a failed Save already said so.
+  void linkLost(SessionState during, bool reported);
   void loginAccepted();
   void loginRefused();
   // The device names a model this tool configures (the pages can be used from here on; the
@@ -215,6 +220,11 @@ class GatewaySession : public QObject {
   ReadRules rules_;
   WriteExchange write_;
   SessionTiming timing_;
+  QString target_;
+  // close() was called: the link's end is no loss.
+  bool closeRequested_ = false;
+  // A link failure was reported since the link opened.
+  bool failureReported_ = false;
   SessionState state_ = SessionState::Closed;
 
   QTimer statusPoll_;

@@ -54,8 +54,21 @@ PageControl::PageControl(QWidget* parent) : QTabWidget(parent) {
   setTabBar(new PageControlTabBar(m_operatorInput, this));
   // currentChanged also fires for code (insert, remove, hide a tab, setCurrentIndex): only a
   // change made while the operator's input is being delivered to the tabs counts as theirs.
-  connect(this, &QTabWidget::currentChanged, this, [this] {
-    if (m_operatorInput > 0 && m_codeChange == 0) emit operatorPageChange();
+  connect(this, &QTabWidget::currentChanged, this, [this](int index) {
+    const bool operatorChange = m_operatorInput > 0 && m_codeChange == 0;
+    // The tab bar's arrow keys and Ctrl+Tab pass over disabled tabs, not over hidden ones: a
+    // hidden page the operator reached that way is passed over in the same direction.
+    if (operatorChange && index >= 0 && !isTabVisible(index)) {
+      const int step = index > m_lastShownIndex ? 1 : -1;
+      int next = index;
+      for (int tries = 0; tries < count() && !isTabVisible(next); ++tries)
+        next = (next + step + count()) % count();
+      // The page change the operator made is the one to the shown page.
+      setCurrentIndex(isTabVisible(next) ? next : m_lastShownIndex);
+      return;
+    }
+    if (index >= 0 && isTabVisible(index)) m_lastShownIndex = index;
+    if (operatorChange) emit operatorPageChange();
   });
 }
 

@@ -13,6 +13,7 @@
 #include "connection/U_debug.h"
 #include "widgets/guarded.h"
 #include "widgets/screen_centre.h"
+#include "window/change_tracker.h"
 #include "window/focused_button.h"
 #include "window/model_mirror.h"
 
@@ -109,7 +110,10 @@ TF_ez_config_main::TF_ez_config_main(QWidget* parent) : QWidget(parent) {
 }
 
 TF_ez_config_main::~TF_ez_config_main() {
-  // The mirror goes first: the controls, deleted after the model, must not reach it through it.
+  // The mirror and the tracker go first: the controls, deleted after the model, must not reach
+  // them through it.
+  delete changes_;
+  changes_ = nullptr;
   delete mirror_;
   mirror_ = nullptr;
 }
@@ -150,6 +154,8 @@ void TF_ez_config_main::connectHandlers() {
   mirror_ = new ModelMirror(model, *this, this);
   connect(mirror_, &ModelMirror::gridEnabledChanged, this,
           [this](bool enabled) { paintGridBackground(enabled); });
+  changes_ = new ChangeTracker(model, *this, this);
+  connect(changes_, &ChangeTracker::countChanged, this, [this] { showTitle(); });
 }
 
 void TF_ez_config_main::FormCreate() {

@@ -3,6 +3,7 @@
 // controls mirror the model both ways (window/model_mirror.h); the option handlers run in the
 // model; the buttons, the cover and the busy cursor follow the session's state
 // (window/session_view.cpp).
+#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QString>
 #include <QWidget>
@@ -11,6 +12,7 @@
 #include "session/gateway_session.h"
 #include "ui_U_ez_config_main.h"
 #include "widgets/string_grid.h"
+#include "window/U_review.h"
 #include "window/busy_indicator.h"
 #include "window/message_table.h"
 
@@ -23,6 +25,7 @@ class TF_Connection;
 class TF_Debug;
 class TF_Login;
 class ModelMirror;
+class ChangeTracker;
 
 class TF_ez_config_main : public QWidget, public Ui::TF_ez_config_main {
   Q_OBJECT
@@ -43,6 +46,8 @@ class TF_ez_config_main : public QWidget, public Ui::TF_ez_config_main {
   QTimer* T_State_Info = nullptr;
   QTimer* Timer_gauge = nullptr;
   int GaugeTicks = 0;
+  // Started with the restart wait: the gauge shows how much of it has passed.
+  QElapsedTimer restartClock_;
 
   // Busy cursor while a read chain or a write exchange is outstanding (window/busy_indicator.h).
   BusyIndicator busy;
@@ -79,6 +84,15 @@ class TF_ez_config_main : public QWidget, public Ui::TF_ez_config_main {
   void BB_DisconnectClick();
   void BB_ExitClick();
   void BB_SaveClick();
+  // Save's flow: the review of the changes, the backup of the configuration as read, the checks
+  // and the write exchange. True when the exchange began.
+  bool startSave();
+  // The review before Save is shown (remembered in the settings; on by default).
+  static bool reviewBeforeSave();
+  static void setReviewBeforeSave(bool on);
+  // The review's rows for a Save of `toWrite` over `asRead`.
+  QList<ReviewRow> reviewRows(const GatewayConfiguration& asRead,
+                              const GatewayConfiguration& toWrite) const;
   void debug1Click();
 
   // Restart wait and status poll.
@@ -89,6 +103,13 @@ class TF_ez_config_main : public QWidget, public Ui::TF_ez_config_main {
   void PageControl1Change();
   // Connect/Disconnect, Save, Restart and the busy cursor as the session's state asks.
   void showSessionState();
+
+  // What the operator changed since the gateway was read (window/change_tracker.h).
+  const ChangeTracker& changes() const { return *changes_; }
+  // With unsaved changes, asks once whether to save them first (Save, Discard or Cancel; without
+  // a link only Discard or Cancel). A Save that does not end stored counts as Cancel.
+  enum class Unsaved { None, Settled, Cancelled };
+  Unsaved settleUnsavedChanges();
 
   // Appends one line of the device's status text to M_State_Info.
   void appendStatusLine(const QString& line);
@@ -137,10 +158,18 @@ class TF_ez_config_main : public QWidget, public Ui::TF_ez_config_main {
   void holdPainting(bool hold);
   // A Save check that failed: its page shown, the focus on its field, its message.
   void showSaveCheck(const SaveCheckResult& check);
+  // The link went away by itself: said, and nothing half-read or stale shown as real.
+  void showLinkLost(SessionState during, bool reported);
   void showSaveResult(const QString& text, const QString& caption, QMessageBox::Icon icon);
   void sendStatusRequest();
   void clearStatusMemo();
   void paintGridBackground(bool enabled);
+  // The title names the gateway read (model and address or port) and the unsaved changes.
+  void showTitle();
+  // The review: true when the operator saves (or there is nothing to review).
+  bool confirmSave();
+  // The configuration as read, kept before the write: false (and told) when it cannot be.
+  bool backUpBeforeSave();
 
   TF_Connection* connection_ = nullptr;
   TF_Debug* debug_ = nullptr;
@@ -152,6 +181,8 @@ class TF_ez_config_main : public QWidget, public Ui::TF_ez_config_main {
   bool memoEditing_ = false;
   QString languageFolder_;
   ModelMirror* mirror_ = nullptr;
+  ChangeTracker* changes_ = nullptr;
+  QString baseTitle_;
   QTimer* paintTick_ = nullptr;
   bool paintHeld_ = false;
   // The page shown and the one before it, to go back when a page may not be opened yet.

@@ -14,6 +14,8 @@ const QString kEndEasySetup = QStringLiteral("end-ez-setup\r");
 }
 
 void TF_ez_config_main::BB_ConnectClick() {
+  // Edits of a gateway whose link was lost go with the next read.
+  if (settleUnsavedChanges() == Unsaved::Cancelled) return;
   // A fresh connection carries nothing of the previous device's read or status requests.
   LinkState& state = session.link().state;
   state.StartTagEchoes = 0;
@@ -28,7 +30,11 @@ void TF_ez_config_main::BB_ConnectClick() {
 }
 
 void TF_ez_config_main::BB_DisconnectClick() {
-  if (confirmBox(messages.text(QStringLiteral("Do you want to end connection?")),
+  // With unsaved changes their question is the only one.
+  const Unsaved unsaved = settleUnsavedChanges();
+  if (unsaved == Unsaved::Cancelled) return;
+  if (unsaved == Unsaved::None &&
+      confirmBox(messages.text(QStringLiteral("Do you want to end connection?")),
                  QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok)
     return;
   // A serial gateway is told first; a farewell the port cannot take is shown, and the port is
@@ -39,11 +45,17 @@ void TF_ez_config_main::BB_DisconnectClick() {
 }
 
 void TF_ez_config_main::BB_SaveClick() {
+  startSave();
+}
+
+bool TF_ez_config_main::startSave() {
   // While the read chain runs the form is half read, and a write exchange is already open: a Save
   // now would write a half-read configuration or mix two exchanges.
-  if (busy.isBusy()) return;
+  if (busy.isBusy()) return false;
+  // A Save its checks refuse goes straight on to say why; one they pass is reviewed and backed up.
+  if (checkForSave(model).ok && (!confirmSave() || !backUpBeforeSave())) return false;
   // The checks' failure and the exchange's end come back as session signals (session_view.cpp).
-  session.save();
+  return session.save();
 }
 
 void TF_ez_config_main::BB_ExitClick() {
@@ -51,7 +63,10 @@ void TF_ez_config_main::BB_ExitClick() {
 }
 
 bool TF_ez_config_main::FormCloseQuery() {
-  if (confirmBox(messages.text(QStringLiteral("Would you like to close this program?")),
+  const Unsaved unsaved = settleUnsavedChanges();
+  if (unsaved == Unsaved::Cancelled) return false;
+  if (unsaved == Unsaved::None &&
+      confirmBox(messages.text(QStringLiteral("Would you like to close this program?")),
                  QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
     return false;
   // A failed farewell is shown once; the operator asked to close, so the window still closes.
@@ -61,6 +76,8 @@ bool TF_ez_config_main::FormCloseQuery() {
 }
 
 void TF_ez_config_main::FormClose() {
+  // Closed on purpose: no "link lost" at the end.
+  if (session.linkOpen()) session.close();
   session.serialPort().close();
 }
 

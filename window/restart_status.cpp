@@ -48,7 +48,10 @@ void TF_ez_config_main::enableTimer(QTimer* timer, int interval) {
 void TF_ez_config_main::BB_RestartClick() {
   // Not in the middle of the read chain or a write exchange.
   if (busy.isBusy()) return;
-  if (confirmBox(messages.text(QStringLiteral("Would you like to restart?")),
+  const Unsaved unsaved = settleUnsavedChanges();
+  if (unsaved == Unsaved::Cancelled) return;
+  if (unsaved == Unsaved::None &&
+      confirmBox(messages.text(QStringLiteral("Would you like to restart?")),
                  QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
     return;
   // Sends the reboot and closes the link; a link that fails has shown its error.
@@ -58,6 +61,7 @@ void TF_ez_config_main::BB_RestartClick() {
   P_State->show();
   Gauge1->setValue(0);
   GaugeTicks = 0;
+  restartClock_.start();
   enableTimer(Timer1, intervals().restartWait);
   BB_Connect->setEnabled(false);
   BB_Exit->setEnabled(false);
@@ -65,13 +69,18 @@ void TF_ez_config_main::BB_RestartClick() {
 }
 
 void TF_ez_config_main::Timer_gaugeTimer() {
-  Gauge1->setValue(qMin(Gauge1->value() + 1, Gauge1->maximum()));
+  // The gauge shows the part of the wait that has passed: full when the wait ends.
+  const int wait = qMax(1, intervals().restartWait);
+  const qint64 passed = qMin<qint64>(restartClock_.elapsed(), wait);
+  Gauge1->setValue(Gauge1->minimum() +
+                   int((Gauge1->maximum() - Gauge1->minimum()) * passed / wait));
   ++GaugeTicks;
   if (GaugeTicks >= kGaugeTicks) Timer_gauge->stop();
 }
 
 void TF_ez_config_main::Timer1Timer() {
-  // The gauge goes on unseen until its last tick.
+  // The gauge is full when the wait ends; its timer goes on unseen until its last tick.
+  Gauge1->setValue(Gauge1->maximum());
   P_State->hide();
   Timer1->stop();
   BB_Connect->setEnabled(true);

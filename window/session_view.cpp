@@ -6,6 +6,7 @@
 #include "connection/U_login.h"
 #include "widgets/message_box.h"
 #include "window/U_ez_config_main.h"
+#include "window/change_tracker.h"
 
 namespace {
 // How often a window held during the read is painted: often enough to show the read going on.
@@ -23,6 +24,23 @@ void TF_ez_config_main::connectSession() {
   });
   const auto refresh = [this] { showSessionState(); };
   connect(s, &GatewaySession::stateChanged, this, refresh);
+  // The configuration as read is what unsaved changes are counted against: kept from each
+  // completed read and from each Save the gateway stored, forgotten when a new read begins.
+  connect(s, &GatewaySession::stateChanged, this, [this](SessionState state) {
+    if (state == SessionState::Reading) {
+      changes_->clear();
+      showTitle();
+    }
+  });
+  const auto keepAsRead = [this] {
+    changes_->setAsRead(model.configuration());
+    showTitle();
+  };
+  connect(s, &GatewaySession::readFinished, this, [this, keepAsRead] {
+    if (session.state() == SessionState::Ready) keepAsRead();
+  });
+  connect(s, &GatewaySession::saveComplete, this, keepAsRead);
+  connect(s, &GatewaySession::saveCompleteWithWarnings, this, keepAsRead);
   connect(s, &GatewaySession::linkOpened, this, refresh);
   connect(s, &GatewaySession::linkClosed, this, [this] {
     // A link that went away by itself ends the status poll as Disconnect does: its ticks would
@@ -31,7 +49,9 @@ void TF_ez_config_main::connectSession() {
     showSessionState();
   });
   connect(s, &GatewaySession::loginAccepted, this, [this] {
-    if (login_) login_->close();
+    if (!login_) return;
+    login_->forgetPassword();
+    login_->close();
   });
   connect(s, &GatewaySession::loginRefused, this, [this] {
     showSessionState();  // no chain follows a refused login
@@ -41,6 +61,7 @@ void TF_ez_config_main::connectSession() {
     login_->show();
     login_->raise();
     login_->activateWindow();
+    login_->passwordRefused();
   });
   connect(s, &GatewaySession::modelAccepted, this, [this] {
     P_main->hide();
@@ -75,6 +96,8 @@ void TF_ez_config_main::connectSession() {
           [this](const QString& line) { appendStatusLine(line); });
   connect(s, &GatewaySession::linkError, this,
           [](const QString& text) { showStandardError(text); });
+  connect(s, &GatewaySession::linkLost, this,
+          [this](SessionState during, bool reported) { showLinkLost(during, reported); });
 }
 
 void TF_ez_config_main::showSessionState() {
@@ -114,6 +137,21 @@ void TF_ez_config_main::showSaveResult(const QString& text, const QString& capti
                      messages.text(QStringLiteral("Please restart, if you want to apply to a "
                                                   "modification")),
                  caption, icon);
+}
+
+void TF_ez_config_main::showLinkLost(SessionState during, bool reported) {
+  // A read cut short leaves half the values: the pages are covered again, never shown as real.
+  if (during != SessionState::Ready && during != SessionState::Writing) {
+    P_main->show();
+    changes_->clear();
+    showTitle();
+  }
+  // The status text is the gateway's last word, not its state now.
+  if (memoHasLines_)
+    appendStatusLine(tr("--- link lost: the status above is no longer current ---"));
+  if (!reported)
+    showMessageBox(tr("The link to the gateway %1 was lost.").arg(session.target()),
+                   QStringLiteral("Error"), QMessageBox::Critical);
 }
 
 void TF_ez_config_main::showSaveCheck(const SaveCheckResult& check) {

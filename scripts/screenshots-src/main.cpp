@@ -1,6 +1,7 @@
 // Renders the main window's pages and the three secondary windows to PNG files.
 #include <QDir>
 #include <QPixmap>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -46,6 +47,8 @@ int main(int argc, char** argv) {
   QDir::setCurrent(work.path());
   setMessageBoxInterceptor([](const MessageBoxRequest&) { return QMessageBox::Ok; });
 
+  QStandardPaths::setTestModeEnabled(true);
+  TF_ez_config_main::setReviewBeforeSave(false);
   createAppWindows();
   auto* main = window<TF_ez_config_main>();
   auto* connection = window<TF_Connection>();

@@ -401,8 +401,11 @@ void TstReadGateway::gatewayDropsTheLinkDuringTheRead() {
   QVERIFY(!tool.connection()->ComPort->connected());
   QVERIFY(!tool.connection()->ClientSocket->active());
   QCOMPARE(tool.debugLog().last(), QString("Disconnected..."));
-  // A serial line going dead is no error of the operator's: no box either way.
-  QCOMPARE(tool.boxes.size(), 0);
+  // The loss is told (on either link), and the half-read pages are covered again.
+  QCOMPARE(tool.boxes.size(), 1);
+  QVERIFY2(tool.boxes[0].text.endsWith(" was lost."), qPrintable(tool.boxes[0].text));
+  QVERIFY(main->P_main->isVisible());
+  tool.boxes.clear();
 
   // The gateway is back (here: a fresh simulator on the same port path) and is read whole.
   QVERIFY2(tool.startSim(), qPrintable(tool.failure()));

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QMap>
+#include <QStandardPaths>
 #include <QStringList>
 #include <QtTest>
 
@@ -30,6 +31,9 @@ struct ExchangeEnv {
 
   // Once per test program.
   void create() {
+    // Save writes at once here; the review and the backups have tests of their own.
+    QStandardPaths::setTestModeEnabled(true);
+    TF_ez_config_main::setReviewBeforeSave(false);
     createAppWindows();
     for (QWidget* w : QApplication::topLevelWidgets()) {
       if (auto* m = qobject_cast<TF_ez_config_main*>(w)) main = m;

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSerialPort>
+#include <QStandardPaths>
 #include <QTabBar>
 #include <QTcpSocket>
 #include <QTimer>
@@ -76,9 +77,14 @@ bool ToolDriver::setUp(const QStringList& simArguments) {
     boxes.append(request);
     if (!answers.isEmpty()) return answers.takeFirst();
     if (request.buttons & QMessageBox::Yes) return QMessageBox::Yes;
+    // Unsaved edits a test leaves behind go with the action it asked for.
+    if (request.buttons & QMessageBox::Discard) return QMessageBox::Discard;
     return QMessageBox::Ok;
   });
 
+  // The operator's Save writes at once; the review has tests of its own.
+  QStandardPaths::setTestModeEnabled(true);
+  TF_ez_config_main::setReviewBeforeSave(false);
   createAppWindows();
   main_ = topLevel<TF_ez_config_main>();
   connection_ = topLevel<TF_Connection>();

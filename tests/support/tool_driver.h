@@ -32,8 +32,8 @@
 // the main window's timers (kRestartWaitMs, kStatusPollMs, kGaugeMs); tests may set others with
 // TF_ez_config_main::setTimerIntervalsForTests before the timer is started.
 // To compare the tabs with a stored configuration: tool.mismatches(expectedFromState(text)).
-// Every message box is answered by the driver: Yes or OK unless `answers` says otherwise; all of
-// them are recorded in `boxes`.
+// Every message box is answered by the driver: Yes (Discard for unsaved changes) or OK unless
+// `answers` says otherwise; all of them are recorded in `boxes`.
 //
 // Every action returns false (and fills failure()) when the windows do not react as they should,
 // so tests wrap them in QVERIFY2(..., qPrintable(tool.failure())).

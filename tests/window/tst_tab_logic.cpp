@@ -2,6 +2,7 @@
 // centred drawing of the phone-number grid.
 #include <QFile>
 #include <QPainter>
+#include <QTabBar>
 
 #include "widgets/application.h"
 #include "window_fixture.h"
@@ -284,6 +285,25 @@ class TestTabLogic : public QObject {
     image = draw(2, 1, StringGrid::Selected);
     QCOMPARE(qGray(image.pixel(cell.left(), cell.top() + 8)), 0);
     QCOMPARE(image.pixelColor(cell.left() + 3, cell.top() + 3), g->palette().color(QPalette::Base));
+  }
+
+  // The hidden PC page is out of the keyboard's way: the arrow keys on the tab bar and Ctrl+Tab
+  // go round the shown pages only.
+  void theHiddenPageCannotBeReached() {
+    m->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m));
+    QTabBar* bar = m->PageControl1->tabBar();
+    const int hidden = m->PageControl1->indexOf(m->Tab_PC);
+    QVERIFY(!bar->isTabVisible(hidden));
+    m->PageControl1->setActivePage(m->PageControl1->widget(0));
+    bar->setFocus();
+    for (int i = 0; i < 2 * m->PageControl1->count(); ++i) {
+      QTest::keyClick(bar, i < m->PageControl1->count() ? Qt::Key_Right : Qt::Key_Left);
+      QVERIFY(m->PageControl1->currentWidget() != m->Tab_PC);
+      QTest::keyClick(m->PageControl1, Qt::Key_Tab, Qt::ControlModifier);
+      QVERIFY(m->PageControl1->currentWidget() != m->Tab_PC);
+    }
+    m->PageControl1->setActivePage(m->Tab_PSTN);
   }
 };
 

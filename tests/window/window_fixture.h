@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QList>
 #include <QMessageBox>
+#include <QStandardPaths>
 #include <QtTest>
 
 #include "connection/U_connection.h"
@@ -30,6 +31,9 @@ struct WindowEnv {
 
   // Once per test program, in its working directory.
   void create() {
+    // Save writes at once here; the review and the backups have tests of their own.
+    QStandardPaths::setTestModeEnabled(true);
+    TF_ez_config_main::setReviewBeforeSave(false);
     createAppWindows();
     main = find<TF_ez_config_main>();
     connection = find<TF_Connection>();

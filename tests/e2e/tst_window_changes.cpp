@@ -1,0 +1,158 @@
+// The operator's edits against gateway-sim: the title counts them and the fields are marked, an
+// action that would lose them asks once (Save, Discard or Cancel), Save shows a review of what it
+// writes and keeps the configuration as read in a backup first.
+#include <QDir>
+#include <QFileInfo>
+#include <QTimer>
+#include <QtTest>
+
+#include "model/configuration_json.h"
+#include "tool_driver.h"
+#include "widgets/application.h"
+#include "window/U_ez_config_main.h"
+#include "window/U_review.h"
+#include "window/backup_store.h"
+#include "window/change_tracker.h"
+
+class TstWindowChanges : public QObject {
+  Q_OBJECT
+  ToolDriver tool;
+
+  TF_ez_config_main* m() const { return tool.main(); }
+  QString target() const { return m()->session.target(); }
+
+  bool readSample() {
+    tool.resetSimState();
+    return tool.startSim() && tool.connectTcp() && tool.loginAndRead();
+  }
+
+ private slots:
+  void initTestCase() { QVERIFY2(tool.setUp(), qPrintable(tool.failure())); }
+  void cleanup() {
+    TF_ez_config_main::setReviewBeforeSave(false);
+    tool.tearDownTest();
+  }
+
+  // An edit is counted in the title and marked; putting the value back undoes both.
+  void editsAreCountedAndMarked() {
+    QVERIFY2(readSample(), qPrintable(tool.failure()));
+    QVERIFY(m()->windowTitle().contains(QStringLiteral("ZQ520-4S at ") + target()));
+    QVERIFY(!m()->windowTitle().contains("unsaved"));
+    QVERIFY2(tool.typeText("ED_PSTN_dialing", "0999"), qPrintable(tool.failure()));
+    QTRY_VERIFY2(m()->windowTitle().endsWith(" - 1 unsaved change"),
+                 qPrintable(m()->windowTitle()));
+    QVERIFY(m()->ED_PSTN_dialing->font().bold());
+    QVERIFY(m()->ED_PSTN_dialing->toolTip().contains("\"0800123456\""));
+    QVERIFY2(tool.typeText("ED_PSTN_dialing", "0800123456"), qPrintable(tool.failure()));
+    QTRY_VERIFY(!m()->windowTitle().contains("unsaved"));
+    QVERIFY(!m()->ED_PSTN_dialing->font().bold());
+  }
+
+  // Disconnect with an edit: one question; Cancel keeps the link, Discard ends it without the
+  // usual question, Save writes first.
+  void disconnectAsksOnce_data() {
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("disconnected");
+    QTest::addColumn<bool>("stored");
+    QTest::newRow("cancel") << int(QMessageBox::Cancel) << false << false;
+    QTest::newRow("discard") << int(QMessageBox::Discard) << true << false;
+    QTest::newRow("save") << int(QMessageBox::Save) << true << true;
+  }
+  void disconnectAsksOnce() {
+    QFETCH(int, answer);
+    QFETCH(bool, disconnected);
+    QFETCH(bool, stored);
+    QVERIFY2(readSample(), qPrintable(tool.failure()));
+    QVERIFY2(tool.typeText("ED_PSTN_dialing", "0999"), qPrintable(tool.failure()));
+    tool.boxes.clear();
+    tool.answers = {QMessageBox::StandardButton(answer)};
+    QVERIFY2(tool.click(m()->BB_Disconnect), qPrintable(tool.failure()));
+    QTRY_COMPARE(m()->BB_Connect->isVisible(), disconnected);
+    QCOMPARE(tool.boxes.first().buttons,
+             QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+    QVERIFY(tool.boxes.first().text.contains("1 unsaved change"));
+    // Saved: the box that says so, and nothing else asked.
+    QCOMPARE(tool.boxes.size(), stored ? 2 : 1);
+    QCOMPARE(tool.sim.readState().contains("atdt0999"), stored);
+  }
+
+  // Save shows the review: going back writes nothing; saving keeps a backup of the
+  // configuration as read, writes, and the review's rows say what changed.
+  void reviewAndBackup() {
+    QVERIFY2(readSample(), qPrintable(tool.failure()));
+    TF_ez_config_main::setReviewBeforeSave(true);
+    QVERIFY2(tool.typeText("ED_PSTN_dialing", "0999"), qPrintable(tool.failure()));
+    QVERIFY2(tool.typeText("ED_PSTN_password", "n3w"), qPrintable(tool.failure()));
+    const QByteArray before = tool.sim.readState();
+    const QStringList backupsBefore = backupsOf(target());
+
+    QStringList rows;
+    bool save = false;
+    auto answerReview = [&] {
+      auto* review = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+      if (!review || review->objectName() != "TF_Review") return;
+      auto* table = review->findChild<QTableWidget*>("TW_Changes");
+      for (int r = 0; table && r < table->rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < 4; ++c) cells << table->item(r, c)->text();
+        rows << cells.join('|');
+      }
+      review->findChild<QPushButton*>(save ? "BB_Review_Save" : "BB_Review_Cancel")->click();
+    };
+    QTimer::singleShot(0, this, answerReview);
+    m()->BB_SaveClick();
+    QCOMPARE(rows, (QStringList{"PSTN|PSTN Password|***|***", "PSTN|Dialing|0800123456|0999"}));
+    QCOMPARE(tool.sim.readState(), before);
+    QCOMPARE(backupsOf(target()), backupsBefore);
+
+    rows.clear();
+    save = true;
+    QTimer::singleShot(0, this, answerReview);
+    QVERIFY2(tool.save(), qPrintable(tool.failure()));
+    QVERIFY(tool.sim.readState().contains("atdt0999"));
+    const QStringList backups = backupsOf(target());
+    QCOMPARE(backups.size(), backupsBefore.size() + 1);
+    QFile backup(backups.first());
+    QCOMPARE(backup.permissions() & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteOther),
+             QFileDevice::Permissions());
+    QVERIFY(backup.open(QIODevice::ReadOnly));
+    const QByteArray text = backup.readAll();
+    QVERIFY(text.contains("\"dialing\": \"0800123456\""));
+    QVERIFY(!m()->windowTitle().contains("unsaved"));
+  }
+
+  // Nothing changed: Save says so and writes again only when asked to.
+  void saveWithoutChangesAsks() {
+    QVERIFY2(readSample(), qPrintable(tool.failure()));
+    TF_ez_config_main::setReviewBeforeSave(true);
+    tool.boxes.clear();
+    tool.answers = {QMessageBox::No};
+    const QStringList sent = tool.sentTexts();
+    m()->BB_SaveClick();
+    QCOMPARE(tool.boxes.size(), 1);
+    QVERIFY(tool.boxes[0].text.startsWith("Nothing has changed"));
+    QVERIFY(!tool.sentTexts().mid(sent.size()).contains("write-system\r"));
+  }
+
+  // The store keeps the latest backups of each gateway.
+  void backupsAreLimited() {
+    const QString gateway = QStringLiteral("limit-test");
+    QDir(backupFolder(gateway)).removeRecursively();
+    QString error;
+    for (int i = 0; i < kBackupsPerGateway + 5; ++i)
+      QVERIFY2(!storeBackup(gateway, QByteArray::number(i), &error).isEmpty(), qPrintable(error));
+    const QStringList kept = backupsOf(gateway);
+    QCOMPARE(kept.size(), kBackupsPerGateway);
+    QFile newest(kept.first());
+    QVERIFY(newest.open(QIODevice::ReadOnly));
+    QCOMPARE(newest.readAll(), QByteArray::number(kBackupsPerGateway + 4));
+  }
+};
+
+int main(int argc, char** argv) {
+  Application app(argc, argv);
+  TstWindowChanges test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_window_changes.moc"

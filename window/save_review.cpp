@@ -1,0 +1,105 @@
+// Before Save writes: the review of the changes (window/U_review.h), and the backup of the
+// configuration as read (window/backup_store.h).
+#include <QCoreApplication>
+#include <QSettings>
+
+#include "model/configuration_json.h"
+#include "model/configuration_members.h"
+#include "model/partial_file.h"
+#include "widgets/message_box.h"
+#include "window/U_ez_config_main.h"
+#include "window/U_review.h"
+#include "window/backup_store.h"
+#include "window/change_tracker.h"
+
+namespace {
+
+const QString kReviewKey = QStringLiteral("save/review");
+std::optional<bool> reviewSetting;
+
+bool haveSettings() {
+  return !QCoreApplication::organizationName().isEmpty();
+}
+
+// A value as the review shows it: texts as they are, "(none)" for nothing, secrets as ***.
+QString shown(const QString& path, const QJsonValue& value) {
+  if (value.isNull() || value.isUndefined() || (value.isString() && value.toString().isEmpty()))
+    return QObject::tr("(none)");
+  if (isSecretPath(path)) return QStringLiteral("***");
+  if (value.isBool()) return value.toBool() ? QObject::tr("on") : QObject::tr("off");
+  if (value.isDouble()) return QString::number(value.toInt());
+  return value.toString();
+}
+
+}  // namespace
+
+bool TF_ez_config_main::reviewBeforeSave() {
+  if (reviewSetting) return *reviewSetting;
+  return !haveSettings() || QSettings().value(kReviewKey, true).toBool();
+}
+
+void TF_ez_config_main::setReviewBeforeSave(bool on) {
+  reviewSetting = on;
+  if (haveSettings()) QSettings().setValue(kReviewKey, on);
+}
+
+QList<ReviewRow> TF_ez_config_main::reviewRows(const GatewayConfiguration& asRead,
+                                               const GatewayConfiguration& toWrite) const {
+  QList<ReviewRow> rows;
+  for (const ConfigDifference& d : configurationDifferences(asRead, toWrite)) {
+    if (!isWrittenPath(d.path, toWrite)) continue;
+    QString page = QStringLiteral("Tab_VoIP");
+    QString field;
+    if (const ConfigMember* member = configMember(d.path)) {
+      page = member->page;
+      field = member->caption;
+    } else {
+      // "voip.ports[N].number" or ".mgcp": the port is named by the entry on either side.
+      const int index = d.path.section(QLatin1Char('['), 1).section(QLatin1Char(']'), 0, 0).toInt();
+      const QString port =
+          index < toWrite.voip.ports.size() ? toWrite.voip.ports.at(index).port : QString();
+      field = d.path.endsWith(QLatin1String(".mgcp")) ? tr("MGCP port %1").arg(port)
+                                                      : tr("Phone number of port %1").arg(port);
+    }
+    auto* pageWidget = findChild<QWidget*>(page);
+    const int tab = pageWidget ? PageControl1->indexOf(pageWidget) : -1;
+    rows.append({tab >= 0 ? PageControl1->tabText(tab).remove(QLatin1Char('&')) : page, field,
+                 shown(d.path, d.before), shown(d.path, d.after)});
+  }
+  return rows;
+}
+
+bool TF_ez_config_main::confirmSave() {
+  if (!changes_->hasAsRead() || !reviewBeforeSave()) return true;
+  const GatewayConfiguration toWrite = model.configuration();
+  ReviewRequest request;
+  request.rows = reviewRows(changes_->asRead(), toWrite);
+  for (const ConfigurationProblem& p : valuesTheGatewayWouldKeep(changes_->asRead(), toWrite)) {
+    const ConfigMember* member = configMember(p.path);
+    request.warnings << (member ? member->caption : tr("Phone number")) + QStringLiteral(": ") +
+                            p.message;
+  }
+  if (request.rows.isEmpty() && request.warnings.isEmpty()) {
+    return showMessageBox(tr("Nothing has changed since the gateway was read. Write its "
+                             "configuration again?"),
+                          tr("Save"), QMessageBox::Question,
+                          QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+  }
+  const ReviewAnswer answer = reviewChanges(request, this);
+  if (answer.stopReviewing) setReviewBeforeSave(false);
+  return answer.save;
+}
+
+bool TF_ez_config_main::backUpBeforeSave() {
+  if (!changes_->hasAsRead()) return true;
+  QString error;
+  const QString stored =
+      storeBackup(session.target(), documentText(configurationToJson(changes_->asRead())), &error);
+  if (!stored.isEmpty()) {
+    session.debugLog().append(tr("Configuration as read kept in %1").arg(stored));
+    return true;
+  }
+  showMessageBox(error + QLatin1Char('\r') + tr("Nothing was written."), QStringLiteral("Error"),
+                 QMessageBox::Critical);
+  return false;
+}
