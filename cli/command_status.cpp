@@ -15,8 +15,19 @@ namespace {
 // How long restart --wait waits for the gateway to come back.
 constexpr int kRestartWaitMs = 90000;
 
+QString statusKey(const QString& label) {
+  // "H.323 ID" -> "h323_id", "Gatekeeper 1" -> "gatekeeper_1", "WAN interface" -> "wan_interface".
+  static const QRegularExpression dots(QStringLiteral("\\."));
+  static const QRegularExpression other(QStringLiteral("[^a-z0-9]+"));
+  QString key = label.toLower().remove(dots).replace(other, QStringLiteral("_"));
+  while (key.startsWith(QLatin1Char('_'))) key.remove(0, 1);
+  while (key.endsWith(QLatin1Char('_'))) key.chop(1);
+  return key;
+}
+
 // The status text as JSON: the WAN reply and the gatekeeper reply, each as its "label: value"
-// rows, and the text itself.
+// rows under keys made from the labels (statusKey; a label repeated gets "_2", "_3"...), and the
+// text itself.
 QJsonObject statusDocument(const QStringList& lines) {
   static const QRegularExpression row(QStringLiteral("^\\s*([^:]*\\S)\\s*:\\s?(.*)$"));
   QJsonArray replies;
@@ -28,7 +39,12 @@ QJsonObject statusDocument(const QStringList& lines) {
       continue;
     }
     const QRegularExpressionMatch m = row.match(line);
-    if (m.hasMatch()) current.insert(m.captured(1), m.captured(2).trimmed());
+    if (!m.hasMatch()) continue;
+    const QString base = statusKey(m.captured(1));
+    if (base.isEmpty()) continue;
+    QString key = base;
+    for (int n = 2; current.contains(key); ++n) key = base + QStringLiteral("_%1").arg(n);
+    current.insert(key, m.captured(2).trimmed());
   }
   if (!current.isEmpty()) replies.append(current);
   QJsonObject document;

@@ -2,7 +2,9 @@
 
 #include <sys/stat.h>
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include "cli/console.h"
@@ -13,12 +15,32 @@
 #include "model/configuration_members.h"
 #include "model/json_path.h"
 
+namespace {
+// The command being run ("write"), for its usage line: one parser per process.
+QString commandWord;
+
+// The parser's help names the program as it was started; the usage line names the command too.
+QString helpText(const QCommandLineParser& parser) {
+  QString text = parser.helpText();
+  const QString started = QCoreApplication::arguments().value(0);
+  const int usage = int(text.indexOf(QStringLiteral("Usage: ") + started));
+  if (usage >= 0)
+    text.replace(usage, int(qstrlen("Usage: ")) + int(started.size()),
+                 QStringLiteral("Usage: ezconfig-cli ") + commandWord);
+  return text;
+}
+}  // namespace
+
 void setUpParser(QCommandLineParser& parser, const QString& command, bool withDevice) {
+  commandWord = command.section(QLatin1Char(':'), 0, 0);
   parser.setApplicationDescription(
       QStringLiteral("ezconfig-cli %1\n\n"
-                     "Exit codes: 0 done, 1 differences found or a write not verified, 2 usage "
-                     "or bad file, 3 link failure, 4 login refused, 5 model refused, 6 the device "
-                     "reported an error or did not confirm the write.")
+                     "Exit codes: 0 done, 1 differences found, a write not verified or (--dry-run) "
+                     "one that would change something, 2 usage or bad file, 3 link failure, 4 "
+                     "login refused, 5 model refused, 6 the device reported an error or did not "
+                     "confirm the write (--no-rollback), 7 write failed, device unchanged, 8 write "
+                     "failed, previous configuration written back, 9 rollback failed, state "
+                     "unknown.")
           .arg(command));
   parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
   parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -32,7 +54,7 @@ int parseArguments(QCommandLineParser& parser, const QStringList& arguments, int
     return kExitUsage;
   }
   if (parser.isSet(QStringLiteral("help"))) {
-    console::out(parser.helpText().toUtf8());
+    console::out(helpText(parser).toUtf8());
     return kExitDone;
   }
   if (positional >= 0 && parser.positionalArguments().size() != positional) {
@@ -72,13 +94,42 @@ std::unique_ptr<DeviceLink> readDevice(const QCommandLineParser& parser, int* ex
 }
 
 bool loadConfigFile(const QString& path, bool allowRedacted, QJsonObject* document, int* exitCode) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    console::message(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
-    *exitCode = kExitUsage;
+  *exitCode = kExitUsage;
+  const bool standardInput = path == QLatin1String("-");
+  QFile file;
+  if (standardInput) {
+    if (!file.open(stdin, QIODevice::ReadOnly)) {
+      console::message(QStringLiteral("cannot read standard input: %1").arg(file.errorString()));
+      return false;
+    }
+  } else {
+    // A device or a pipe could hand out bytes without end (/dev/zero), a folder none at all.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+      console::message(QStringLiteral("%1 is not a regular file").arg(path));
+      return false;
+    }
+    file.setFileName(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+      console::message(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
+      return false;
+    }
+  }
+  // One byte past the limit tells a file that is too long, without reading all of it. A pipe
+  // hands its bytes over in pieces.
+  QByteArray bytes;
+  while (bytes.size() <= kMaxConfigFileBytes) {
+    const QByteArray piece = file.read(kMaxConfigFileBytes + 1 - bytes.size());
+    if (piece.isEmpty()) break;
+    bytes += piece;
+  }
+  if (bytes.size() > kMaxConfigFileBytes) {
+    console::message(QStringLiteral("%1 is longer than %2 bytes (1 MiB); not a configuration file")
+                         .arg(standardInput ? QStringLiteral("standard input") : path)
+                         .arg(kMaxConfigFileBytes));
     return false;
   }
-  ConfigFile config = parseConfigFile(file.readAll());
+  ConfigFile config = parseConfigFile(bytes);
   if (allowRedacted) {
     // A redacted secret is only refused because it cannot be written.
     config.errors.removeIf(

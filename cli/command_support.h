@@ -21,8 +21,12 @@ int parseArguments(QCommandLineParser& parser, const QStringList& arguments, int
 // returns nullptr with `exitCode` set (the message is out).
 std::unique_ptr<DeviceLink> readDevice(const QCommandLineParser& parser, int* exitCode);
 
-// Reads and checks a configuration file; false with `exitCode` set (2) and every problem told on
-// stderr. `allowRedacted`: a secret reading "***" is taken (nothing will be written).
+// The longest configuration file taken; a full one is a few kilobytes.
+constexpr qint64 kMaxConfigFileBytes = 1024 * 1024;
+
+// Reads and checks a configuration file ("-": standard input); false with `exitCode` set (2) and
+// every problem told on stderr. `allowRedacted`: a secret reading "***" is taken (nothing will be
+// written).
 bool loadConfigFile(const QString& path, bool allowRedacted, QJsonObject* document, int* exitCode);
 
 // Writes `bytes` to `path` as a whole or not at all, readable by its owner only when

@@ -1,6 +1,7 @@
 #include "cli/connection_options.h"
 
 #include <QCommandLineParser>
+#include <QRegularExpression>
 
 #include "connection/ipv4_text.h"
 #include "connection/tcp_client_socket.h"
@@ -35,6 +36,12 @@ void addConnectionOptions(QCommandLineParser& parser) {
                     QStringLiteral("Append a transcript of the session to FILE (passwords "
                                    "replaced by ***)."),
                     QStringLiteral("FILE")});
+  parser.addOption({QStringLiteral("timeout"),
+                    QStringLiteral("Give up when the gateway has not replied within SECONDS "
+                                   "(default: %1 for each reply of the read, 10 for the connect "
+                                   "and the status).")
+                        .arg(ConnectionOptions::kDefaultTimeoutSeconds),
+                    QStringLiteral("SECONDS")});
 }
 
 bool parseTcpTarget(const QString& text, QString* host, int* port, QString* error) {
@@ -44,14 +51,20 @@ bool parseTcpTarget(const QString& text, QString* host, int* port, QString* erro
   if (colon >= 0) {
     address = text.left(colon);
     const QString portText = text.mid(colon + 1);
-    bool ok = false;
-    const int value = portText.toInt(&ok);
-    if (!ok || value < 0 || value > 65535 || portText.startsWith(QLatin1Char('+')) ||
-        portText.startsWith(QLatin1Char('-'))) {
-      *error = QStringLiteral("--tcp: \"%1\" is not a port number (0..65535)").arg(portText);
+    // Digits only: toInt() would take blanks and a sign around them.
+    static const QRegularExpression digits(
+        QRegularExpression::anchoredPattern(QStringLiteral("[0-9]{1,5}")));
+    const int value = digits.match(portText).hasMatch() ? portText.toInt() : -1;
+    if (value < 1 || value > 65535) {
+      *error = QStringLiteral("--tcp: \"%1\" is not a port number (1..65535)").arg(portText);
       return false;
     }
     *port = value;
+  }
+  static const QRegularExpression blank(QStringLiteral("\\s"));
+  if (address.contains(blank)) {
+    *error = QStringLiteral("--tcp: \"%1\" contains a blank").arg(address);
+    return false;
   }
   if (!parseDottedIPv4(address)) {
     *error = QStringLiteral(
@@ -88,6 +101,20 @@ bool connectionOptions(const QCommandLineParser& parser, bool required, Connecti
       *error = QStringLiteral("--serial: no device named");
       return false;
     }
+  }
+  if (parser.isSet(QStringLiteral("timeout"))) {
+    static const QRegularExpression digits(
+        QRegularExpression::anchoredPattern(QStringLiteral("[0-9]{1,4}")));
+    const QString text = parser.value(QStringLiteral("timeout"));
+    const int seconds = digits.match(text).hasMatch() ? text.toInt() : 0;
+    if (seconds < 1 || seconds > ConnectionOptions::kMaxTimeoutSeconds) {
+      *error = QStringLiteral("--timeout: \"%1\" is not a number of seconds (1..%2)")
+                   .arg(text)
+                   .arg(ConnectionOptions::kMaxTimeoutSeconds);
+      return false;
+    }
+    options->timeoutSeconds = seconds;
+    options->timeoutGiven = true;
   }
   if (parser.isSet(QStringLiteral("user"))) options->user = parser.value(QStringLiteral("user"));
   if (options->user.isEmpty() || options->user.contains(QLatin1Char(' '))) {

@@ -6,6 +6,8 @@
 
 namespace {
 bool progressShown = false;
+bool muted = false;
+QStringList told;
 
 bool stderrIsTerminal() {
   static const bool terminal = isatty(STDERR_FILENO) == 1;
@@ -32,6 +34,8 @@ void clearProgress() {
 }
 
 void message(const QString& text) {
+  if (muted) return;
+  told << text;
   clearProgress();
   fputs(("ezconfig-cli: " + text + '\n').toUtf8().constData(), stderr);
   fflush(stderr);
@@ -42,6 +46,14 @@ void progress(const QString& text) {
   fputs(("\r\033[K" + text).toUtf8().constData(), stderr);
   fflush(stderr);
   progressShown = true;
+}
+
+void setMuted(bool on) {
+  muted = on;
+}
+
+const QStringList& messages() {
+  return told;
 }
 
 bool stdinIsTerminal() {

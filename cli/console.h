@@ -3,6 +3,7 @@
 // stderr, and a progress line on stderr only when stderr is a terminal.
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 namespace console {
 
@@ -14,5 +15,9 @@ void message(const QString& text);
 void progress(const QString& text);
 void clearProgress();
 bool stdinIsTerminal();
+// While muted, messages are dropped: those of attempts that are tried again.
+void setMuted(bool muted);
+// Every message told so far, printed or not, without the program's name (for write --json).
+const QStringList& messages();
 
 }  // namespace console

@@ -2,22 +2,33 @@
 
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QHostAddress>
+#include <QTcpSocket>
 #include <QTimer>
+#include <limits>
+#include <optional>
 
 #include "cli/console.h"
 #include "cli/exit_codes.h"
+#include "connection/secret_mask.h"
 #include "connection/serial_port_facility.h"
 #include "connection/tcp_client_socket.h"
 #include "session/write_exchange.h"
 
 namespace {
-constexpr int kConnectTimeoutMs = 10000;
-// A whole read at 9600 baud takes well under a minute; a chain that stalls is given up here.
-constexpr int kReadTimeoutMs = 180000;
+// A whole read at 9600 baud takes well under a minute: a device that keeps sending without ever
+// finishing is given up here, however lively it looks.
+constexpr int kWholeReadLimitMs = 120000;
 // The wake-up probe is tried this often before the port is given up.
 constexpr int kProbeAttempts = 3;
-// The status replies are short; a device that does not finish them is given up here.
+// Between two attempts of connectAndReadRetrying.
+constexpr int kRetryPauseMs = 1000;
+// Without --timeout: a connect is given up after this, and so is a device that does not finish
+// its status replies (they are short).
+constexpr int kConnectTimeoutMs = 10000;
 constexpr int kStatusTimeoutMs = 10000;
+// How long the attempt that finds the reason of a failed connect may take.
+constexpr int kReasonProbeMs = 2000;
 }  // namespace
 
 void DeviceLink::Tap::send(const QByteArray& bytes) {
@@ -27,6 +38,10 @@ void DeviceLink::Tap::send(const QByteArray& bytes) {
 
 DeviceLink::DeviceLink(const ConnectionOptions& options, QObject* parent)
     : QObject(parent), options_(options), session_(model_) {
+  // A stalled read is given up here, after --timeout, with the command line's own message.
+  SessionTiming timing = session_.timing();
+  timing.readStallMs = std::numeric_limits<int>::max();
+  session_.setTiming(timing);
   // Every send passes the transcript on its way to the real transport.
   tcpTap_.target = &session_.tcpSocket();
   tcpTap_.transcript = &transcript_;
@@ -38,7 +53,9 @@ DeviceLink::DeviceLink(const ConnectionOptions& options, QObject* parent)
   // Every received line too: the parser's lines, then the status lines.
   auto parser = session_.link().parserSink;
   session_.link().parserSink = [this, parser](const Argv& argv) {
-    transcript_.received(lineText(argv, session_.link().state.ArgIndex));
+    const QString text = lineText(argv, session_.link().state.ArgIndex);
+    transcript_.received(text);
+    if (text.startsWith(QLatin1Char('%'))) lastDiagnostic_ = text;
     if (parser) parser(argv);
   };
   connect(&session_, &GatewaySession::statusLine, this, [this](const QString& line) {
@@ -85,6 +102,12 @@ void DeviceLink::addSecret(const QString& secret) {
   transcript_.addKnownSecret(secret);
 }
 
+QString DeviceLink::masked(const QString& line) const {
+  QStringList known = secrets_;
+  if (!password_.isEmpty()) known << password_;
+  return secret_mask::maskLine(line, known);
+}
+
 void DeviceLink::pause(int ms) {
   QEventLoop loop;
   QTimer::singleShot(ms, &loop, &QEventLoop::quit);
@@ -112,16 +135,45 @@ bool DeviceLink::waitUntil(const std::function<bool()>& done, int timeoutMs) {
   return done();
 }
 
+int DeviceLink::limitMs(int defaultMs) const {
+  return options_.timeoutGiven ? options_.timeoutSeconds * 1000 : defaultMs;
+}
+
+QString DeviceLink::connectFailureReason(bool timedOut) const {
+  if (timedOut)
+    return QStringLiteral("no answer within %1 s").arg(limitMs(kConnectTimeoutMs) / 1000);
+  // The session tells a failed connect by its state only; the system's reason (refused,
+  // unreachable) comes from one more attempt, which fails as quickly.
+  QTcpSocket probe;
+  probe.connectToHost(QHostAddress(options_.host), quint16(options_.port));
+  if (probe.waitForConnected(kReasonProbeMs)) {
+    probe.abort();
+    return QStringLiteral("it answered only a moment later; try again");
+  }
+  return probe.errorString();
+}
+
+QString DeviceLink::cause() const {
+  QStringList reasons;
+  if (!lastLinkError_.isEmpty()) reasons << lastLinkError_;
+  if (!lastDiagnostic_.isEmpty())
+    reasons << QStringLiteral("the gateway said \"%1\"").arg(lastDiagnostic_);
+  return reasons.isEmpty() ? QString() : QStringLiteral(": ") + reasons.join(QStringLiteral("; "));
+}
+
 int DeviceLink::open(int attempts) {
   lastLinkError_.clear();
+  lastDiagnostic_.clear();
   const QString where = options_.target();
   if (options_.kind == ConnectionOptions::Kind::Tcp) {
     console::progress(QStringLiteral("Connecting to %1 ...").arg(where));
-    if (session_.openTcpAndWait(options_.host, options_.port, kConnectTimeoutMs)) return kExitDone;
-    console::message(QStringLiteral("cannot connect to %1%2")
-                         .arg(where, lastLinkError_.isEmpty()
-                                         ? QString()
-                                         : QStringLiteral(": ") + lastLinkError_));
+    QElapsedTimer clock;
+    clock.start();
+    const int timeoutMs = limitMs(kConnectTimeoutMs);
+    if (session_.openTcpAndWait(options_.host, options_.port, timeoutMs)) return kExitDone;
+    if (lastLinkError_.isEmpty())
+      lastLinkError_ = connectFailureReason(clock.elapsed() >= timeoutMs);
+    console::message(QStringLiteral("cannot connect to %1%2").arg(where, cause()));
     return kExitLinkFailure;
   }
   for (int i = 0; i < attempts; ++i) {
@@ -139,10 +191,41 @@ int DeviceLink::open(int attempts) {
 
 int DeviceLink::loginAndRead() {
   console::progress(QStringLiteral("Logging in and reading the configuration ..."));
-  const GatewaySession::ReadOutcome outcome =
-      session_.loginAndWait(options_.user, password_, kReadTimeoutMs);
+  // As the session's loginAndWait, but the time-out runs per reply: it starts again whenever
+  // something arrives.
+  std::optional<GatewaySession::ReadOutcome> outcome;
+  QObject listening;
+  auto on = [&](auto signal, GatewaySession::ReadOutcome value) {
+    connect(&session_, signal, &listening, [&outcome, value] {
+      if (!outcome) outcome = value;
+    });
+  };
+  on(&GatewaySession::readFinished, GatewaySession::ReadOutcome::Finished);
+  on(&GatewaySession::loginRefused, GatewaySession::ReadOutcome::LoginRefused);
+  on(&GatewaySession::modelRefused, GatewaySession::ReadOutcome::ModelRefused);
+  on(&GatewaySession::linkClosed, GatewaySession::ReadOutcome::LinkLost);
+  on(&GatewaySession::linkError, GatewaySession::ReadOutcome::LinkFailed);
+  if (session_.login(options_.user, password_)) {
+    QElapsedTimer whole;
+    whole.start();
+    QElapsedTimer quiet;
+    quiet.start();
+    connect(this, &DeviceLink::received, &listening, [&quiet] { quiet.restart(); });
+    const qint64 replyMs = qint64(options_.timeoutSeconds) * 1000;
+    while (!outcome && quiet.elapsed() < replyMs && whole.elapsed() < kWholeReadLimitMs) {
+      const qint64 left = qMin(replyMs - quiet.elapsed(), kWholeReadLimitMs - whole.elapsed());
+      // Returns at the outcome or when the time left has passed; a reply meanwhile gives more.
+      waitUntil([&] { return outcome.has_value(); }, int(qMax<qint64>(1, left)));
+    }
+    if (!outcome) {
+      if (session_.loginPending()) session_.cancelLogin();
+      outcome = GatewaySession::ReadOutcome::TimedOut;
+    }
+  } else if (!outcome) {
+    outcome = GatewaySession::ReadOutcome::NotStarted;
+  }
   console::clearProgress();
-  switch (outcome) {
+  switch (*outcome) {
     case GatewaySession::ReadOutcome::Finished:
       return kExitDone;
     case GatewaySession::ReadOutcome::LoginRefused:
@@ -156,13 +239,14 @@ int DeviceLink::loginAndRead() {
                                                        : refusedModel_));
       return kExitModelRefused;
     case GatewaySession::ReadOutcome::TimedOut:
-      console::message(QStringLiteral("%1 did not finish the read in time").arg(options_.target()));
+      console::message(QStringLiteral("%1 did not finish the read in time (no reply within %2 s)%3")
+                           .arg(options_.target())
+                           .arg(options_.timeoutSeconds)
+                           .arg(cause()));
       return kExitLinkFailure;
     default:
       console::message(QStringLiteral("the link to %1 failed during the read%2")
-                           .arg(options_.target(), lastLinkError_.isEmpty()
-                                                       ? QString()
-                                                       : QStringLiteral(": ") + lastLinkError_));
+                           .arg(options_.target(), cause()));
       return kExitLinkFailure;
   }
 }
@@ -171,6 +255,32 @@ int DeviceLink::connectAndRead() {
   const int opened = open(kProbeAttempts);
   if (opened != kExitDone) return opened;
   return loginAndRead();
+}
+
+int DeviceLink::connectAndReadRetrying(int windowMs) {
+  QElapsedTimer clock;
+  clock.start();
+  for (;;) {
+    const bool last = clock.elapsed() + kRetryPauseMs >= windowMs;
+    console::setMuted(!last);
+    const int code = connectAndRead();
+    console::setMuted(false);
+    if (code != kExitLinkFailure || last) return code;
+    session_.close(false);
+    console::progress(QStringLiteral("Waiting for %1 to answer again ...").arg(options_.target()));
+    pause(kRetryPauseMs);
+  }
+}
+
+int DeviceLink::writeTimeoutFor(const QStringList& script) const {
+  if (!options_.timeoutGiven) return 0;
+  // The console over TCP is not paced: only the reply is waited for. On the serial line the script
+  // takes its wire time first; writeTimeoutMs() is that three times over plus a fixed margin,
+  // which --timeout replaces.
+  constexpr int kSessionMarginMs = 5000;
+  const int replyMs = options_.timeoutSeconds * 1000;
+  if (options_.kind == ConnectionOptions::Kind::Tcp) return replyMs;
+  return writeTimeoutMs(script) - kSessionMarginMs + replyMs;
 }
 
 std::unique_ptr<DeviceLink> DeviceLink::another() const {
@@ -202,7 +312,7 @@ int DeviceLink::status(QStringList* lines) {
     return kExitLinkFailure;
   }
   const bool done =
-      waitUntil([this] { return statusDone_ || !session_.linkOpen(); }, kStatusTimeoutMs);
+      waitUntil([this] { return statusDone_ || !session_.linkOpen(); }, limitMs(kStatusTimeoutMs));
   collectingStatus_ = false;
   *lines = statusLines_;
   if (done && statusDone_) return kExitDone;
@@ -220,7 +330,7 @@ int DeviceLink::restart(bool wait, int waitMs) {
   }
   transcript_.note(QStringLiteral("restart sent"));
   // The reboot command must leave before the process ends: the link closes after it has gone.
-  waitUntil([this] { return !session_.linkOpen(); }, kConnectTimeoutMs);
+  waitUntil([this] { return !session_.linkOpen(); }, limitMs(kConnectTimeoutMs));
   if (!wait) return kExitDone;
 
   QElapsedTimer clock;

@@ -24,6 +24,9 @@ class DeviceLink : public QObject {
   void setPassword(const QString& password);
   // Further secrets to keep out of the transcript (those of a file about to be written).
   void addSecret(const QString& secret);
+  // `line` (a device's "%" line, which may quote a script line) with every password hidden as the
+  // transcript hides it.
+  QString masked(const QString& line) const;
 
   ConfigModel& model() { return model_; }
   GatewaySession& session() { return session_; }
@@ -32,6 +35,12 @@ class DeviceLink : public QObject {
   // Opens the link, logs in and reads the whole configuration: kExitDone, or the exit code after
   // a message on stderr.
   int connectAndRead();
+  // The same, tried again for up to `windowMs` while it fails on the link (a gateway that hangs up
+  // or reboots in a write comes back a while later); only the last failure is told.
+  int connectAndReadRetrying(int windowMs);
+  // The session's write time-out for `script`: --timeout over its wire time, 0 for the session's
+  // own sizing.
+  int writeTimeoutFor(const QStringList& script) const;
   // Another link to the same device with the same login, transcript and secrets, on a model of
   // its own: a read through it shows what a later `read` would (after a write).
   std::unique_ptr<DeviceLink> another() const;
@@ -61,6 +70,12 @@ class DeviceLink : public QObject {
 
   int open(int attempts);
   int loginAndRead();
+  // --timeout when given, otherwise the wait's own default.
+  int limitMs(int defaultMs) const;
+  // Why a TCP connect failed, in the system's words.
+  QString connectFailureReason(bool timedOut) const;
+  // ": reason" from the link's failure text and the device's last "%" line, or nothing.
+  QString cause() const;
   // Processes events for `ms` milliseconds.
   void pause(int ms);
   // Processes events until `done` holds (checked whenever the session or the link moves) or
@@ -76,6 +91,8 @@ class DeviceLink : public QObject {
   Tap tcpTap_;
   Tap serialTap_;
   QString lastLinkError_;
+  // The last "%" line the device sent (its own reason, e.g. "% Console busy: ...").
+  QString lastDiagnostic_;
   QString refusedModel_;
   QString transcriptPath_;
   QStringList secrets_;

@@ -4,9 +4,23 @@
 #include <unistd.h>
 
 #include <QFile>
+#include <csignal>
 #include <cstdio>
 
 namespace {
+
+// The terminal's settings while the prompt has echo off, for the signal handler.
+termios promptSaved{};
+
+// Ctrl-C (or a hang-up, a kill) at the prompt must not leave the terminal without echo: the
+// settings come back, then the signal takes its ordinary course.
+void restoreTerminalAndDie(int signal) {
+  tcsetattr(STDIN_FILENO, TCSAFLUSH, &promptSaved);
+  ::signal(signal, SIG_DFL);
+  ::raise(signal);
+}
+
+const int kPromptSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 
 QString firstLine(const QByteArray& bytes) {
   QByteArray line = bytes;
@@ -22,7 +36,14 @@ bool promptWithoutEcho(QString* password) {
   // Echo goes off before the prompt appears: nothing typed after it can show.
   termios saved{};
   const bool terminal = tcgetattr(STDIN_FILENO, &saved) == 0;
+  struct sigaction before[sizeof kPromptSignals / sizeof kPromptSignals[0]] = {};
   if (terminal) {
+    promptSaved = saved;
+    struct sigaction restore = {};
+    restore.sa_handler = restoreTerminalAndDie;
+    sigemptyset(&restore.sa_mask);
+    for (size_t i = 0; i < sizeof kPromptSignals / sizeof kPromptSignals[0]; ++i)
+      sigaction(kPromptSignals[i], &restore, &before[i]);
     termios quiet = saved;
     quiet.c_lflag &= ~tcflag_t(ECHO);
     tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
@@ -32,7 +53,11 @@ bool promptWithoutEcho(QString* password) {
   QByteArray line;
   int c;
   while ((c = fgetc(stdin)) != EOF && c != '\n') line += char(c);
-  if (terminal) tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+  if (terminal) {
+    tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+    for (size_t i = 0; i < sizeof kPromptSignals / sizeof kPromptSignals[0]; ++i)
+      sigaction(kPromptSignals[i], &before[i], nullptr);
+  }
   fputs("\n", stderr);
   *password = firstLine(line);
   return c != EOF || !line.isEmpty();

@@ -13,6 +13,12 @@ constexpr int kMaxScriptLines = 20000;
 const QByteArray kStartTag = "!START-TAG!";
 const QByteArray kEndTag = "!END-TAG!";
 
+// The --write-fault kinds that strike at a byte offset of the exchange.
+bool strikesAtByte(const QString& kind) {
+  return kind == QLatin1String("drop") || kind == QLatin1String("reboot") ||
+         kind == QLatin1String("stall");
+}
+
 bool isEasySetupCommand(const QString& word) {
   static const QStringList words = {
       QStringLiteral("get-model"),        QStringLiteral("get-pstn"),
@@ -71,6 +77,8 @@ void ConsoleSession::reset() {
   pagerWaiting_ = false;
   script_.clear();
   scriptTooLong_ = false;
+  faultArmed_ = false;
+  faultBytes_ = 0;
 }
 
 void ConsoleSession::close() {
@@ -118,7 +126,24 @@ void ConsoleSession::processInput() {
       flushOutput();
       continue;
     }
+    const bool writing =
+        mode_ == Mode::WriteStart || mode_ == Mode::WriteBody || mode_ == Mode::WriteDiscard;
+    if (faultArmed_ && writing && strikesAtByte(device_->options().writeFault)) {
+      if (faultBytes_ >= device_->options().writeFaultAt) {
+        if (!strikeWriteFault(false)) break;
+        continue;
+      }
+      ++faultBytes_;
+    }
     const char c = input_.at(pos++);
+    if (mode_ == Mode::Silent) {
+      // Only the wake-up's ESC reaches a device that fell silent in a write; nothing is applied.
+      if (c == 27) {
+        device_->log()->event(link_, QStringLiteral("write exchange abandoned"));
+        mode_ = Mode::EasySetup;
+      }
+      continue;
+    }
     if (c == '\r' || c == '\n') {
       // CR, LF and CR LF each end one line.
       const bool secondHalf = c == '\n' && lastWasCr_;
@@ -146,6 +171,7 @@ void ConsoleSession::processInput() {
       script_.clear();
       lineBuffer_.clear();
       mode_ = Mode::EasySetup;
+      faultArmed_ = false;
       continue;
     }
     if (c == 27 || c == 0) continue;  // wake-up escapes and stray NULs carry nothing
@@ -208,6 +234,8 @@ void ConsoleSession::handleLine(const QByteArray& raw) {
       // Anything else abandons the exchange and is an ordinary command.
       mode_ = Mode::EasySetup;
       break;
+    case Mode::Silent:
+      return;
     case Mode::Console:
     case Mode::EasySetup:
       break;
@@ -259,6 +287,8 @@ void ConsoleSession::runCommand(const QString& text) {
   } else if (word == QLatin1String("write-system")) {
     queueLine(echo);
     mode_ = Mode::WriteStart;
+    faultArmed_ = device_->takeWriteFault();
+    faultBytes_ = 0;
     flushOutput();
   } else if (word == QLatin1String("reboot-system")) {
     queueLine(echo);
@@ -322,19 +352,36 @@ void ConsoleSession::framedReply(const QByteArray& echo, const QStringList& body
 void ConsoleSession::finishWrite() {
   queueLine(kEndTag);
   mode_ = Mode::EasySetup;
+  const QString fault = faultArmed_ ? device_->options().writeFault : QString();
   if (scriptTooLong_) {
+    faultArmed_ = false;
     device_->log()->warning(link_, QStringLiteral("write refused: script too long"));
     queueLine("% Configuration not saved: script too long");
     flushOutput();
     return;
   }
+  if (fault == QLatin1String("not-saved")) {
+    faultArmed_ = false;
+    script_.clear();
+    device_->log()->warning(link_, QStringLiteral("write fault: configuration not saved"));
+    queueLine("% Configuration not saved: flash write failed");
+    flushOutput();
+    return;
+  }
+  QList<ScriptIssue> issues;
+  const qint64 ignored = device_->options().writeFaultAt;
+  if (fault == QLatin1String("ignore") && ignored >= 1 && ignored <= script_.size()) {
+    // Blanked in place rather than removed, so that later lines keep their numbers.
+    issues.append({int(ignored), script_[int(ignored - 1)], QStringLiteral("fault")});
+    script_[int(ignored - 1)].clear();
+  }
   const GatewayDevice::WriteOutcome outcome = device_->commitScript(script_, link_);
   script_.clear();
+  issues += outcome.issues;
   int shown = 0;
-  for (const ScriptIssue& issue : outcome.issues) {
+  for (const ScriptIssue& issue : std::as_const(issues)) {
     if (++shown > 20) {
-      queueLine("% " + QByteArray::number(outcome.issues.size() - 20) +
-                " more lines ignored, see the log");
+      queueLine("% " + QByteArray::number(issues.size() - 20) + " more lines ignored, see the log");
       break;
     }
     queueLine(QStringLiteral("% Line %1 ignored (%2): %3")
@@ -342,13 +389,44 @@ void ConsoleSession::finishWrite() {
                   .arg(issue.reason, issue.line)
                   .toLatin1());
   }
-  if (outcome.saved) {
-    queueLine(kEndTag);
-  } else {
+  if (!outcome.saved) {
+    faultArmed_ = false;
     // Without the second end tag the writer does not take the write for done.
     queueLine("% Configuration not saved: " + outcome.error.toLatin1());
+  } else if (faultArmed_ && strikesAtByte(fault)) {
+    // The exchange ended before the fault's offset: stored, but never confirmed.
+    flushOutput();
+    strikeWriteFault(true);
+    return;
+  } else {
+    faultArmed_ = false;
+    queueLine(kEndTag);
   }
   flushOutput();
+}
+
+bool ConsoleSession::strikeWriteFault(bool stored) {
+  faultArmed_ = false;
+  const QString kind = device_->options().writeFault;
+  device_->log()->warning(
+      link_, stored ? QStringLiteral("write fault %1 after storing").arg(kind)
+                    : QStringLiteral("write fault %1 after %2 bytes").arg(kind).arg(faultBytes_));
+  script_.clear();
+  lineBuffer_.clear();
+  flushOutput();
+  if (kind == QLatin1String("drop")) {
+    close();
+    emit hangUpRequested();
+    return false;
+  }
+  if (kind == QLatin1String("reboot")) {
+    // A rebooting device takes nothing more from this session, whatever its transport does.
+    close();
+    device_->reboot(link_);
+    return false;
+  }
+  mode_ = Mode::Silent;
+  return true;
 }
 
 void ConsoleSession::showHelp() {

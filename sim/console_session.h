@@ -34,9 +34,12 @@ class ConsoleSession : public QObject {
 
  signals:
   void output(const QByteArray& bytes);
+  // --write-fault drop: the transport is to hang up now.
+  void hangUpRequested();
 
  private:
-  enum class Mode { Console, EasySetup, WriteStart, WriteBody, WriteDiscard };
+  // Silent: a write exchange given up by --write-fault stall; only ESC ends it.
+  enum class Mode { Console, EasySetup, WriteStart, WriteBody, WriteDiscard, Silent };
   struct Out {
     QByteArray bytes;
     bool line = false;   // gets the line end and counts for the pager
@@ -49,6 +52,9 @@ class ConsoleSession : public QObject {
   void login(const QString& command);
   void framedReply(const QByteArray& echo, const QStringList& body, const QString& command);
   void finishWrite();
+  // --write-fault: the byte at the fault's offset arrived (or, `stored`, the exchange ended first
+  // and was stored). False when input processing must stop.
+  bool strikeWriteFault(bool stored);
   void showHelp();
 
   void queueLine(const QByteArray& line, bool paged = false);
@@ -75,6 +81,9 @@ class ConsoleSession : public QObject {
 
   QStringList script_;
   bool scriptTooLong_ = false;
+  // --write-fault hits the exchange under way; bytes of it received after the write-system line.
+  bool faultArmed_ = false;
+  qint64 faultBytes_ = 0;
 
   QRandomGenerator random_;
 };

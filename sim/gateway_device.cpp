@@ -4,6 +4,7 @@ namespace gwsim {
 
 GatewayDevice::GatewayDevice(SimOptions options, TrafficLog* log, QObject* parent)
     : QObject(parent), options_(std::move(options)), log_(log), store_(options_.statePath) {
+  writeFaultsLeft_ = options_.writeFault.isEmpty() ? 0 : options_.writeFaultTimes;
   rebootTimer_.setSingleShot(true);
   connect(&rebootTimer_, &QTimer::timeout, this, &GatewayDevice::finishReboot);
 }
@@ -43,6 +44,12 @@ GatewayDevice::WriteOutcome GatewayDevice::commitScript(const QStringList& lines
   outcome.saved = true;
   log_->event(link, QStringLiteral("configuration written (%1 lines)").arg(lines.size()));
   return outcome;
+}
+
+bool GatewayDevice::takeWriteFault() {
+  if (writeFaultsLeft_ <= 0) return false;
+  --writeFaultsLeft_;
+  return true;
 }
 
 void GatewayDevice::reboot(const QString& link) {

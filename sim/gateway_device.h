@@ -39,6 +39,10 @@ class GatewayDevice : public QObject {
   // configuration stays as it was.
   WriteOutcome commitScript(const QStringList& lines, const QString& link);
 
+  // A write exchange begins: true when --write-fault is to hit this one (the first
+  // writeFaultTimes exchanges of the run, whichever link they come on).
+  bool takeWriteFault();
+
   void reboot(const QString& link);
   bool rebooting() const { return rebootTimer_.isActive(); }
 
@@ -54,6 +58,7 @@ class GatewayDevice : public QObject {
   StateStore store_;
   GatewayConfig config_;
   QTimer rebootTimer_;
+  int writeFaultsLeft_ = 0;
 };
 
 }  // namespace gwsim

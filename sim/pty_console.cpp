@@ -102,6 +102,7 @@ bool PtyConsole::createTerminal(QString* error) {
     session_->close();
     hangUpWhenRead();
   });
+  connect(session_, &ConsoleSession::hangUpRequested, this, &PtyConsole::hangUpWhenRead);
   connect(writer_, &LinkWriter::failed, this, [this] {
     device_->log()->warning(kLink, QStringLiteral("write failed: %1").arg(errnoText()));
   });

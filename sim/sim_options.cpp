@@ -15,6 +15,15 @@ QStringList stallableCommands() {
           QStringLiteral("write-system")};
 }
 
+QStringList writeFaultKinds() {
+  return {QStringLiteral("drop"), QStringLiteral("reboot"), QStringLiteral("stall"),
+          QStringLiteral("ignore"), QStringLiteral("not-saved")};
+}
+
+bool writeFaultTakesCount(const QString& kind) {
+  return kind != QLatin1String("not-saved");
+}
+
 namespace {
 
 bool parseCount(const QString& text, qint64 max, qint64* out) {
@@ -110,6 +119,18 @@ ParseOutcome parseOptions(const QStringList& arguments, SimOptions* options, QSt
       QStringLiteral("Fault: answer QUERY with its echo and start tag only, then nothing more "
                      "for that reply (also write-system: no second start tag, nothing applied)."),
       QStringLiteral("QUERY"));
+  const QCommandLineOption writeFault(
+      QStringLiteral("write-fault"),
+      QStringLiteral("Fault in a write exchange. drop:N / reboot:N / stall:N: hang up, reboot or "
+                     "fall silent (until ESC) once N bytes have arrived after the write-system "
+                     "line; an exchange that ends sooner is stored first and not confirmed. "
+                     "ignore:N: script line N is not applied and answered \"% Line N ignored\". "
+                     "not-saved: nothing stored, \"% Configuration not saved\"."),
+      QStringLiteral("KIND[:N]"));
+  const QCommandLineOption writeFaultTimes(
+      QStringLiteral("write-fault-times"),
+      QStringLiteral("How many write exchanges --write-fault hits, from the first (default 1)."),
+      QStringLiteral("N"));
   const QCommandLineOption noise(
       QStringLiteral("noise"),
       QStringLiteral("Fault: random lines of no meaning and NUL bytes between reply lines."));
@@ -125,9 +146,10 @@ ParseOutcome parseOptions(const QStringList& arguments, SimOptions* options, QSt
       QStringLiteral("FILE"));
   const QCommandLineOption verbose({QStringLiteral("v"), QStringLiteral("verbose")},
                                    QStringLiteral("Print the same log lines to stderr."));
-  parser.addOptions({help,    listen,  noListen,  pty,           state, login,  password,
-                     model,   version, pageLines, rebootSeconds, eol,   baud,   dropAfter,
-                     stallOn, noise,   seed,      refuseLogin,   log,   verbose});
+  parser.addOptions({help,           listen,  noListen,  pty,           state, login,   password,
+                     model,          version, pageLines, rebootSeconds, eol,   baud,    dropAfter,
+                     stallOn,        noise,   seed,      refuseLogin,   log,   verbose, writeFault,
+                     writeFaultTimes});
 
   if (!parser.parse(arguments)) {
     *message = parser.errorText();
@@ -167,6 +189,7 @@ ParseOutcome parseOptions(const QStringList& arguments, SimOptions* options, QSt
       {rebootSeconds, 86400, [&](qint64 v) { options->rebootSeconds = int(v); }},
       {baud, 10000000, [&](qint64 v) { options->baud = int(v); }},
       {dropAfter, Q_INT64_C(1) << 40, [&](qint64 v) { options->dropAfterBytes = v; }},
+      {writeFaultTimes, 1000000, [&](qint64 v) { options->writeFaultTimes = int(v); }},
       {seed, 0xffffffffLL,
        [&](qint64 v) {
          options->seed = quint32(v);
@@ -198,6 +221,20 @@ ParseOutcome parseOptions(const QStringList& arguments, SimOptions* options, QSt
     if (!stallableCommands().contains(options->stallOn))
       return fail(QStringLiteral("--stall-on takes one of: %1")
                       .arg(stallableCommands().join(QStringLiteral(", "))));
+  }
+  if (parser.isSet(writeFault)) {
+    const QString text = parser.value(writeFault);
+    const int colon = int(text.indexOf(QLatin1Char(':')));
+    const QString kind = colon < 0 ? text : text.left(colon);
+    qint64 at = 0;
+    const bool counted = writeFaultTakesCount(kind);
+    if (!writeFaultKinds().contains(kind) || counted != (colon >= 0) ||
+        (counted && !parseCount(text.mid(colon + 1), Q_INT64_C(1) << 40, &at)))
+      return fail(
+          QStringLiteral("--write-fault takes drop:N, reboot:N, stall:N, ignore:N or "
+                         "not-saved"));
+    options->writeFault = kind;
+    options->writeFaultAt = at;
   }
   options->noise = parser.isSet(noise);
   options->refuseLogin = parser.isSet(refuseLogin);

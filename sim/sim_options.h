@@ -27,12 +27,21 @@ struct SimOptions {
   bool seedGiven = false;
   quint32 seed = 0;
   bool refuseLogin = false;
+  // --write-fault KIND[:N]: what the device does wrong in a write exchange, from byte (or script
+  // line) N on, for the first writeFaultTimes exchanges.
+  QString writeFault;
+  qint64 writeFaultAt = 0;
+  int writeFaultTimes = 1;
   QString logPath;
   bool verbose = false;
 };
 
 // The queries and commands a reply can be stalled on.
 QStringList stallableCommands();
+
+// The kinds of --write-fault, and whether the kind takes N.
+QStringList writeFaultKinds();
+bool writeFaultTakesCount(const QString& kind);
 
 enum class ParseOutcome { Run, Help, Error };
 

@@ -91,6 +91,9 @@ void TcpConsole::startSession(QTcpSocket* socket) {
     session_->close();
     if (socket_) socket_->disconnectFromHost();
   });
+  connect(session_, &ConsoleSession::hangUpRequested, this, [this] {
+    if (socket_) socket_->disconnectFromHost();
+  });
   connect(writer_, &LinkWriter::failed, this, [this] {
     if (socket_) socket_->abort();
   });

@@ -92,6 +92,56 @@ class DifferenceTest(unittest.TestCase):
         self.assertEqual(before['pstn']['password'], '***')
 
 
+class WriteResultTest(unittest.TestCase):
+    RESULT = {'result': 'rolled-back', 'changed': True, 'written': True, 'verified': False,
+              'rolled_back': True, 'differences': [], 'device_messages': [], 'messages': [],
+              'backup_file': '/b.json', 'exit_code': 8}
+
+    def parse(self, stdout):
+        return cli.parse_write_result(cli.CliResult(['ezconfig-cli'], 8, stdout, ''))
+
+    def test_parse_write_result(self):
+        self.assertEqual(self.parse(json.dumps(self.RESULT)), self.RESULT)
+        incomplete = dict(self.RESULT)
+        del incomplete['rolled_back']
+        # No result at all (a usage error), another shape, a member missing: the module then
+        # falls back to the exit code and stderr.
+        for stdout in ('', 'pstn.dialing: "1" -> "2"', '[1]', json.dumps(incomplete)):
+            with self.subTest(stdout=stdout):
+                with self.assertRaises(ValueError):
+                    self.parse(stdout)
+
+    def test_difference_lines_read_back_as_the_cli_prints_them(self):
+        cases = [
+            ({'path': 'pstn.dialing', 'before': '0171', 'after': '0999'},
+             'pstn.dialing: "0171" -> "0999"'),
+            ({'path': 'services.http.port', 'before': 80, 'after': None},
+             'services.http.port: 80 -> null'),
+            ({'path': 'lan.cable_modem', 'before': False, 'after': True},
+             'lan.cable_modem: false -> true'),
+            ({'path': 'pstn.password', 'before': '(secret)', 'after': '(secret)'},
+             'pstn.password: secret changed (not shown)'),
+            ({'path': 'lan.pppoe.password', 'before': '', 'after': '(secret)'},
+             'lan.pppoe.password: "" -> (secret)'),
+        ]
+        for difference, line in cases:
+            with self.subTest(line=line):
+                self.assertEqual(cli.difference_line(difference), line)
+                self.assertEqual(cli.parse_difference(line),
+                                 (difference['path'], difference['before'], difference['after']))
+
+    def test_masked_after_takes_the_json_differences(self):
+        before = {'pstn': {'dialing': '0171', 'password': '***'},
+                  'services': {'http': {'port': 80}}}
+        differences = [{'path': 'pstn.dialing', 'before': '0171', 'after': '0999'},
+                       {'path': 'pstn.password', 'before': '(secret)', 'after': '(secret)'},
+                       {'path': 'services.http.port', 'before': 80, 'after': None},
+                       {'path': None, 'before': 1, 'after': 2}]
+        self.assertEqual(cli.masked_after(before, differences),
+                         {'pstn': {'dialing': '0999', 'password': '*** (changed)'},
+                          'services': {'http': {'port': None}}})
+
+
 class ConfigFileTest(unittest.TestCase):
     def test_written_for_its_owner_only_with_format(self):
         cases = [({'pstn': {'password': SECRET}}, {'pstn': {'password': SECRET}, 'format': 1}),

@@ -67,11 +67,16 @@ class ModulesTest(unittest.TestCase):
     def test_check_mode_writes_nothing(self):
         writes = [c['argv'] for c in self.calls if c['argv'][0] == 'write']
         dry = [argv for argv in writes if '--dry-run' in argv]
-        self.assertEqual(len(dry), 1)
+        self.assertEqual(len(dry), 2)
         self.assertNotIn('--yes', dry[0])
         self.assertNotIn('--backup-dir', dry[0])
         for argv in writes:
             self.assertTrue(('--dry-run' in argv) != ('--yes' in argv), argv)
+            # The result comes as JSON, never from the CLI's English on stderr.
+            self.assertIn('--json', argv)
+        rollback_off = [argv for argv in writes if '--no-rollback' in argv]
+        self.assertEqual(len(rollback_off), 1)
+        self.assertIn('127.0.0.1:5002', rollback_off[0])
         # The check-mode restart sent nothing: one restart call, the real one.
         restarts = [c['argv'] for c in self.calls if c['argv'][0] == 'restart']
         self.assertEqual(restarts, [['restart', '--wait', '--tcp', '127.0.0.1:5001',

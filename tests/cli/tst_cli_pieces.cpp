@@ -19,8 +19,24 @@ class TestCliPieces : public QObject {
                                   << "192.0.2.1" << 514;
     QTest::newRow("port") << "127.0.0.1:5140"
                           << "127.0.0.1" << 5140;
-    QTest::newRow("leading zero is decimal") << "010.0.0.1:0"
-                                             << "010.0.0.1" << 0;
+    QTest::newRow("leading zero is decimal") << "010.0.0.1:0514"
+                                             << "010.0.0.1" << 514;
+    QTest::newRow("highest port") << "127.0.0.1:65535"
+                                  << "127.0.0.1" << 65535;
+    QTest::newRow("port zero") << "127.0.0.1:0"
+                               << "" << -1;
+    QTest::newRow("blank before the address") << " 127.0.0.1"
+                                              << "" << -1;
+    QTest::newRow("blank before the colon") << "127.0.0.1 :514"
+                                            << "" << -1;
+    QTest::newRow("blank after the port") << "127.0.0.1:514 "
+                                          << "" << -1;
+    QTest::newRow("line end after the port") << "127.0.0.1:514\n"
+                                             << "" << -1;
+    QTest::newRow("line end after the address") << "127.0.0.1\n"
+                                                << "" << -1;
+    QTest::newRow("port of six digits") << "127.0.0.1:000514"
+                                        << "" << -1;
     QTest::newRow("short form") << "127.1"
                                 << "" << -1;
     QTest::newRow("three groups") << "10.0.0:514"

@@ -217,8 +217,15 @@ class TestGatewaySimProcess : public QObject {
           "--version", "--page-lines", "--reboot-seconds", "--eol", "--baud", "--drop-after-bytes",
           "--stall-on", "--noise", "--seed", "--refuse-login", "--log", "--verbose"})
       QVERIFY2(help.contains(option), option);
+    for (const char* option : {"--write-fault", "--write-fault-times"})
+      QVERIFY2(help.contains(option), option);
     for (const QStringList& bad : QList<QStringList>{{"--eol", "crcr"},
                                                      {"--stall-on", "get-everything"},
+                                                     {"--write-fault", "explode:3"},
+                                                     {"--write-fault", "drop"},
+                                                     {"--write-fault", "drop:-1"},
+                                                     {"--write-fault", "not-saved:3"},
+                                                     {"--write-fault-times", "many"},
                                                      {"--baud", "fast"},
                                                      {"--listen", "nowhere"},
                                                      {"--no-listen"}}) {

@@ -31,6 +31,26 @@ class TestCliConnection : public QObject {
                                << "is not a dotted address";
     QTest::newRow("port too high") << QStringList{"read", "--tcp", "127.0.0.1:70000"}
                                    << "--tcp: \"70000\" is not a port number";
+    QTest::newRow("port zero") << QStringList{"read", "--tcp", "127.0.0.1:0"}
+                               << "--tcp: \"0\" is not a port number (1..65535)";
+    QTest::newRow("blank before the port")
+        << QStringList{"read", "--tcp", "127.0.0.1: 514"} << "--tcp: \" 514\" is not a port number";
+    QTest::newRow("line end after the port")
+        << QStringList{"read", "--tcp", "127.0.0.1:514\n"} << "is not a port number";
+    QTest::newRow("signed port") << QStringList{"read", "--tcp", "127.0.0.1:+514"}
+                                 << "--tcp: \"+514\" is not a port number";
+    QTest::newRow("empty port") << QStringList{"read", "--tcp", "127.0.0.1:"}
+                                << "--tcp: \"\" is not a port number";
+    QTest::newRow("blank before the address")
+        << QStringList{"read", "--tcp", " 127.0.0.1"} << "--tcp: \" 127.0.0.1\" contains a blank";
+    QTest::newRow("tab in the address")
+        << QStringList{"read", "--tcp", "127.0.0.1\t:514"} << "contains a blank";
+    QTest::newRow("timeout zero") << (QStringList{"read", "--timeout", "0"} + tcp)
+                                  << "--timeout: \"0\" is not a number of seconds";
+    QTest::newRow("timeout in words") << (QStringList{"read", "--timeout", "soon"} + tcp)
+                                      << "--timeout: \"soon\" is not a number of seconds";
+    QTest::newRow("timeout past an hour")
+        << (QStringList{"status", "--timeout", "3601"} + tcp) << "(1..3600)";
     QTest::newRow("format") << (QStringList{"read", "--format", "xml"} + tcp) << "--format";
     QTest::newRow("write without file")
         << (QStringList{"write", "--yes"} + tcp) << "expected 1 argument";
@@ -38,6 +58,26 @@ class TestCliConnection : public QObject {
         << (QStringList{"read", "--password-file", "/nonexistent/pw"} + tcp)
         << "--password-file: cannot read";
   }
+  // Each command's help names it in its usage line; --version answers without a device.
+  void helpAndVersion_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("text");
+    for (const char* command : {"read", "diff", "write", "status", "restart"}) {
+      QTest::newRow(command) << QStringList{command, "--help"}
+                             << QStringLiteral("Usage: ezconfig-cli %1 [options]").arg(command);
+    }
+    QTest::newRow("version") << QStringList{"--version"} << "ezconfig-cli 0.";
+    QTest::newRow("write's exit codes") << QStringList{"write", "--help"} << "9 rollback failed";
+  }
+  void helpAndVersion() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, text);
+    CliProcess cli(QStringLiteral(EZCONFIG_CLI_PATH));
+    const CliRun run = cli.run(arguments);
+    QVERIFY2(run.exitCode == 0, run.describe());
+    QVERIFY2(run.out.contains(text.toUtf8()), run.describe());
+  }
+
   void usageErrors() {
     QFETCH(QStringList, arguments);
     QFETCH(QString, message);
@@ -103,9 +143,11 @@ class TestCliConnection : public QObject {
     const quint16 port = closed.serverPort();
     closed.close();
     QTest::newRow("nothing listening")
-        << QStringList{"--tcp", QStringLiteral("127.0.0.1:%1").arg(port)} << "cannot connect";
+        << QStringList{"--tcp", QStringLiteral("127.0.0.1:%1").arg(port)}
+        << QStringLiteral("cannot connect to 127.0.0.1:%1: ").arg(port);
     QTest::newRow("no such serial port")
-        << QStringList{"--serial", "/nonexistent/ttyGW"} << "Unable to open com port";
+        << QStringList{"--serial", "/nonexistent/ttyGW"}
+        << "cannot connect to /nonexistent/ttyGW: Unable to open com port";
   }
   void linkFailures() {
     QFETCH(QStringList, device);
@@ -114,6 +156,42 @@ class TestCliConnection : public QObject {
     const CliRun run = cli.run(QStringList{"read"} + device);
     QVERIFY2(run.exitCode == 3, run.describe());
     QVERIFY2(run.err.contains(message.toUtf8()), run.describe());
+  }
+
+  // --timeout bounds the wait for each reply: a reply that never ends is given up after it, also
+  // on the serial line, and says so.
+  void stalledReplyIsGivenUpAfterTheTimeout_data() {
+    QTest::addColumn<Via>("via");
+    QTest::addColumn<QString>("query");
+    QTest::newRow("tcp, first reply") << Via::Tcp << "get-model";
+    QTest::newRow("tcp, middle of the chain") << Via::Tcp << "get-voip";
+    QTest::newRow("pty, last reply") << Via::Pty << "get-dns-server";
+  }
+  void stalledReplyIsGivenUpAfterTheTimeout() {
+    QFETCH(Via, via);
+    QFETCH(QString, query);
+    CliRig rig;
+    QVERIFY2(rig.start({"--stall-on", query}, via), qPrintable(rig.sim.failure()));
+    QElapsedTimer clock;
+    clock.start();
+    const CliRun run = rig.run({"read", "--timeout", "2"});
+    QVERIFY2(run.exitCode == 3, run.describe());
+    QVERIFY2(run.err.contains("did not finish the read in time (no reply within 2 s)"),
+             run.describe());
+    QVERIFY2(clock.elapsed() < 15000, run.describe());
+  }
+
+  // The gateway's own reason reaches the operator: a console that serves someone else says so.
+  void consoleBusyIsTold() {
+    CliRig rig;
+    QVERIFY2(rig.start(), qPrintable(rig.sim.failure()));
+    QTcpSocket other;
+    other.connectToHost(QHostAddress::LocalHost, rig.sim.port());
+    QVERIFY(other.waitForConnected(5000));
+    QVERIFY(other.waitForReadyRead(5000));  // its prompt: the session is the other one's
+    const CliRun run = rig.run({"read", "--timeout", "5"});
+    QVERIFY2(run.exitCode == 3, run.describe());
+    QVERIFY2(run.err.contains("% Console busy: another session is active"), run.describe());
   }
 
   // A serial port with nothing behind it that answers: the wake-up probe finds no gateway.

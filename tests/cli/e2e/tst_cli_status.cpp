@@ -34,11 +34,20 @@ class TestCliStatus : public QObject {
     const CliRun run = rig.run({"status", "--json"});
     QVERIFY2(run.exitCode == 0, run.describe());
     const QJsonObject status = jsonOf(run.out);
-    QCOMPARE(valueAt(status, "wan").toObject().value("IP address").toString(),
+    // Keys are identifiers made from the gateway's labels: stable for scripts.
+    const QJsonObject wan = valueAt(status, "wan").toObject();
+    const QJsonObject gatekeeper = valueAt(status, "gatekeeper").toObject();
+    QCOMPARE(wan.value("ip_address").toString(),
              QStringLiteral("192.0.2.10 netmask 255.255.255.0"));
-    QCOMPARE(valueAt(status, "gatekeeper").toObject().value("Protocol").toString(),
-             QStringLiteral("H.323"));
+    QCOMPARE(gatekeeper.value("protocol").toString(), QStringLiteral("H.323"));
     QVERIFY(valueAt(status, "text").toArray().contains(QJsonValue("System Information")));
+    QStringList wanKeys = {"model",       "wan_interface", "ip_address", "default_router",
+                           "name_server", "pstn_line",     "ppp_state"};
+    wanKeys.sort();
+    QCOMPARE(wan.keys(), wanKeys);
+    const QStringList gatekeeperKeys = {"model",        "protocol",     "h323_id",
+                                        "gatekeeper_1", "gatekeeper_2", "voice_ports"};
+    for (const QString& key : gatekeeperKeys) QVERIFY2(gatekeeper.contains(key), qPrintable(key));
   }
 
   // A status reply that never ends is given up with exit code 6, not waited for forever.

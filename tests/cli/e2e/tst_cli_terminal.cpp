@@ -2,9 +2,11 @@
 // it writes (yes writes, anything else leaves the device as it was), and progress is shown on a
 // terminal only.
 #include <pty.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <QtTest>
+#include <csignal>
 
 #include "cli_fixture.h"
 
@@ -79,6 +81,37 @@ class TestCliTerminal : public QObject {
     QCOMPARE(rig.cli.process().exitCode(), 0);
     QVERIFY(rig.cli.process().readAllStandardOutput().contains("\"format\": 1"));
     QVERIFY(!terminal.shown().contains("Typed-pw"));
+  }
+
+  // Interrupted at the password prompt, the command leaves the terminal as it found it: echo on.
+  void terminalComesBackAfterASignalAtThePrompt_data() {
+    QTest::addColumn<int>("signal");
+    QTest::newRow("Ctrl-C") << int(SIGINT);
+    QTest::newRow("kill") << int(SIGTERM);
+    QTest::newRow("hang-up") << int(SIGHUP);
+  }
+  void terminalComesBackAfterASignalAtThePrompt() {
+    QFETCH(int, signal);
+    CliRig rig;
+    QVERIFY2(rig.start(), qPrintable(rig.sim.failure()));
+    Terminal terminal;
+    QVERIFY(!terminal.path.isEmpty());
+    auto echoOn = [&terminal] {
+      termios settings{};
+      return tcgetattr(terminal.master, &settings) == 0 && (settings.c_lflag & ECHO) != 0;
+    };
+    QVERIFY(echoOn());
+    rig.cli.environment.remove("EZCONFIG_PASSWORD");
+    rig.cli.process().setStandardInputFile(terminal.path);
+    rig.cli.process().setProcessEnvironment(rig.cli.environment);
+    rig.cli.process().start(QStringLiteral(EZCONFIG_CLI_PATH), QStringList{"read"} + rig.device());
+    QByteArray err;
+    QVERIFY2(waitForPrompt(rig.cli.process(), "Password: ", &err), err.constData());
+    QVERIFY(!echoOn());
+    QVERIFY(::kill(pid_t(rig.cli.process().processId()), signal) == 0);
+    QVERIFY(rig.cli.process().waitForFinished(10000));
+    QCOMPARE(rig.cli.process().exitStatus(), QProcess::CrashExit);
+    QVERIFY(echoOn());
   }
 
   void writeAsksFirst_data() {

@@ -63,7 +63,8 @@ class TestCliWrite : public QObject {
     const QByteArray stored = rig.sim.readState();
     const QJsonObject file = withNumber(jsonOf(rig.run({"read"}).out), 1, "5550");
     const CliRun dry = rig.run({"write", rig.save("f.json", file), "--dry-run"});
-    QVERIFY2(dry.exitCode == 0, dry.describe());
+    // As diff: 1 when the file would change something.
+    QVERIFY2(dry.exitCode == 1, dry.describe());
     QCOMPARE(dry.out, QByteArray("voip.ports[1].number: \"202\" -> \"5550\"\n"));
     QCOMPARE(rig.sim.readState(), stored);
     // The last thing the device received ("<", not its help text) is the read's last query.
@@ -215,9 +216,11 @@ class TestCliWrite : public QObject {
     QVERIFY(QFile::remove(rig.sim.statePath()));
     QVERIFY(QDir().mkdir(rig.sim.statePath()));
     const CliRun run = rig.run({"write", path, "--yes"});
-    QCOMPARE(run.exitCode, 6);
+    // Read back, the device holds what it held: nothing was written.
+    QCOMPARE(run.exitCode, 7);
     QVERIFY2(run.err.contains("did not confirm the write: % Configuration not saved"),
              run.describe());
+    QVERIFY2(run.err.contains("not written: 127.0.0.1:"), run.describe());
   }
 
   void writeNeverConfirmed() {
@@ -226,8 +229,8 @@ class TestCliWrite : public QObject {
     const QByteArray stored = rig.sim.readState();
     const QString path =
         rig.save("f.json", with(jsonOf(rig.run({"read"}).out), "pstn.dialing", "1"));
-    const CliRun run = rig.run({"write", path, "--yes"});
-    QCOMPARE(run.exitCode, 6);
+    const CliRun run = rig.run({"write", path, "--yes", "--timeout", "1"});
+    QCOMPARE(run.exitCode, 7);
     QVERIFY2(run.err.contains("did not confirm the write"), run.describe());
     QCOMPARE(rig.sim.readState(), stored);
   }

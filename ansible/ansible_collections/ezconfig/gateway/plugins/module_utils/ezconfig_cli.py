@@ -33,13 +33,14 @@ EXIT_MEANINGS = {
     4: 'login refused',
     5: 'model refused',
     6: 'the device reported an error or did not confirm the write',
+    7: 'the write failed; the device holds its previous configuration',
+    8: 'the write failed or did not take; the previous configuration was written back',
+    9: 'the rollback failed; what the device holds is unknown',
 }
 
 PASSWORD_VARIABLE = 'EZCONFIG_PASSWORD'
 REDACTED = '***'
-# The write's message when the device already holds the file's configuration (exit 0).
-NOTHING_TO_WRITE = 'already holds this configuration; nothing written'
-BACKUP_STORED = 'device configuration stored in '
+SECRET_SHOWN = '(secret)'
 _MESSAGE_PREFIX = 'ezconfig-cli: '
 
 
@@ -66,12 +67,13 @@ class CliResult(object):
     def stdout_lines(self):
         return [line for line in self.stdout.splitlines() if line.strip()]
 
-    def failure_message(self):
-        """One line for Ansible's msg: the exit code's meaning and the CLI's own words."""
+    def failure_message(self, messages=None):
+        """One line for Ansible's msg: the exit code's meaning and the CLI's own words (those of
+        its JSON result when given)."""
         meaning = EXIT_MEANINGS.get(self.rc, 'unexpected exit code')
         if self.rc < 0:
             meaning = 'ended by signal %d' % -self.rc
-        text = '; '.join(self.messages) or 'no message'
+        text = '; '.join(self.messages if messages is None else messages) or 'no message'
         return 'ezconfig-cli exit %d (%s): %s' % (self.rc, meaning, text)
 
     def as_result(self):
@@ -151,12 +153,36 @@ def config_secrets(config):
     return secrets
 
 
-def backup_file(result):
-    """Where the write stored the device's previous configuration, if it did."""
-    for message in result.messages:
-        if message.startswith(BACKUP_STORED):
-            return message[len(BACKUP_STORED):]
-    return None
+# The members of `write --json`'s result the modules rely on (docs/cli.md).
+WRITE_RESULT_KEYS = ('result', 'changed', 'written', 'verified', 'rolled_back', 'differences',
+                     'device_messages', 'messages', 'backup_file', 'exit_code')
+
+
+def parse_write_result(result):
+    """The JSON object `write --json` printed; ValueError when there is none (the CLI ended
+    before it could say, e.g. on a usage error) or it lacks a member."""
+    document = json.loads(result.stdout)
+    if not isinstance(document, dict):
+        raise ValueError('not a JSON object')
+    missing = [key for key in WRITE_RESULT_KEYS if key not in document]
+    if missing:
+        raise ValueError('missing ' + ', '.join(missing))
+    return document
+
+
+def _shown(value):
+    if value == SECRET_SHOWN:
+        return value
+    return json.dumps(value, separators=(',', ':'), ensure_ascii=False)
+
+
+def difference_line(difference):
+    """One difference of the JSON result as the CLI prints it:
+    `path: BEFORE -> AFTER`, or `path: secret changed (not shown)`."""
+    before, after = difference['before'], difference['after']
+    if before == SECRET_SHOWN and after == SECRET_SHOWN:
+        return '%s: %s' % (difference['path'], _SECRET_CHANGED)
+    return '%s: %s -> %s' % (difference['path'], _shown(before), _shown(after))
 
 
 # One line of the differences `write` and `diff` print: `path: BEFORE -> AFTER`, each value as
@@ -218,15 +244,19 @@ def _set(document, path, value):
     return False
 
 
-def masked_after(before, difference_lines):
-    """The configuration a write leaves: the redacted `before` with the write's differences.
+def masked_after(before, differences):
+    """The configuration a write leaves: the redacted `before` with the write's differences,
+    given as the JSON result's objects or as the lines the CLI prints.
 
     Secrets stay masked; one that changes reads "*** (changed)", so that a diff shows it
     without showing it."""
     after = copy.deepcopy(before)
-    for line in difference_lines:
-        parsed = parse_difference(line)
-        if parsed is None:
+    for difference in differences:
+        if isinstance(difference, dict):
+            parsed = (difference.get('path'), difference.get('before'), difference.get('after'))
+        else:
+            parsed = parse_difference(difference)
+        if parsed is None or not isinstance(parsed[0], str):
             continue
         path, old, new = parsed
         if new == '(secret)':

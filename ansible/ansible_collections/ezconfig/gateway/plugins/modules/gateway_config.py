@@ -7,8 +7,9 @@ module: gateway_config
 short_description: Put a configuration on a gateway
 description:
   - Writes a configuration (the JSON format of C(ezconfig-cli), docs/config-format.md) to one
-    gateway with C(ezconfig-cli write), which reads the device first, writes only when what the
-    device holds differs, and reads back what it wrote.
+    gateway with C(ezconfig-cli write --json), which reads the device first, writes only when what
+    the device holds differs, reads back what it wrote, and writes the previous configuration back
+    when the write failed or did not take.
   - Members the configuration leaves out keep the device's values.
   - Runs where the module runs; use C(ansible_connection=local) and reach the gateway from there.
 options:
@@ -48,6 +49,12 @@ options:
   log:
     description: Append a transcript of the session to this file (passwords shown as C(***)).
     type: path
+  rollback:
+    description:
+      - When the write fails or does not take, write the device's previous configuration back
+        and read it back. C(false) leaves the device as the failed write left it.
+    type: bool
+    default: true
 notes:
   - Check mode reads the device and tells whether a write would happen; nothing is written.
   - Diff mode shows the device's configuration before and after, every password as C(***).
@@ -72,6 +79,24 @@ differences:
   type: list
   elements: str
   returned: always
+result:
+  description:
+    - How the write ended, from C(write --json) (docs/cli.md), e.g. C(written), C(unchanged),
+      C(would-change), C(not-written), C(rolled-back), C(rollback-failed).
+  type: str
+  returned: when the CLI got that far
+written:
+  description: The device confirmed the write.
+  type: bool
+  returned: when the CLI got that far
+verified:
+  description: A read-back shows the device holding the configuration.
+  type: bool
+  returned: when the CLI got that far
+rolled_back:
+  description: The write failed, and the previous configuration was written back and read back.
+  type: bool
+  returned: when the CLI got that far
 backup_file:
   description: The file holding the device's configuration before the write.
   type: str
@@ -82,28 +107,39 @@ messages:
   elements: str
   returned: always
 rc:
-  description: The CLI's exit code.
+  description:
+    - The CLI's exit code; not returned for a check-mode run whose dry run said "would change"
+      (exit code 1), which Ansible would take for a failure. I(exit_code) has it then.
   type: int
-  returned: always
+  returned: mostly
+exit_code:
+  description: The CLI's exit code, from its JSON result.
+  type: int
+  returned: when the CLI got that far
 '''
 
 import os
 
 from ansible.module_utils.basic import AnsibleModule
 from ansible_collections.ezconfig.gateway.plugins.module_utils.ezconfig_cli import (
-    CONNECTION_ARGS, CONNECTION_EXCLUSIVE, CONNECTION_REQUIRED_ONE_OF, NOTHING_TO_WRITE,
-    backup_file, config_secrets, masked_after, parse_json, resolve_cli, run_cli,
+    CONNECTION_ARGS, CONNECTION_EXCLUSIVE, CONNECTION_REQUIRED_ONE_OF, config_secrets,
+    difference_line, masked_after, parse_json, parse_write_result, resolve_cli, run_cli,
     write_config_file)
 
+# --dry-run says "would change" with exit code 1, as diff does.
+DRY_RUN_WOULD_CHANGE = 1
 
-def write_command(path, check_mode, backup_dir):
-    command = ['write', path]
+
+def write_command(path, check_mode, backup_dir, rollback):
+    command = ['write', path, '--json']
     if check_mode:
         command.append('--dry-run')
     else:
         command.append('--yes')
         if backup_dir:
             command += ['--backup-dir', backup_dir]
+        if not rollback:
+            command.append('--no-rollback')
     return command
 
 
@@ -114,6 +150,7 @@ def main():
         src=dict(type='path'),
         backup=dict(type='bool', default=False),
         backup_dir=dict(type='path', default='~/gateway-backups'),
+        rollback=dict(type='bool', default=True),
     )
     module = AnsibleModule(
         argument_spec=options,
@@ -148,28 +185,40 @@ def main():
 
     path = params['src'] or write_config_file(params['config'])
     try:
-        result = run_cli(cli, write_command(path, module.check_mode, backup_dir), params)
+        result = run_cli(cli, write_command(path, module.check_mode, backup_dir,
+                                            params['rollback']), params)
     finally:
         if not params['src']:
             os.unlink(path)
 
-    differences = result.stdout_lines
     values = result.as_result()
-    values['differences'] = differences
-    if result.rc == 0:
-        values['changed'] = not any(NOTHING_TO_WRITE in m for m in result.messages)
-    else:
-        # Not verified (1) or not confirmed by the device (6): a write went out all the same.
-        values['changed'] = result.rc in (1, 6) and not module.check_mode
-    stored = backup_file(result)
-    if stored:
-        values['backup_file'] = stored
+    try:
+        outcome = parse_write_result(result)
+    except ValueError:
+        # Ended before it could say (a usage error): its stderr is all there is.
+        values['differences'] = []
+        values['changed'] = False
+        module.fail_json(msg=result.failure_message(), **values)
+
+    differences = outcome['differences']
+    values['messages'] = outcome['messages']
+    values['differences'] = [difference_line(d) for d in differences]
+    for key in ('result', 'written', 'verified', 'rolled_back'):
+        values[key] = outcome[key]
+    # A write the device took is a change, also when it could not be verified or was undone.
+    values['changed'] = bool(outcome['changed'])
+    if outcome['backup_file']:
+        values['backup_file'] = outcome['backup_file']
     if before is not None:
         after = masked_after(before, differences) if values['changed'] else before
         values['diff'] = dict(before=before, after=after,
                               before_header='device', after_header='after the write')
-    if result.rc != 0:
-        module.fail_json(msg=result.failure_message(), **values)
+    values['exit_code'] = outcome['exit_code']
+    if module.check_mode and result.rc == DRY_RUN_WOULD_CHANGE:
+        # Ansible fails a task whose rc is not 0; here 1 only says what a write would do.
+        del values['rc']
+    elif result.rc != 0:
+        module.fail_json(msg=result.failure_message(outcome['messages']), **values)
     module.exit_json(**values)
 
 
