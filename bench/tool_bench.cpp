@@ -76,6 +76,7 @@ bool ToolBench::setUp(const QString& extraPort) {
   // Save is timed as the write itself, without the review.
   QStandardPaths::setTestModeEnabled(true);
   TF_ez_config_main::setReviewBeforeSave(false);
+  TF_ez_config_main::setVerifyAfterSave(false);
   createAppWindows();
   main_ = topLevel<TF_ez_config_main>();
   connection_ = topLevel<TF_Connection>();

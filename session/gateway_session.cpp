@@ -24,6 +24,8 @@ GatewaySession::GatewaySession(ConfigModel& model, QObject* parent)
   connect(&statusPoll_, &QTimer::timeout, this, &GatewaySession::statusPollTimeout);
   writeTimer_.setSingleShot(true);
   connect(&writeTimer_, &QTimer::timeout, this, &GatewaySession::writeTimedOut);
+  readTimer_.setSingleShot(true);
+  connect(&readTimer_, &QTimer::timeout, this, &GatewaySession::readStalled);
   restartTimer_.setSingleShot(true);
   connect(&restartTimer_, &QTimer::timeout, this, [this] {
     if (state_ == SessionState::Restarting) setState(SessionState::Closed);
@@ -85,7 +87,22 @@ void GatewaySession::setState(SessionState state) {
   if (state == state_) return;
   const SessionState previous = state_;
   state_ = state;
+  if (state == SessionState::Reading) {
+    readTimer_.start(timing_.readStallMs);
+  } else {
+    readTimer_.stop();
+  }
   emit stateChanged(state, previous);
+}
+
+void GatewaySession::readStalled() {
+  if (state_ != SessionState::Reading) return;
+  const int seconds = (timing_.readStallMs + 999) / 1000;
+  link_.debugLog.append(QStringLiteral("Read stalled"));
+  linkFailed(tr("The gateway stopped answering while its configuration was read (nothing for "
+                "%1 s). The link is closed; connect again to read it.")
+                 .arg(seconds));
+  closeTransport();
 }
 
 bool GatewaySession::guarded(const std::function<void()>& work) {

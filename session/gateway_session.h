@@ -30,6 +30,9 @@ struct SessionTiming {
   // How long a write exchange may wait for the device's confirmation; 0 sizes it from the script
   // (see writeTimeoutMs in session/write_exchange.h).
   int writeTimeoutMs = 0;
+  // How long the read chain may wait for the gateway's next line before it is given up (the
+  // whole chain takes about 2 s at 9600 baud).
+  int readStallMs = 30000;
 };
 
 class GatewaySession : public QObject {
@@ -109,6 +112,11 @@ class GatewaySession : public QObject {
   // True when the exchange is open (state Writing); it ends with saveComplete,
   // saveCompleteWithWarnings or saveFailed.
   bool save();
+
+  // Reads the whole configuration again on the open link, as after a login (state Ready only):
+  // the model is emptied and filled from the replies; readFinished() at the end. For reading back
+  // what a Save wrote.
+  bool readAgain();
 
   enum class SaveOutcome { Saved, SavedWithWarnings, Failed, CheckFailed, NotStarted };
   // save() and wait for the exchange to end; it always ends, at the latest at its time-out.
@@ -211,6 +219,10 @@ class GatewaySession : public QObject {
 
   // Status (status_poll.cpp).
   void statusPollTimeout();
+  // The service radio back to its start: see session_login.cpp.
+  void startFromDialUp();
+  // The read chain waited too long for a line: the link is given up with an error.
+  void readStalled();
 
   ConfigModel& model_;
   Link link_;
@@ -229,6 +241,7 @@ class GatewaySession : public QObject {
 
   QTimer statusPoll_;
   QTimer writeTimer_;
+  QTimer readTimer_;
   QTimer restartTimer_;
 
   // An open call is waiting (probe, connect delay): a second one must not start inside it.

@@ -57,6 +57,7 @@ using reply_tokens::isWord;
 void GatewaySession::onLine(const Argv& argv) {
   // The index of the line's last slot, before a send resets it.
   const int last = link_.state.ArgIndex;
+  if (state_ == SessionState::Reading) readTimer_.start(timing_.readStallMs);
   if (state_ == SessionState::Writing) {
     // Our own command's echo: the device has left whatever reply came before, finished or not.
     if (isWord(argv[0], "write-system")) {

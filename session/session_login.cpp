@@ -1,6 +1,7 @@
 // The login: a fresh read begins with it.
 #include <optional>
 
+#include "model/config_model.h"
 #include "model/form_clearing.h"
 #include "session/gateway_session.h"
 
@@ -10,6 +11,7 @@ bool GatewaySession::login(const QString& id, const QString& password) {
   link_.state.beginRead();
   rules_.begin();
   modelAccepted_ = false;
+  startFromDialUp();
   clearForm(model_);
   const QString start = QStringLiteral("start-login ") + id + QLatin1Char(' ');
   // Pending before the line goes out: a serial write waits for the port and processes events,
@@ -24,6 +26,26 @@ bool GatewaySession::login(const QString& id, const QString& password) {
     return false;
   }
   return true;
+}
+
+bool GatewaySession::readAgain() {
+  if (state_ != SessionState::Ready || !linkOpen()) return false;
+  link_.state.endStatusMode();
+  emptyForLogin(model_);
+  link_.state.beginRead();
+  rules_.begin();
+  startFromDialUp();
+  clearForm(model_);
+  modelAccepted_ = false;
+  modelNamed_ = false;
+  setState(SessionState::Reading);
+  return guarded([&] { send("get-model\r"); });
+}
+
+void GatewaySession::startFromDialUp() {
+  // As in a fresh form: the first PSTN line (which shows dial-up until "keep-active") then runs
+  // no handler, and a second read leaves the local PC's choice as a first read does.
+  model_.RB_Dial_up.setChecked(true);
 }
 
 void GatewaySession::cancelLogin() {

@@ -9,8 +9,8 @@ enum class SessionState {
   LoggingIn,   // the link is open: the login is awaited or sent and not answered yet
   Reading,     // the login was accepted: the query chain runs
   Ready,       // the chain ended: the configuration is read and may be saved
-  Refused,     // the chain read a device of a model this tool does not configure: nothing is written
-  Writing,     // the write exchange is open
+  Refused,  // the chain read a device of a model this tool does not configure: nothing is written
+  Writing,  // the write exchange is open
   Restarting,  // the device was told to reboot; the link is closed and the restart wait runs
 };
 

@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QString>
 #include <QWidget>
+#include <optional>
 
 #include "model/config_model.h"
 #include "session/gateway_session.h"
@@ -87,6 +88,10 @@ class TF_ez_config_main : public QWidget, public Ui::TF_ez_config_main {
   // Save's flow: the review of the changes, the backup of the configuration as read, the checks
   // and the write exchange. True when the exchange began.
   bool startSave();
+  // After the gateway confirms a Save, the configuration is read back and compared (on by
+  // default).
+  static bool verifyAfterSave();
+  static void setVerifyAfterSave(bool on);
   // The review before Save is shown (remembered in the settings; on by default).
   static bool reviewBeforeSave();
   static void setReviewBeforeSave(bool on);
@@ -142,6 +147,10 @@ class TF_ez_config_main : public QWidget, public Ui::TF_ez_config_main {
   // directory.
   void setLanguageFolder(const QString& folder) { languageFolder_ = folder; }
 
+ signals:
+  // A Save ended: `stored` when the gateway confirmed it (read back when that is on).
+  void saveEnded(bool stored);
+
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -158,6 +167,11 @@ class TF_ez_config_main : public QWidget, public Ui::TF_ez_config_main {
   void holdPainting(bool hold);
   // A Save check that failed: its page shown, the focus on its field, its message.
   void showSaveCheck(const SaveCheckResult& check);
+  // The gateway confirmed a Save (with its diagnostics): read back and compared, then told.
+  void saveConfirmed(const QStringList& diagnostics);
+  void verifySave();
+  // The end of a Save: "Save was complete" only when nothing is left to say.
+  void showSaveDone(const QStringList& diagnostics, const QStringList& notHeld);
   // The link went away by itself: said, and nothing half-read or stale shown as real.
   void showLinkLost(SessionState during, bool reported);
   void showSaveResult(const QString& text, const QString& caption, QMessageBox::Icon icon);
@@ -182,6 +196,12 @@ class TF_ez_config_main : public QWidget, public Ui::TF_ez_config_main {
   QString languageFolder_;
   ModelMirror* mirror_ = nullptr;
   ChangeTracker* changes_ = nullptr;
+  // A confirmed Save being read back: what it wrote and what the gateway said to it.
+  struct SavedToVerify {
+    GatewayConfiguration written;
+    QStringList diagnostics;
+  };
+  std::optional<SavedToVerify> savedToVerify_;
   QString baseTitle_;
   QTimer* paintTick_ = nullptr;
   bool paintHeld_ = false;

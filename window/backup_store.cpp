@@ -34,9 +34,11 @@ QString storeBackup(const QString& gateway, const QByteArray& text, QString* err
   QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
   const QString stamp =
       QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd'T'HHmmsszzz'Z'"));
-  QString path = folder + QLatin1Char('/') + stamp + QStringLiteral(".json");
-  for (int n = 2; QFile::exists(path); ++n)
-    path = folder + QLatin1Char('/') + stamp + QStringLiteral("-%1.json").arg(n);
+  // A sequence number keeps two backups of one millisecond apart, in order.
+  QString path;
+  for (int n = 0; path.isEmpty() || QFile::exists(path); ++n)
+    path = folder + QLatin1Char('/') + stamp +
+           QStringLiteral("-%1.json").arg(n, 2, 10, QLatin1Char('0'));
   QSaveFile file(path);
   // Passwords are in it: the owner alone may read it, from the first byte on.
   if (!file.open(QIODevice::WriteOnly) ||

@@ -71,7 +71,8 @@ void TF_ez_config_main::BB_RestartClick() {
 void TF_ez_config_main::Timer_gaugeTimer() {
   // The gauge shows the part of the wait that has passed: full when the wait ends.
   const int wait = qMax(1, intervals().restartWait);
-  const qint64 passed = qMin<qint64>(restartClock_.elapsed(), wait);
+  // Once the wait is over (its timer may end a little early) the gauge stays full.
+  const qint64 passed = Timer1->isActive() ? qMin<qint64>(restartClock_.elapsed(), wait) : wait;
   Gauge1->setValue(Gauge1->minimum() +
                    int((Gauge1->maximum() - Gauge1->minimum()) * passed / wait));
   ++GaugeTicks;

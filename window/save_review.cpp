@@ -16,6 +16,7 @@ namespace {
 
 const QString kReviewKey = QStringLiteral("save/review");
 std::optional<bool> reviewSetting;
+bool verifySetting = true;
 
 bool haveSettings() {
   return !QCoreApplication::organizationName().isEmpty();
@@ -32,6 +33,65 @@ QString shown(const QString& path, const QJsonValue& value) {
 }
 
 }  // namespace
+
+bool TF_ez_config_main::verifyAfterSave() {
+  return verifySetting;
+}
+
+void TF_ez_config_main::setVerifyAfterSave(bool on) {
+  verifySetting = on;
+}
+
+void TF_ez_config_main::saveConfirmed(const QStringList& diagnostics) {
+  const GatewayConfiguration written = model.configuration();
+  if (verifyAfterSave()) {
+    savedToVerify_ = SavedToVerify{written, diagnostics};
+    if (session.readAgain()) return;
+    savedToVerify_.reset();
+  }
+  changes_->setAsRead(written);
+  showTitle();
+  showSaveDone(diagnostics, {});
+}
+
+void TF_ez_config_main::verifySave() {
+  const SavedToVerify saved = *savedToVerify_;
+  savedToVerify_.reset();
+  QStringList notHeld;
+  const GatewayConfiguration held = model.configuration();
+  // Under MGCP a port with a number goes out as a port of the call agent: read back, it is one.
+  GatewayConfiguration expected = saved.written;
+  if (expected.voip.protocol == GatewayConfiguration::Protocol::Mgcp) {
+    for (GatewayConfiguration::VoicePort& port : expected.voip.ports)
+      port.mgcp = port.mgcp || !port.number.isEmpty();
+  }
+  for (const ConfigDifference& d : configurationDifferences(held, expected)) {
+    if (!isWrittenPath(d.path, expected)) continue;
+    const ConfigMember* member = configMember(d.path);
+    notHeld << tr("%1: the gateway holds %2, Save wrote %3")
+                   .arg(member ? member->caption : d.path, differenceValue(d.path, d.before),
+                        differenceValue(d.path, d.after));
+  }
+  // What the gateway did not take stays in the form, as unsaved changes against what it holds.
+  if (!notHeld.isEmpty()) model.apply(saved.written);
+  showSaveDone(saved.diagnostics, notHeld);
+}
+
+void TF_ez_config_main::showSaveDone(const QStringList& diagnostics, const QStringList& notHeld) {
+  const QString complete = messages.text(QStringLiteral("Save was complete"));
+  if (!notHeld.isEmpty()) {
+    showSaveResult(tr("The gateway confirmed the save but does not hold every value written:") +
+                       QLatin1Char('\r') + (diagnostics + notHeld).join(QLatin1Char('\r')),
+                   QStringLiteral("Warning"), QMessageBox::Warning);
+  } else if (!diagnostics.isEmpty()) {
+    // The device stored the configuration but did not take every line: the operator sees which.
+    showSaveResult(complete + QLatin1Char('\r') + diagnostics.join(QLatin1Char('\r')),
+                   QStringLiteral("Warning"), QMessageBox::Warning);
+  } else {
+    showSaveResult(complete, QStringLiteral("OK"), QMessageBox::Information);
+  }
+  emit saveEnded(true);
+}
 
 bool TF_ez_config_main::reviewBeforeSave() {
   if (reviewSetting) return *reviewSetting;

@@ -37,11 +37,13 @@ void TF_ez_config_main::connectSession() {
     showTitle();
   };
   connect(s, &GatewaySession::readFinished, this, [this, keepAsRead] {
-    if (session.state() == SessionState::Ready) keepAsRead();
+    if (session.state() != SessionState::Ready) return;
+    keepAsRead();
+    if (savedToVerify_) verifySave();
   });
-  connect(s, &GatewaySession::saveComplete, this, keepAsRead);
-  connect(s, &GatewaySession::saveCompleteWithWarnings, this, keepAsRead);
   connect(s, &GatewaySession::linkOpened, this, refresh);
+  // A read-back cut off by a close belongs to the link that closed.
+  connect(s, &GatewaySession::linkOpened, this, [this] { savedToVerify_.reset(); });
   connect(s, &GatewaySession::linkClosed, this, [this] {
     // A link that went away by itself ends the status poll as Disconnect does: its ticks would
     // clear the text the operator is reading.
@@ -76,21 +78,13 @@ void TF_ez_config_main::connectSession() {
   connect(s, &GatewaySession::readFinished, this, refresh);
   connect(s, &GatewaySession::saveCheckFailed, this,
           [this](const SaveCheckResult& check) { showSaveCheck(check); });
-  connect(s, &GatewaySession::saveComplete, this, [this] {
-    showSaveResult(messages.text(QStringLiteral("Save was complete")), QStringLiteral("OK"),
-                   QMessageBox::Information);
-  });
+  connect(s, &GatewaySession::saveComplete, this, [this] { saveConfirmed({}); });
   connect(s, &GatewaySession::saveCompleteWithWarnings, this,
-          [this](const QStringList& diagnostics) {
-            // The device stored the configuration but did not take every line: the operator
-            // sees which.
-            showSaveResult(messages.text(QStringLiteral("Save was complete")) + QLatin1Char('\r') +
-                               diagnostics.join(QLatin1Char('\r')),
-                           QStringLiteral("Warning"), QMessageBox::Warning);
-          });
+          [this](const QStringList& diagnostics) { saveConfirmed(diagnostics); });
   connect(s, &GatewaySession::saveFailed, this, [this](const QString& text) {
     showSessionState();
     showMessageBox(text, QStringLiteral("Error"), QMessageBox::Critical);
+    emit saveEnded(false);
   });
   connect(s, &GatewaySession::statusLine, this,
           [this](const QString& line) { appendStatusLine(line); });
@@ -140,6 +134,15 @@ void TF_ez_config_main::showSaveResult(const QString& text, const QString& capti
 }
 
 void TF_ez_config_main::showLinkLost(SessionState during, bool reported) {
+  if (savedToVerify_) {
+    // The gateway stored the script; whether it holds every value is not known.
+    savedToVerify_.reset();
+    showMessageBox(tr("The gateway confirmed the save, but the link to it was lost before the "
+                      "configuration could be read back."),
+                   QStringLiteral("Warning"), QMessageBox::Warning);
+    reported = true;
+    emit saveEnded(true);
+  }
   // A read cut short leaves half the values: the pages are covered again, never shown as real.
   if (during != SessionState::Ready && during != SessionState::Writing) {
     P_main->show();

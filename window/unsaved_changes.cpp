@@ -51,10 +51,10 @@ TF_ez_config_main::Unsaved TF_ez_config_main::settleUnsavedChanges() {
     loop.quit();
   };
   QObject waiting;
-  connect(&session, &GatewaySession::saveComplete, &waiting, [&] { done(true); });
-  connect(&session, &GatewaySession::saveCompleteWithWarnings, &waiting, [&] { done(true); });
-  connect(&session, &GatewaySession::saveFailed, &waiting, [&] { done(false); });
-  connect(&session, &GatewaySession::linkClosed, &waiting, [&] { done(false); });
+  connect(this, &TF_ez_config_main::saveEnded, &waiting, [&](bool ok) { done(ok); });
+  connect(&session, &GatewaySession::linkClosed, &waiting, [&] {
+    if (!finished) done(false);
+  });
   if (startSave() && !finished) loop.exec();
   return stored ? Unsaved::Settled : Unsaved::Cancelled;
 }

@@ -49,6 +49,7 @@ int main(int argc, char** argv) {
 
   QStandardPaths::setTestModeEnabled(true);
   TF_ez_config_main::setReviewBeforeSave(false);
+  TF_ez_config_main::setVerifyAfterSave(false);
   createAppWindows();
   auto* main = window<TF_ez_config_main>();
   auto* connection = window<TF_Connection>();

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QScopeGuard>
 #include <QSerialPort>
 #include <QTcpSocket>
 #include <QtTest>
@@ -42,6 +43,8 @@ class TstFaults : public QObject {
   void droppedLink();
   void stalledReply_data();
   void stalledReply();
+  void stalledReadEndsAfterItsTimeOut_data() { linkRows(); }
+  void stalledReadEndsAfterItsTimeOut();
   void noiseBetweenReplyLines_data();
   void noiseBetweenReplyLines();
   void rebootDuringStatusPoll_data();
@@ -294,6 +297,29 @@ void TstFaults::stalledReply() {
     QTRY_COMPARE(tool.parsedLines.count("get-voip"), 2);
     QVERIFY(busyCursor());
   }
+}
+
+// A gateway that stops answering in the middle of the read: after the read's time-out the link is
+// closed with a message, and the half-read pages are covered again.
+void TstFaults::stalledReadEndsAfterItsTimeOut() {
+  QFETCH(bool, serial);
+  TF_ez_config_main* main = tool.main();
+  const SessionTiming before = main->session.timing();
+  SessionTiming shortStall = before;
+  shortStall.readStallMs = 800;
+  main->session.setTiming(shortStall);
+  const auto restore = qScopeGuard([&] { main->session.setTiming(before); });
+  QVERIFY2(startGateway({"--stall-on", "get-voip"}), why());
+  QVERIFY2(connectOver(serial), why());
+  QVERIFY2(tool.typeLogin(), why());
+  QTRY_VERIFY(main->BB_Connect->isVisible());
+  QCOMPARE(tool.boxes.size(), 1);
+  QVERIFY2(tool.boxes[0].text.startsWith(
+               "The gateway stopped answering while its configuration was read"),
+           qPrintable(tool.boxes[0].text));
+  QVERIFY(main->P_main->isVisible());
+  QVERIFY(!main->busy.isBusy());
+  QVERIFY(!QGuiApplication::overrideCursor());
 }
 
 void TstFaults::noiseBetweenReplyLines_data() {

@@ -134,6 +134,17 @@ class TstWindowChanges : public QObject {
     QVERIFY(!tool.sentTexts().mid(sent.size()).contains("write-system\r"));
   }
 
+  // A second read of the same gateway shows what the first one did, down to the greyed choices.
+  void aSecondReadShowsWhatTheFirstDid() {
+    QVERIFY2(readSample(), qPrintable(tool.failure()));
+    const bool dhcp = m()->RB_PSTN_DHCP->isChecked();
+    QVERIFY(dhcp);  // all-up without a local PC: as a fresh window shows it
+    QVERIFY2(tool.disconnect(), qPrintable(tool.failure()));
+    QVERIFY2(tool.connectTcp() && tool.loginAndRead(), qPrintable(tool.failure()));
+    QCOMPARE(m()->RB_PSTN_DHCP->isChecked(), dhcp);
+    QCOMPARE(m()->RB_PSTN_PPPoE->isChecked(), !dhcp);
+  }
+
   // The store keeps the latest backups of each gateway.
   void backupsAreLimited() {
     const QString gateway = QStringLiteral("limit-test");

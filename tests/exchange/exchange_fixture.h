@@ -34,6 +34,7 @@ struct ExchangeEnv {
     // Save writes at once here; the review and the backups have tests of their own.
     QStandardPaths::setTestModeEnabled(true);
     TF_ez_config_main::setReviewBeforeSave(false);
+    TF_ez_config_main::setVerifyAfterSave(false);
     createAppWindows();
     for (QWidget* w : QApplication::topLevelWidgets()) {
       if (auto* m = qobject_cast<TF_ez_config_main*>(w)) main = m;

@@ -34,6 +34,7 @@ struct WindowEnv {
     // Save writes at once here; the review and the backups have tests of their own.
     QStandardPaths::setTestModeEnabled(true);
     TF_ez_config_main::setReviewBeforeSave(false);
+    TF_ez_config_main::setVerifyAfterSave(false);
     createAppWindows();
     main = find<TF_ez_config_main>();
     connection = find<TF_Connection>();
