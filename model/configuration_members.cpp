@@ -304,6 +304,14 @@ const ConfigMember* configMemberOfField(const QString& objectName) {
   return nullptr;
 }
 
+int portIndexOf(const QString& path) {
+  const QString prefix = QLatin1String(kPortsPath) + QLatin1Char('[');
+  if (!path.startsWith(prefix)) return -1;
+  bool ok = false;
+  const int index = path.mid(prefix.size()).section(QLatin1Char(']'), 0, 0).toInt(&ok);
+  return ok ? index : -1;
+}
+
 bool portNumbersWritten(const GatewayConfiguration& c) {
   return !mgcpWritten(c);
 }

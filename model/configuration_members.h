@@ -45,6 +45,8 @@ const ConfigMember* configMemberOfField(const QString& objectName);
 
 // The voice-port list: entries {"port", "type", "number", "mgcp"}.
 extern const char kPortsPath[];  // "voip.ports"
+// The entry index of a port member's path ("voip.ports[2].number" gives 2), or -1.
+int portIndexOf(const QString& path);
 // A phone number: the digits, "*" and "#" of a dial plan, at most this long.
 constexpr int kPhoneNumberMaxLength = 24;
 // The script writes the ports' numbers (not under MGCP: the call agent assigns them) and their

@@ -44,8 +44,9 @@ bool voipComplete(const ConfigModel& m, QStringList& notes) {
 // The first problem the configuration's checks find, as the window shows it: the field's caption
 // and the problem, on the field's page.
 SaveCheckResult configurationCheck(const ConfigModel& m, const QStringList& notes) {
+  const GatewayConfiguration configuration = m.configuration();
   const QList<ConfigurationProblem> problems =
-      checkConfiguration(m.configuration(), m.deviceOwnAddresses());
+      checkConfiguration(configuration, m.deviceOwnAddresses());
   SaveCheckResult result;
   result.debugNotes = notes;
   if (problems.isEmpty()) return result;
@@ -57,13 +58,12 @@ SaveCheckResult configurationCheck(const ConfigModel& m, const QStringList& note
     result.page = member->page;
     result.caption = member->caption;
   } else {
-    // A voice port's number: "voip.ports[N].number" is row N + 1 of the phone-number table.
-    const int row =
-        problem.path.section(QLatin1Char('['), 1).section(QLatin1Char(']'), 0, 0).toInt() + 1;
+    // A voice port's number, in the phone-number table.
+    const int index = portIndexOf(problem.path);
     result.field = QStringLiteral("SG_VoIP_Phone_number");
     result.page = QStringLiteral("Tab_VoIP");
     result.caption =
-        QStringLiteral("Phone number of port %1").arg(m.SG_VoIP_Phone_number.cell(0, row));
+        QStringLiteral("Phone number of port %1").arg(configuration.voip.ports.value(index).port);
   }
   result.message = result.caption + QStringLiteral(": ") + problem.message;
   return result;

@@ -115,9 +115,7 @@ QList<ReviewRow> TF_ez_config_main::reviewRows(const GatewayConfiguration& asRea
       field = member->caption;
     } else {
       // "voip.ports[N].number" or ".mgcp": the port is named by the entry on either side.
-      const int index = d.path.section(QLatin1Char('['), 1).section(QLatin1Char(']'), 0, 0).toInt();
-      const QString port =
-          index < toWrite.voip.ports.size() ? toWrite.voip.ports.at(index).port : QString();
+      const QString port = toWrite.voip.ports.value(portIndexOf(d.path)).port;
       field = d.path.endsWith(QLatin1String(".mgcp")) ? tr("MGCP port %1").arg(port)
                                                       : tr("Phone number of port %1").arg(port);
     }
