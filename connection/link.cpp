@@ -80,31 +80,8 @@ void Link::restore(const Checkpoint& saved) {
   slotsInUse_ = saved.slotsInUse;
   lineFull_ = saved.lineFull;
 
-  // Every other field of the record, one by one: a copy of the whole record would copy all 2048
-  // slots. The size check fails when a field is added to LinkState and not here.
-  const LinkState& from = saved.state;
-#if defined(__x86_64__) && defined(__linux__)
-  static_assert(sizeof(LinkState) == sizeof(Argv) + 104, "copy the new LinkState field below");
-#endif
-  state.WanReplySeen = from.WanReplySeen;
-  state.AllUpSeen = from.AllUpSeen;
-  state.ArgIndex = from.ArgIndex;
-  state.RxLine = from.RxLine;
-  state.ReplySection = from.ReplySection;
-  state.StartTagEchoes = from.StartTagEchoes;
-  state.EndTagEchoes = from.EndTagEchoes;
-  state.DestPatternCount = from.DestPatternCount;
-  state.PendingPhoneNumber = from.PendingPhoneNumber;
-  state.VoicePortCount = from.VoicePortCount;
-  state.PotsPeerCount = from.PotsPeerCount;
-  state.LinkKind = from.LinkKind;
-  state.GatekeeperSeen = from.GatekeeperSeen;
-  state.SipServerSeen = from.SipServerSeen;
-  state.CallAgentSeen = from.CallAgentSeen;
-  state.StatusMode = from.StatusMode;
-  state.StatusRequestPending = from.StatusRequestPending;
-  state.WriteExchangeOpen = from.WriteExchangeOpen;
-  state.StatusReplyOpen = from.StatusReplyOpen;
+  // Every other field of the record: the token array is not copied whole (2048 slots).
+  static_cast<LinkFlags&>(state) = saved.state;
 }
 
 int Link::IndexOfStr(const QString& text, const QString& pattern) {

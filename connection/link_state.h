@@ -30,25 +30,18 @@ enum ReplySectionCode : qint32 {
   kSectionPstn = 17,
 };
 
-struct LinkState {
+// Every field of the link record but the token array: a checkpoint puts these back by one
+// assignment, so a field added here is never forgotten there.
+struct LinkFlags {
   bool WanReplySeen = false;
-  bool AllUpSeen = false;
-  // Written by the link only: it keeps track of the slots in use, so that a line end and a send
-  // touch those alone. Read it freely.
-  Argv argv;
   qint32 ArgIndex = 0;
   QByteArray RxLine;
   qint32 ReplySection = kSectionNone;
+  // Cleared where a connection or a write exchange starts, read by nothing: the write exchange
+  // counts its own tags (session/write_exchange.h). They go once the window stops clearing them.
   qint32 StartTagEchoes = 0;
   qint32 EndTagEchoes = 0;
-  qint32 DestPatternCount = 0;
-  QString PendingPhoneNumber;
-  qint32 VoicePortCount = 0;
-  qint32 PotsPeerCount = 0;
   qint32 LinkKind = kLinkNone;
-  bool GatekeeperSeen = false;
-  bool SipServerSeen = false;
-  bool CallAgentSeen = false;
   bool StatusMode = false;
   bool StatusRequestPending = false;
 
@@ -60,6 +53,12 @@ struct LinkState {
   // went by) and its end tag has not come yet. When Save switches status mode off in the middle
   // of such a reply, its rest must not be taken for the write exchange's tag lines.
   bool StatusReplyOpen = false;
+};
+
+struct LinkState : LinkFlags {
+  // Written by the link only: it keeps track of the slots in use, so that a line end and a send
+  // touch those alone. Read it freely.
+  Argv argv;
 
   // --- Named steps ---
 
@@ -67,8 +66,8 @@ struct LinkState {
   void useLink(qint32 kind) { LinkKind = kind; }
   // The serial wake-up probe starts: it looks for a "get-wan" line from here on.
   void beginProbe() { WanReplySeen = false; }
-  // A fresh read starts with the login: the reply is the login's, no tag is counted, replies go to
-  // the parser and the read counters of the previous device are forgotten.
+  // A fresh read starts with the login: the reply is the login's, no tag is counted and replies go
+  // to the parser. (The read's own counters are the reply rules'.)
   void beginRead() {
     ReplySection = kSectionLogin;
     StartTagEchoes = 0;
@@ -77,14 +76,6 @@ struct LinkState {
     StatusRequestPending = false;
     StatusReplyOpen = false;
     WriteExchangeOpen = false;
-    AllUpSeen = false;
-    VoicePortCount = 0;
-    PotsPeerCount = 0;
-    DestPatternCount = 0;
-    PendingPhoneNumber.clear();
-    GatekeeperSeen = false;
-    SipServerSeen = false;
-    CallAgentSeen = false;
   }
   // An echo line opened `section`.
   void openSection(qint32 section) {
