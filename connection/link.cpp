@@ -1,6 +1,7 @@
 #include "connection/link.h"
 
 #include "connection/delay.h"
+#include "connection/protocol_words.h"
 #include "connection/text_codec.h"
 #include "connection/transport.h"
 
@@ -43,8 +44,8 @@ bool Link::Comport_Connected() {
   state.beginProbe();
   SendGetData(QStringLiteral("\r"));
   SendGetData(QStringLiteral("\r"));
-  SendGetData(QStringLiteral("end\r"));
-  SendGetData(QStringLiteral("exit\r"));
+  SendGetData(protocol::command(protocol::kConsoleEnd));
+  SendGetData(protocol::command(protocol::kConsoleExit));
   Delay(100);
   const QString escape(QChar(27));
   for (int i = 0; i < 10; ++i) SendGetData(escape);

@@ -1,6 +1,7 @@
 // The receive path: every byte the gateway sends passes through here, either into the tokenizer
 // that feeds the reply parser (query mode) or into whole lines for the status memo (status mode).
 #include "connection/link.h"
+#include "connection/protocol_words.h"
 #include "connection/text_codec.h"
 
 namespace {
@@ -18,8 +19,8 @@ QByteArray trimmedForCompare(const QByteArray& line) {
 
 // The reply frame and the echoes of the two status commands never reach the memo.
 bool isFilteredStatusLine(const QByteArray& trimmed) {
-  return trimmed == "!START-TAG!" || trimmed == "!END-TAG!" || trimmed == "get-wan-status" ||
-         trimmed == "get-gatekeeper-status";
+  return trimmed == protocol::kStartTag || trimmed == protocol::kEndTag ||
+         trimmed == protocol::kGetWanStatus || trimmed == protocol::kGetGatekeeperStatus;
 }
 
 }  // namespace
@@ -159,9 +160,9 @@ void Link::assembleTcpStatus(const QByteArray& chunk) {
 
 void Link::statusLineEnd(const QByteArray& line) {
   const QByteArray trimmed = trimmedForCompare(line);
-  if (trimmed == "get-wan-status" || trimmed == "get-gatekeeper-status")
+  if (trimmed == protocol::kGetWanStatus || trimmed == protocol::kGetGatekeeperStatus)
     state.StatusReplyOpen = true;
-  else if (trimmed == "!END-TAG!")
+  else if (trimmed == protocol::kEndTag)
     state.StatusReplyOpen = false;
   if (!statusLineSink) return;
   // Each status heading gets an empty line above it in the memo.
@@ -174,7 +175,7 @@ void Link::pendingRequestStep() {
   if (!state.StatusRequestPending) return;
   // Cleared first: a failing write must not make every later chunk try again.
   state.StatusRequestPending = false;
-  SendGetData(QStringLiteral("get-gatekeeper-status\r"));
+  SendGetData(protocol::command(protocol::kGetGatekeeperStatus));
   SendGetData(QStringLiteral(" "));
   SendGetData(QStringLiteral(" "));
 }

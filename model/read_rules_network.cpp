@@ -1,4 +1,5 @@
 // Rules of the PSTN, WAN, LAN, name-server, automatic-upgrade and service replies.
+#include "connection/protocol_words.h"
 #include "model/config_model.h"
 #include "model/read_rules.h"
 #include "model/reply_tokens.h"
@@ -94,7 +95,7 @@ void ReadRules::wanRules(const Argv& argv) {
       m.RB_PSTN_PPPoE.setChecked(true);
       m.RG_Network_type.setItemIndex(kNetworkPppoe);
     }
-  } else if (isWord(argv[0], "!END-TAG!")) {
+  } else if (isWord(argv[0], protocol::kEndTag)) {
     if (pppoeRolePending_) {
       // A PPPoE body without the server role: the Ethernet port is the WAN side.
       pppoeRolePending_ = false;

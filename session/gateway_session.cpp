@@ -131,6 +131,10 @@ void GatewaySession::send(const char* query) {
   link_.SendGetData(QString::fromLatin1(query));
 }
 
+void GatewaySession::sendCommand(const char* word) {
+  link_.SendGetData(protocol::command(word));
+}
+
 bool GatewaySession::linkOpen() const {
   if (adopted_) return true;
   switch (link_.state.LinkKind) {
@@ -290,14 +294,15 @@ void GatewaySession::close(bool farewell) {
   if (linkOpen()) closeRequested_ = true;
   // A farewell the port cannot take is reported, and the port is closed all the same: closing was
   // asked for.
-  if (farewell && linkKind() == kLinkSerial && linkOpen()) guarded([&] { send("end-ez-setup\r"); });
+  if (farewell && linkKind() == kLinkSerial && linkOpen())
+    guarded([&] { sendCommand(protocol::kEndEasySetup); });
   closeTransport();
 }
 
 bool GatewaySession::restart() {
   if (state_ != SessionState::Ready || !linkOpen()) return false;
   link_.state.endStatusMode();
-  if (!guarded([&] { send("reboot-system\r"); })) return false;
+  if (!guarded([&] { sendCommand(protocol::kRebootSystem); })) return false;
   stopStatusPoll();
   // Set before the close, whose notification then leaves the state alone.
   setState(SessionState::Restarting);

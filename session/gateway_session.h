@@ -13,6 +13,7 @@
 #include <functional>
 
 #include "connection/link.h"
+#include "connection/protocol_words.h"
 #include "model/read_rules.h"
 #include "model/save_checks.h"
 #include "session/session_state.h"
@@ -199,6 +200,8 @@ class GatewaySession : public QObject {
   // passed; returns `done()`.
   bool waitFor(const std::function<bool()>& done, int timeoutMs);
   void send(const char* query);
+  // `word` (connection/protocol_words.h) as one command, ended by CR.
+  void sendCommand(const char* word);
 
   // Receiving (query_chain.cpp).
   void onLine(const Argv& argv);

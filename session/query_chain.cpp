@@ -2,6 +2,7 @@
 // replies, the query chain that reads the configuration, and the lines of the write exchange.
 #include <QByteArrayView>
 
+#include "connection/protocol_words.h"
 #include "connection/text_codec.h"
 #include "model/config_model.h"
 #include "model/reply_tokens.h"
@@ -17,19 +18,19 @@ struct Echo {
 // The echo words that open a reply section. Status echoes select sections without rules, so
 // status lines that reach the parser change nothing.
 constexpr Echo kEchoes[] = {
-    {"get-wan", kSectionWan},
-    {"get-lan", kSectionLan},
-    {"get-dns-server", kSectionDns},
-    {"get-auto-upgrade", kSectionAutoUpgrade},
-    {"get-service", kSectionService},
-    {"get-service-port", kSectionServicePort},
-    {"start-login", kSectionLogin},
-    {"get-version", kSectionVersion},
-    {"get-model", kSectionModel},
-    {"get-voip", kSectionVoip},
-    {"get-gatekeeper-status", kSectionGatekeeperStatus},
-    {"get-wan-status", kSectionWanStatus},
-    {"get-pstn", kSectionPstn},
+    {protocol::kGetWan, kSectionWan},
+    {protocol::kGetLan, kSectionLan},
+    {protocol::kGetDnsServer, kSectionDns},
+    {protocol::kGetAutoUpgrade, kSectionAutoUpgrade},
+    {protocol::kGetService, kSectionService},
+    {protocol::kGetServicePort, kSectionServicePort},
+    {protocol::kStartLogin, kSectionLogin},
+    {protocol::kGetVersion, kSectionVersion},
+    {protocol::kGetModel, kSectionModel},
+    {protocol::kGetVoip, kSectionVoip},
+    {protocol::kGetGatekeeperStatus, kSectionGatekeeperStatus},
+    {protocol::kGetWanStatus, kSectionWanStatus},
+    {protocol::kGetPstn, kSectionPstn},
 };
 
 // selectSection() passes over a line at once unless it starts with "get-" or is the login's echo.
@@ -60,7 +61,7 @@ void GatewaySession::onLine(const Argv& argv) {
   if (state_ == SessionState::Reading) readTimer_.start(timing_.readStallMs);
   if (state_ == SessionState::Writing) {
     // Our own command's echo: the device has left whatever reply came before, finished or not.
-    if (isWord(argv[0], "write-system")) {
+    if (isWord(argv[0], protocol::kWriteSystem)) {
       link_.state.StatusReplyOpen = false;
       return;
     }
@@ -109,7 +110,7 @@ void GatewaySession::onLine(const Argv& argv) {
 void GatewaySession::selectSection(const QByteArray& echo) {
   // Most lines are no echo, and this runs for every line of a read: every echo word but the
   // login's starts with "get-".
-  if (!echo.startsWith("get-") && echo != "start-login") return;
+  if (!echo.startsWith(protocol::kQueryPrefix) && echo != protocol::kStartLogin) return;
   for (const Echo& e : kEchoes) {
     if (echo.size() != e.word.size() || echo != e.word) continue;
     link_.state.openSection(e.section);
@@ -127,7 +128,7 @@ void GatewaySession::loginLine(const Argv& argv) {
     modelNamed_ = false;
     setState(SessionState::Reading);
     emit loginAccepted();
-    if (state_ == SessionState::Reading) send("get-model\r");
+    if (state_ == SessionState::Reading) sendCommand(protocol::kGetModel);
   } else if (isWord(argv[1], "incorrect")) {
     link_.debugLog.append(QStringLiteral("Login Incorrect!!"));
     loginPending_ = false;
@@ -146,20 +147,20 @@ void GatewaySession::modelLine(const Argv& argv) {
     } else {
       emit modelRefused(name);
     }
-  } else if (isWord(argv[0], "!END-TAG!")) {
+  } else if (isWord(argv[0], protocol::kEndTag)) {
     // A device that names no model is not one this tool knows either.
     if (!modelNamed_) emit modelRefused(QString());
     // The chain goes on either way: a refused device's configuration is read (a window shows it
     // under its cover) but the session never becomes Ready for it, so nothing is written.
-    if (state_ == SessionState::Reading) send("get-pstn\r");
+    if (state_ == SessionState::Reading) sendCommand(protocol::kGetPstn);
   }
 }
 
 void GatewaySession::versionLine(const Argv& argv) {
   if (isWord(argv[0], "version")) {
     model_.L_version.setText(fromDevice(argv[1]));
-  } else if (isWord(argv[0], "!END-TAG!")) {
-    send("get-voip\r");
+  } else if (isWord(argv[0], protocol::kEndTag)) {
+    sendCommand(protocol::kGetVoip);
   }
   pagerBlanks();
 }
@@ -170,26 +171,26 @@ void GatewaySession::pagerBlanks() {
 
 void GatewaySession::chainLine(qint32 section, const Argv& argv) {
   rules_.apply(section, argv);
-  if (!isWord(argv[0], "!END-TAG!")) return;
+  if (!isWord(argv[0], protocol::kEndTag)) return;
   switch (section) {
     case kSectionPstn:
-      send("get-wan\r");
+      sendCommand(protocol::kGetWan);
       break;
     case kSectionWan:
     case kSectionLan:
-      send("get-auto-upgrade\r");
+      sendCommand(protocol::kGetAutoUpgrade);
       break;
     case kSectionAutoUpgrade:
-      send("get-service\r");
+      sendCommand(protocol::kGetService);
       break;
     case kSectionService:
-      send("get-service-port\r");
+      sendCommand(protocol::kGetServicePort);
       break;
     case kSectionServicePort:
-      send("get-version\r");
+      sendCommand(protocol::kGetVersion);
       break;
     case kSectionVoip:
-      send("get-dns-server\r");
+      sendCommand(protocol::kGetDnsServer);
       break;
     case kSectionDns:
       // The name-server reply is the last of the chain.

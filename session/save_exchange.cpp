@@ -1,5 +1,6 @@
 // Save: the checks, the opening of the write exchange, the script at the device's start tag and
 // the end of the exchange: confirmed, refused by the device, timed out, or cut off.
+#include "connection/protocol_words.h"
 #include "connection/text_codec.h"
 #include "model/config_script.h"
 #include "session/gateway_session.h"
@@ -20,8 +21,8 @@ bool GatewaySession::save() {
   setState(SessionState::Writing);
   if (!guarded([&] {
         link_.SendGetData(QStringLiteral("\r"));
-        link_.SendGetData(QStringLiteral("write-system\r"));
-        link_.SendGetData(QStringLiteral("!START-TAG!\r"));
+        link_.SendGetData(protocol::command(protocol::kWriteSystem));
+        link_.SendGetData(protocol::command(protocol::kStartTag));
       })) {
     return false;  // linkFailed ended the exchange
   }
@@ -38,12 +39,12 @@ bool GatewaySession::passOverStatusReply(const Argv& argv) {
     state.StatusReplyOpen = false;
     return false;
   }
-  if (argv[0] == "get-wan-status" || argv[0] == "get-gatekeeper-status") {
+  if (argv[0] == protocol::kGetWanStatus || argv[0] == protocol::kGetGatekeeperStatus) {
     state.StatusReplyOpen = true;
     return true;
   }
   if (!state.StatusReplyOpen) return false;
-  if (argv[0] == "!END-TAG!") state.StatusReplyOpen = false;
+  if (argv[0] == protocol::kEndTag) state.StatusReplyOpen = false;
   return true;
 }
 
@@ -74,7 +75,7 @@ void GatewaySession::writeLine(const Argv& argv, const QString& text) {
 void GatewaySession::sendScript() {
   for (const QString& line : write_.script()) link_.SendPutData(line);
   link_.state.ReplySection = kSectionWrite;
-  link_.SendGetData(QStringLiteral("!END-TAG!\r"));
+  link_.SendGetData(protocol::command(protocol::kEndTag));
 }
 
 void GatewaySession::endWrite() {

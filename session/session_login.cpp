@@ -13,7 +13,8 @@ bool GatewaySession::login(const QString& id, const QString& password) {
   modelAccepted_ = false;
   startFromDialUp();
   clearForm(model_);
-  const QString start = QStringLiteral("start-login ") + id + QLatin1Char(' ');
+  const QString start =
+      QString::fromLatin1(protocol::kStartLogin) + QLatin1Char(' ') + id + QLatin1Char(' ');
   // Pending before the line goes out: a serial write waits for the port and processes events,
   // and the device's answer may be handled inside it.
   loginPending_ = true;
@@ -39,7 +40,7 @@ bool GatewaySession::readAgain() {
   modelAccepted_ = false;
   modelNamed_ = false;
   setState(SessionState::Reading);
-  return guarded([&] { send("get-model\r"); });
+  return guarded([&] { sendCommand(protocol::kGetModel); });
 }
 
 void GatewaySession::startFromDialUp() {

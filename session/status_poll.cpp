@@ -6,7 +6,7 @@ bool GatewaySession::requestStatus() {
   // During the chain the replies must reach the parser, during a write exchange its tags.
   if (state_ != SessionState::Ready || !linkOpen() || link_.state.WriteExchangeOpen) return false;
   link_.state.beginStatusRequest();
-  return guarded([&] { send("get-wan-status\r"); });
+  return guarded([&] { sendCommand(protocol::kGetWanStatus); });
 }
 
 bool GatewaySession::startStatusPoll() {

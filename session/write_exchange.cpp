@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "connection/protocol_words.h"
 #include "connection/text_codec.h"
 
 namespace {
@@ -9,8 +10,11 @@ namespace {
 constexpr int kBaud = 9600;
 constexpr int kBitsPerByte = 10;
 constexpr int kMarginMs = 5000;
-// What Save sends besides the script: CR, "write-system", the start tag and the end tag.
-constexpr int kFrameBytes = 1 + 13 + 12 + 10;
+// What Save sends besides the script: CR, then "write-system", the start tag and the end tag,
+// each with its CR (the terminating NUL of each word counts for it).
+constexpr int kFrameBytes =
+    1 + sizeof(protocol::kWriteSystem) + sizeof(protocol::kStartTag) + sizeof(protocol::kEndTag);
+static_assert(kFrameBytes == 36);
 
 QString wordsOf(const QString& line) {
   return line.split(QLatin1Char(' '), Qt::SkipEmptyParts).join(QLatin1Char(' '));
@@ -33,7 +37,7 @@ void WriteExchange::begin(const QStringList& script) {
 }
 
 WriteExchange::Step WriteExchange::line(const Argv& argv, const QString& text) {
-  if (isTag(argv, "!START-TAG!")) {
+  if (isTag(argv, protocol::kStartTag)) {
     // The first is the echo of ours; the device's own follows when it takes the script. The
     // script goes out once, whatever else comes.
     if (!startTagSeen_) {
@@ -44,7 +48,7 @@ WriteExchange::Step WriteExchange::line(const Argv& argv, const QString& text) {
     }
     return Step::Nothing;
   }
-  if (isTag(argv, "!END-TAG!")) {
+  if (isTag(argv, protocol::kEndTag)) {
     // Only an end tag after our own can be its echo or the confirmation.
     if (!scriptSent_) return Step::Nothing;
     if (!endTagSeen_) {
