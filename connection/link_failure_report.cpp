@@ -25,12 +25,19 @@ void reportLinkFailure(const QString& text) {
   }
 }
 
-void runReportingLinkFailures(const std::function<void()>& work) {
+bool runCatchingFailures(const std::function<void()>& work,
+                         const std::function<void(const QString& text)>& failed) {
   try {
     work();
+    return true;
   } catch (const LinkError& error) {
-    reportLinkFailure(error.text());
+    failed(error.text());
   } catch (const std::exception& error) {
-    reportLinkFailure(QString::fromUtf8(error.what()));
+    failed(QString::fromUtf8(error.what()));
   }
+  return false;
+}
+
+void runReportingLinkFailures(const std::function<void()>& work) {
+  runCatchingFailures(work, reportLinkFailure);
 }

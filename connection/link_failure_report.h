@@ -12,5 +12,11 @@ using LinkFailureReporter = std::function<void(const QString& text)>;
 void setLinkFailureReporter(LinkFailureReporter reporter);
 void reportLinkFailure(const QString& text);
 
+// The one guard of the tool: runs `work`; a LinkError or other std::exception escaping it is
+// handed to `failed` as its text. Returns false when `work` failed. The windows' runGuarded, the
+// session's and the transports' guards are this with their own `failed`.
+bool runCatchingFailures(const std::function<void()>& work,
+                         const std::function<void(const QString& text)>& failed);
+
 // Runs `work`; a LinkError or other std::exception escaping it goes to the reporter.
 void runReportingLinkFailures(const std::function<void()>& work);

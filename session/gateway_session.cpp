@@ -3,6 +3,7 @@
 
 #include "connection/delay.h"
 #include "connection/link_error.h"
+#include "connection/link_failure_report.h"
 #include "connection/serial_port_facility.h"
 #include "connection/tcp_client_socket.h"
 #include "model/config_model.h"
@@ -106,15 +107,7 @@ void GatewaySession::readStalled() {
 }
 
 bool GatewaySession::guarded(const std::function<void()>& work) {
-  try {
-    work();
-    return true;
-  } catch (const LinkError& error) {
-    linkFailed(error.text());
-  } catch (const std::exception& error) {
-    linkFailed(QString::fromUtf8(error.what()));
-  }
-  return false;
+  return runCatchingFailures(work, [this](const QString& text) { linkFailed(text); });
 }
 
 void GatewaySession::linkFailed(const QString& text) {

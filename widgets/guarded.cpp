@@ -4,13 +4,7 @@
 #include "widgets/message_box.h"
 
 void runGuarded(const std::function<void()>& work) {
-  try {
-    work();
-  } catch (const LinkError& error) {
-    showStandardError(error.text());
-  } catch (const std::exception& error) {
-    showStandardError(QString::fromUtf8(error.what()));
-  }
+  runCatchingFailures(work, [](const QString& text) { showStandardError(text); });
 }
 
 bool reportLinkFailuresInStandardErrorBox() {
