@@ -1,15 +1,14 @@
 #include "cli/device_link.h"
 
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QHostAddress>
 #include <QTcpSocket>
-#include <QTimer>
 #include <limits>
 #include <optional>
 
 #include "cli/console.h"
 #include "cli/exit_codes.h"
+#include "connection/delay.h"
 #include "connection/secret_mask.h"
 #include "connection/serial_port_facility.h"
 #include "connection/tcp_client_socket.h"
@@ -42,6 +41,8 @@ DeviceLink::DeviceLink(const ConnectionOptions& options, QObject* parent)
   SessionTiming timing = session_.timing();
   timing.readStallMs = std::numeric_limits<int>::max();
   session_.setTiming(timing);
+  connect(&session_, &GatewaySession::modelRefused, this,
+          [this](const QString& model) { refusedModel_ = model; });
   // Every send passes the transcript on its way to the real transport.
   tcpTap_.target = &session_.tcpSocket();
   tcpTap_.transcript = &transcript_;
@@ -108,31 +109,14 @@ QString DeviceLink::masked(const QString& line) const {
   return secret_mask::maskLine(line, known);
 }
 
-void DeviceLink::pause(int ms) {
-  QEventLoop loop;
-  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-  loop.exec();
-}
-
 bool DeviceLink::waitUntil(const std::function<bool()>& done, int timeoutMs) {
-  if (done()) return true;
-  QEventLoop loop;
-  QTimer deadline;
-  deadline.setSingleShot(true);
-  connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
-  const auto check = [&] {
-    if (done()) loop.quit();
-  };
-  connect(&session_, &GatewaySession::modelRefused, this,
-          [this](const QString& model) { refusedModel_ = model; });
-  connect(&session_, &GatewaySession::stateChanged, &loop, check);
-  connect(&session_, &GatewaySession::linkClosed, &loop, check);
-  connect(&session_, &GatewaySession::linkError, &loop, check);
-  connect(&session_, &GatewaySession::statusLine, &loop, check);
-  connect(this, &DeviceLink::received, &loop, check);
-  deadline.start(timeoutMs);
-  loop.exec();
-  return done();
+  return EventWait(done)
+      .wakeOn(&session_, &GatewaySession::stateChanged)
+      .wakeOn(&session_, &GatewaySession::linkClosed)
+      .wakeOn(&session_, &GatewaySession::linkError)
+      .wakeOn(&session_, &GatewaySession::statusLine)
+      .wakeOn(this, &DeviceLink::received)
+      .run(timeoutMs);
 }
 
 int DeviceLink::limitMs(int defaultMs) const {
@@ -268,7 +252,7 @@ int DeviceLink::connectAndReadRetrying(int windowMs) {
     if (code != kExitLinkFailure || last) return code;
     session_.close(false);
     console::progress(QStringLiteral("Waiting for %1 to answer again ...").arg(options_.target()));
-    pause(kRetryPauseMs);
+    Delay(kRetryPauseMs);
   }
 }
 
@@ -339,7 +323,7 @@ int DeviceLink::restart(bool wait, int waitMs) {
     console::progress(QStringLiteral("Waiting for %1 to come back (%2 s) ...")
                           .arg(options_.target())
                           .arg(clock.elapsed() / 1000));
-    pause(2000);
+    Delay(2000);
     lastLinkError_.clear();
     const bool opened = options_.kind == ConnectionOptions::Kind::Tcp
                             ? session_.openTcpAndWait(options_.host, options_.port, 2000)

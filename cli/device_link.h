@@ -76,8 +76,6 @@ class DeviceLink : public QObject {
   QString connectFailureReason(bool timedOut) const;
   // ": reason" from the link's failure text and the device's last "%" line, or nothing.
   QString cause() const;
-  // Processes events for `ms` milliseconds.
-  void pause(int ms);
   // Processes events until `done` holds (checked whenever the session or the link moves) or
   // `timeoutMs` passed; returns done().
   bool waitUntil(const std::function<bool()>& done, int timeoutMs);

@@ -2,8 +2,19 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QTimer>
+#include <limits>
+
+bool EventWait::run(int timeoutMs) {
+  if (done_()) return true;
+  QTimer deadline;
+  deadline.setSingleShot(true);
+  deadline.setTimerType(Qt::PreciseTimer);
+  QObject::connect(&deadline, &QTimer::timeout, &loop_, &QEventLoop::quit);
+  deadline.start(qMax(0, timeoutMs));
+  loop_.exec();
+  return done_();
+}
 
 void Delay(quint32 ms) {
   if (ms == 0) {
@@ -13,13 +24,10 @@ void Delay(quint32 ms) {
   QElapsedTimer clock;
   clock.start();
   const qint64 wanted = qint64(ms) * 1000000;
-  // A nested loop sleeps until its timer fires; it may end sooner (an exit request, a coarse
-  // timer), so wait again for whatever is left.
+  // A wait may end sooner (an exit request, a coarse timer), so wait again for whatever is left.
   for (qint64 left = wanted - clock.nsecsElapsed(); left > 0;
        left = wanted - clock.nsecsElapsed()) {
-    QEventLoop loop;
-    const int leftMs = int((left + 999999) / 1000000);
-    QTimer::singleShot(leftMs, Qt::PreciseTimer, &loop, &QEventLoop::quit);
-    loop.exec();
+    const qint64 leftMs = (left + 999999) / 1000000;
+    EventWait([] { return false; }).run(int(qMin<qint64>(leftMs, std::numeric_limits<int>::max())));
   }
 }

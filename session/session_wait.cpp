@@ -1,33 +1,24 @@
 // Waiting for the session without a window: for a command line, which has no operator to press a
 // button again.
-#include <QEventLoop>
 #include <limits>
 #include <optional>
 
+#include "connection/delay.h"
 #include "connection/tcp_client_socket.h"
 #include "session/gateway_session.h"
 
 bool GatewaySession::waitFor(const std::function<bool()>& done, int timeoutMs) {
-  if (done()) return true;
-  QEventLoop loop;
-  QTimer deadline;
-  deadline.setSingleShot(true);
-  connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
-  const auto check = [&] {
-    if (done()) loop.quit();
-  };
-  connect(this, &GatewaySession::stateChanged, &loop, check);
-  connect(this, &GatewaySession::linkClosed, &loop, check);
-  connect(this, &GatewaySession::linkError, &loop, check);
-  connect(this, &GatewaySession::loginRefused, &loop, check);
-  connect(this, &GatewaySession::modelRefused, &loop, check);
-  connect(this, &GatewaySession::readFinished, &loop, check);
-  connect(this, &GatewaySession::saveComplete, &loop, check);
-  connect(this, &GatewaySession::saveCompleteWithWarnings, &loop, check);
-  connect(this, &GatewaySession::saveFailed, &loop, check);
-  deadline.start(qMax(0, timeoutMs));
-  loop.exec();
-  return done();
+  return EventWait(done)
+      .wakeOn(this, &GatewaySession::stateChanged)
+      .wakeOn(this, &GatewaySession::linkClosed)
+      .wakeOn(this, &GatewaySession::linkError)
+      .wakeOn(this, &GatewaySession::loginRefused)
+      .wakeOn(this, &GatewaySession::modelRefused)
+      .wakeOn(this, &GatewaySession::readFinished)
+      .wakeOn(this, &GatewaySession::saveComplete)
+      .wakeOn(this, &GatewaySession::saveCompleteWithWarnings)
+      .wakeOn(this, &GatewaySession::saveFailed)
+      .run(timeoutMs);
 }
 
 bool GatewaySession::openTcpAndWait(const QString& host, int port, int timeoutMs) {
