@@ -24,10 +24,13 @@ class SerialPortFacility;
 class TcpClientSocket;
 class Transport;
 
-// Intervals in milliseconds. The product keeps the defaults; tests shorten them.
+// Intervals in milliseconds. The product keeps the defaults; tests shorten them. The window's own
+// timers (status poll, restart gauge) start from the same two defaults.
 struct SessionTiming {
-  int statusPollMs = 20000;
-  int restartWaitMs = 40000;
+  static constexpr int kStatusPollMs = 20000;
+  static constexpr int kRestartWaitMs = 40000;
+  int statusPollMs = kStatusPollMs;
+  int restartWaitMs = kRestartWaitMs;
   // How long a write exchange may wait for the device's confirmation; 0 sizes it from the script
   // (see writeTimeoutMs in session/write_exchange.h).
   int writeTimeoutMs = 0;

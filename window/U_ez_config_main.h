@@ -67,8 +67,8 @@ class TF_ez_config_main : public QWidget, public Ui::TF_ez_config_main {
   // Timer intervals in milliseconds. The product keeps the defaults; tests shorten them before the
   // timers are started (the intervals are applied each time a timer is enabled).
   struct TimerIntervals {
-    int restartWait = 40000;
-    int statusPoll = 20000;
+    int restartWait = SessionTiming::kRestartWaitMs;
+    int statusPoll = SessionTiming::kStatusPollMs;
     int gauge = 700;
   };
   static void setTimerIntervalsForTests(const TimerIntervals& intervals);
