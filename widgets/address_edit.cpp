@@ -1,7 +1,8 @@
 #include "widgets/address_edit.h"
 
-#include <QFontDatabase>
 #include <QtDebug>
+
+#include "widgets/fixed_font.h"
 
 const QString AddressEdit::kEmpty = QStringLiteral("   .   .   .   ");
 
@@ -29,7 +30,7 @@ QStringList maskGroups(const QString& text) {
 AddressEdit::AddressEdit(QWidget* parent) : QLineEdit(parent) {
   setInputMask(QStringLiteral("999.999.999.999; "));
   setMaxLength(kEmpty.size());
-  setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  setFont(fixedPitchFont());
 }
 
 QString AddressEdit::text() const {

@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include "connection/U_debug.h"
+#include "widgets/fixed_font.h"
 #include "widgets/guarded.h"
 #include "widgets/screen_centre.h"
 #include "window/change_tracker.h"
@@ -45,7 +46,7 @@ TF_ez_config_main::TF_ez_config_main(QWidget* parent) : QWidget(parent) {
   for (QWidget* stacked : {GB_Gatekeeper, GB_SIP, GB_MGCP}) stacked->setAutoFillBackground(true);
 
   // Status text: white fixed-pitch terminal font on black.
-  QFont terminal = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  QFont terminal = fixedPitchFont();
   M_State_Info->setFont(terminal);
   QPalette memo = M_State_Info->palette();
   memo.setColor(QPalette::Base, Qt::black);
