@@ -16,6 +16,7 @@
 #include "net_mode.h"
 #include "recording_transport.h"
 #include "session_link.h"
+#include "voip_choice.h"
 #include "widgets/message_box.h"
 #include "window/U_ez_config_main.h"
 #include "window/app_start.h"
@@ -256,8 +257,6 @@ inline void operatorSetsServices(TF_ez_config_main* m) {
   m->ED_auto_upgrade_ID->setText(QString());
   m->ED_auto_upgrade_password->setText(QString());
 }
-
-enum class Voip { H323Plain, H323Full, H323SecondaryOnly, Sip, SipMinimal, Mgcp, None };
 
 // The phone-number table as a read leaves it, with the numbers the operator typed: three ports,
 // the middle one without a number.

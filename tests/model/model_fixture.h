@@ -9,6 +9,7 @@
 #include "model/config_model.h"
 #include "net_mode.h"
 #include "reply_feeder.h"
+#include "voip_choice.h"
 
 inline void operatorSetsNetwork(ConfigModel& m, NetMode mode) {
   const bool local = localPc(mode);
@@ -55,8 +56,6 @@ inline void operatorSetsServices(ConfigModel& m) {
   m.ED_auto_upgrade_ID.setText(QString());
   m.ED_auto_upgrade_password.setText(QString());
 }
-
-enum class Voip { H323Plain, H323Full, H323SecondaryOnly, Sip, SipMinimal, Mgcp, None };
 
 // The phone-number table as a read leaves it, with the numbers the operator typed: three ports,
 // the middle one without a number.

@@ -1,6 +1,6 @@
-// The configuration script written from the model, byte for byte against the golden scripts the
-// window's script-writer test asserts, for every operating mode and VoIP protocol, and the
-// conditional lines that matter.
+// The configuration script written from the model, byte for byte: the rows and golden scripts of
+// the window's script-writer test (tests/support/golden_scripts.h), for every operating mode and
+// VoIP protocol, and the conditional lines that matter.
 #include <QtTest>
 
 #include "golden_scripts.h"
@@ -23,41 +23,7 @@ class TestModelScript : public QObject {
   }
   void cleanup() { delete m; }
 
-  void operatingModes_data() {
-    QTest::addColumn<int>("mode");
-    QTest::addColumn<QStringList>("network");
-    QTest::addColumn<QString>("interfaces");
-    QTest::newRow("local PC, all-up, PSTN DHCP")
-        << int(NetMode::LocalAllUpDhcp)
-        << QStringList{kPool,  kNoUpgrade, kShareOn, kEtherLocalDhcp, kModemAllUp,
-                       kNoDns, kServices,  kNoRoute, kAutorun}
-        << kInterfacesLocal;
-    QTest::newRow("local PC, all-up, PSTN PPPoE")
-        << int(NetMode::LocalAllUpPppoe)
-        << QStringList{kPool,     kNoUpgrade, kShareOn, kEtherServer, kModemAllUp,
-                       kDnsPppoe, kServices,  kNoRoute, kAutorun}
-        << kInterfacesLocal;
-    QTest::newRow("local PC, dial-up")
-        << int(NetMode::LocalDialUp)
-        << QStringList{kPool,     kNoUpgrade, kShareOn, kEtherServer, kModemDialUp,
-                       kDnsPppoe, kServices,  kNoRoute, kAutorun}
-        << kInterfacesLocal;
-    QTest::newRow("no local PC, PPPoE")
-        << int(NetMode::WanPppoe)
-        << QStringList{kPool,     kNoUpgrade, kShareOff, kEtherClient, kModemAllUp,
-                       kDnsPppoe, kServices,  kNoRoute,  kAutorun}
-        << kInterfacesWan;
-    QTest::newRow("no local PC, DHCP")
-        << int(NetMode::WanDhcp)
-        << QStringList{kPool,  kNoUpgrade, kShareOff, kEtherDhcp, kModemDialUp,
-                       kNoDns, kServices,  kNoRoute,  kAutorun}
-        << kInterfacesWan;
-    QTest::newRow("no local PC, fixed address")
-        << int(NetMode::WanFixed)
-        << QStringList{kPool,     kNoUpgrade, kShareOff, kEtherFixed, kModemAllUp,
-                       kDnsFixed, kServices,  kRoute,    kAutorun}
-        << kInterfacesWan;
-  }
+  void operatingModes_data() { addOperatingModeRows(); }
   void operatingModes() {
     QFETCH(int, mode);
     QFETCH(QStringList, network);
@@ -69,34 +35,15 @@ class TestModelScript : public QObject {
              scriptLines(network + kH323PlainVoip + QStringList{interfaces}));
   }
 
-  void protocols_data() {
-    QTest::addColumn<int>("voip");
-    QTest::addColumn<QStringList>("blocks");
-    QTest::newRow("H323, no gatekeeper, no area number") << int(Voip::H323Plain) << kH323PlainVoip;
-    QTest::newRow("H323, both gatekeepers, area number")
-        << int(Voip::H323Full) << QStringList{kVoicePorts,         kPotsNumbers, kVoipPeerHeading,
-                                              kH323PeerTranslated, kGateway,     kH323Full};
-    QTest::newRow("H323, secondary gatekeeper only")
-        << int(Voip::H323SecondaryOnly) << QStringList{kVoicePorts, kPotsNumbers, kVoipPeerHeading,
-                                                       kH323Peer,   kGateway,     kH323Secondary};
-    QTest::newRow("SIP, area number ignored")
-        << int(Voip::Sip)
-        << QStringList{kVoicePorts, kPotsNumbers, kVoipPeerHeading, kSipPeer, kGateway, kSipUa};
-    QTest::newRow("SIP, no password, one server")
-        << int(Voip::SipMinimal) << QStringList{kVoicePorts, kPotsNumbers, kVoipPeerHeading,
-                                                kSipPeer,    kGateway,     kSipUaMinimal};
-    QTest::newRow("MGCP") << int(Voip::Mgcp)
-                          << QStringList{kVoicePorts, kPotsMgcp, kVoipPeerHeading, kGateway, kMgcp};
-  }
+  void protocols_data() { addProtocolRows(); }
   void protocols() {
     QFETCH(int, voip);
     QFETCH(QStringList, blocks);
     operatorSetsNetwork(*m, NetMode::WanDhcp);
     operatorSetsVoip(*m, Voip(voip));
     QVERIFY(checkForSave(*m).ok);
-    const QStringList network = {kPool,  kNoUpgrade, kShareOff, kEtherDhcp, kModemDialUp,
-                                 kNoDns, kServices,  kNoRoute,  kAutorun};
-    QCOMPARE(configurationScript(*m), scriptLines(network + blocks + QStringList{kInterfacesWan}));
+    QCOMPARE(configurationScript(*m),
+             scriptLines(kWanDhcpNetwork + blocks + QStringList{kInterfacesWan}));
   }
 
   void noProtocolWritesOnlyTheCommonParts() {
@@ -118,29 +65,7 @@ class TestModelScript : public QObject {
     QVERIFY(!all.contains("voice-port"));
   }
 
-  void autoUpgradeLines_data() {
-    QTest::addColumn<QString>("id");
-    QTest::addColumn<QString>("password");
-    QTest::addColumn<QString>("url");
-    QTest::addColumn<bool>("reboot");
-    QTest::addColumn<bool>("action");
-    QTest::addColumn<QString>("block");
-    QTest::newRow("everything") << QStringLiteral("upid") << QStringLiteral("uppw")
-                                << QStringLiteral("http://up.example/fw") << true << true
-                                << QStringLiteral(
-                                       "auto-upgrade  authentication login upid password uppw\n"
-                                       "auto-upgrade  auto-reboot\n"
-                                       "auto-upgrade  url  http://up.example/fw\n"
-                                       "auto-upgrade  action auto\n!");
-    QTest::newRow("password only, empty URL")
-        << QString() << QStringLiteral("uppw") << QString() << false << false
-        << QStringLiteral(
-               "auto-upgrade  authentication login  password uppw\nauto-upgrade  url  \n!");
-    QTest::newRow("ID only") << QStringLiteral("upid") << QString() << QStringLiteral("http://")
-                             << false << false
-                             << QStringLiteral(
-                                    "auto-upgrade  authentication login upid password \n!");
-  }
+  void autoUpgradeLines_data() { addAutoUpgradeRows(); }
   void autoUpgradeLines() {
     QFETCH(QString, id);
     QFETCH(QString, password);

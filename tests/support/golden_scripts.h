@@ -1,8 +1,13 @@
 #pragma once
-// The golden scripts of the window's script-writer test, block by block, unchanged: the model
-// must write the same bytes for the same values.
+// The golden scripts, block by block, and the table rows that assemble them: the window's
+// script-writer test (through Save, on the wire) and the model's script test run the same rows,
+// so the model must write the same bytes for the same values.
 #include <QString>
 #include <QStringList>
+#include <QTest>
+
+#include "net_mode.h"
+#include "voip_choice.h"
 
 inline const QString kPool = QStringLiteral(
     "dhcp-list 0 type server\n"
@@ -215,3 +220,91 @@ inline const QString kInterfacesLocal = QStringLiteral("!\nvoip-interface async0
 
 inline const QStringList kH323PlainVoip = {kVoicePorts, kPotsNumbers, kVoipPeerHeading,
                                            kH323Peer,   kGateway,     kH323Plain};
+
+// The network blocks of every operating mode with H323 and no gatekeeper: columns mode (NetMode as
+// int), network (the blocks before the VoIP part) and interfaces (the closing block).
+inline void addOperatingModeRows() {
+  QTest::addColumn<int>("mode");
+  QTest::addColumn<QStringList>("network");
+  QTest::addColumn<QString>("interfaces");
+  QTest::newRow("local PC, all-up, PSTN DHCP")
+      << int(NetMode::LocalAllUpDhcp)
+      << QStringList{kPool,  kNoUpgrade, kShareOn, kEtherLocalDhcp, kModemAllUp,
+                     kNoDns, kServices,  kNoRoute, kAutorun}
+      << kInterfacesLocal;
+  QTest::newRow("local PC, all-up, PSTN PPPoE")
+      << int(NetMode::LocalAllUpPppoe)
+      << QStringList{kPool,     kNoUpgrade, kShareOn, kEtherServer, kModemAllUp,
+                     kDnsPppoe, kServices,  kNoRoute, kAutorun}
+      << kInterfacesLocal;
+  QTest::newRow("local PC, dial-up")
+      << int(NetMode::LocalDialUp)
+      << QStringList{kPool,     kNoUpgrade, kShareOn, kEtherServer, kModemDialUp,
+                     kDnsPppoe, kServices,  kNoRoute, kAutorun}
+      << kInterfacesLocal;
+  QTest::newRow("no local PC, PPPoE")
+      << int(NetMode::WanPppoe)
+      << QStringList{kPool,     kNoUpgrade, kShareOff, kEtherClient, kModemAllUp,
+                     kDnsPppoe, kServices,  kNoRoute,  kAutorun}
+      << kInterfacesWan;
+  QTest::newRow("no local PC, DHCP")
+      << int(NetMode::WanDhcp)
+      << QStringList{kPool,  kNoUpgrade, kShareOff, kEtherDhcp, kModemDialUp,
+                     kNoDns, kServices,  kNoRoute,  kAutorun}
+      << kInterfacesWan;
+  QTest::newRow("no local PC, fixed address")
+      << int(NetMode::WanFixed)
+      << QStringList{kPool,     kNoUpgrade, kShareOff, kEtherFixed, kModemAllUp,
+                     kDnsFixed, kServices,  kRoute,    kAutorun}
+      << kInterfacesWan;
+}
+
+// The network blocks the protocol rows are written with (no local PC, DHCP).
+inline const QStringList kWanDhcpNetwork = {kPool,  kNoUpgrade, kShareOff, kEtherDhcp, kModemDialUp,
+                                            kNoDns, kServices,  kNoRoute,  kAutorun};
+
+// The VoIP blocks of every protocol: columns voip (Voip as int) and blocks.
+inline void addProtocolRows() {
+  QTest::addColumn<int>("voip");
+  QTest::addColumn<QStringList>("blocks");
+  QTest::newRow("H323, no gatekeeper, no area number") << int(Voip::H323Plain) << kH323PlainVoip;
+  QTest::newRow("H323, both gatekeepers, area number")
+      << int(Voip::H323Full) << QStringList{kVoicePorts,         kPotsNumbers, kVoipPeerHeading,
+                                            kH323PeerTranslated, kGateway,     kH323Full};
+  QTest::newRow("H323, secondary gatekeeper only")
+      << int(Voip::H323SecondaryOnly) << QStringList{kVoicePorts, kPotsNumbers, kVoipPeerHeading,
+                                                     kH323Peer,   kGateway,     kH323Secondary};
+  QTest::newRow("SIP, area number ignored")
+      << int(Voip::Sip)
+      << QStringList{kVoicePorts, kPotsNumbers, kVoipPeerHeading, kSipPeer, kGateway, kSipUa};
+  QTest::newRow("SIP, no password, one server")
+      << int(Voip::SipMinimal) << QStringList{kVoicePorts, kPotsNumbers, kVoipPeerHeading,
+                                              kSipPeer,    kGateway,     kSipUaMinimal};
+  QTest::newRow("MGCP") << int(Voip::Mgcp)
+                        << QStringList{kVoicePorts, kPotsMgcp, kVoipPeerHeading, kGateway, kMgcp};
+}
+
+// The automatic-upgrade block: columns id, password, url, reboot, action and block.
+inline void addAutoUpgradeRows() {
+  QTest::addColumn<QString>("id");
+  QTest::addColumn<QString>("password");
+  QTest::addColumn<QString>("url");
+  QTest::addColumn<bool>("reboot");
+  QTest::addColumn<bool>("action");
+  QTest::addColumn<QString>("block");
+  QTest::newRow("everything") << QStringLiteral("upid") << QStringLiteral("uppw")
+                              << QStringLiteral("http://up.example/fw") << true << true
+                              << QStringLiteral(
+                                     "auto-upgrade  authentication login upid password uppw\n"
+                                     "auto-upgrade  auto-reboot\n"
+                                     "auto-upgrade  url  http://up.example/fw\n"
+                                     "auto-upgrade  action auto\n!");
+  QTest::newRow("password only, empty URL")
+      << QString() << QStringLiteral("uppw") << QString() << false << false
+      << QStringLiteral(
+             "auto-upgrade  authentication login  password uppw\nauto-upgrade  url  \n!");
+  QTest::newRow("ID only") << QStringLiteral("upid") << QString() << QStringLiteral("http://")
+                           << false << false
+                           << QStringLiteral(
+                                  "auto-upgrade  authentication login upid password \n!");
+}
