@@ -30,7 +30,7 @@ QString memberTextProblem(const ConfigMember& member, const QString& text) {
   switch (member.kind) {
     case Kind::Text:
     case Kind::Digits: {
-      const QString word = wordProblem(text);
+      QString word = wordProblem(text);
       if (!word.isEmpty()) return word;
       if (member.kind == Kind::Digits) {
         for (const QChar c : text) {

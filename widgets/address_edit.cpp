@@ -1,6 +1,7 @@
 #include "widgets/address_edit.h"
 
 #include <QtDebug>
+#include <utility>
 
 #include "widgets/fixed_font.h"
 
@@ -16,9 +17,9 @@ QStringList maskGroups(const QString& text) {
   QString compact = text;
   compact.remove(QLatin1Char(' '));
   if (compact.isEmpty()) return {};
-  const QStringList groups = compact.split(QLatin1Char('.'));
+  QStringList groups = compact.split(QLatin1Char('.'));
   if (groups.size() > kGroups) return {};
-  for (const QString& group : groups) {
+  for (const QString& group : std::as_const(groups)) {
     if (group.size() > kGroupWidth) return {};
     for (QChar c : group)
       if (c < QLatin1Char('0') || c > QLatin1Char('9')) return {};

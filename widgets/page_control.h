@@ -20,7 +20,7 @@ class PageControl : public QTabWidget {
   bool event(QEvent* event) override;
 
  private:
-  int m_operatorInput = 0;  // depth of operator input being delivered to the tabs
-  int m_codeChange = 0;     // depth of page changes made through the functions above
+  int m_operatorInput = 0;   // depth of operator input being delivered to the tabs
+  int m_codeChange = 0;      // depth of page changes made through the functions above
   int m_lastShownIndex = 0;  // the last current page whose tab is shown
 };

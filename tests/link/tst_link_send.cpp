@@ -3,11 +3,11 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "connection/delay.h"
 #include "connection/link.h"
 #include "connection/text_codec.h"
 #include "connection/text_utils.h"
 #include "recording_transport.h"
-#include "connection/delay.h"
 #include "widgets/guarded.h"
 
 namespace {

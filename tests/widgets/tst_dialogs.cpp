@@ -4,8 +4,8 @@
 #include <QTest>
 #include <QTimer>
 
-#include "widgets/application.h"
 #include "connection/delay.h"
+#include "widgets/application.h"
 #include "widgets/guarded.h"
 #include "widgets/message_box.h"
 
