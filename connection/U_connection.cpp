@@ -6,6 +6,7 @@
 
 #include "connection/U_login.h"
 #include "connection/ipv4_text.h"
+#include "connection/protocol_words.h"
 #include "connection/serial_port_facility.h"
 #include "model/config_script.h"
 #include "model/form_clearing.h"
@@ -229,7 +230,7 @@ void TF_Connection::ComPort_Decode_Parsing() {
   Link& l = link();
   for (const QString& line : configurationScript(main_->model)) l.SendPutData(line);
   l.state.ReplySection = kSectionWrite;
-  l.SendGetData(QStringLiteral("!END-TAG!\r"));
+  l.SendGetData(protocol::command(protocol::kEndTag));
 }
 
 void TF_Connection::keyPressEvent(QKeyEvent* event) {
