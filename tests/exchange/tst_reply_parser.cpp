@@ -1,6 +1,7 @@
 // The reply parser: the query chain from the login answer to the name-server reply, the section
 // choice, and each section's rules as the device's lines reach the window.
 #include "exchange_fixture.h"
+#include "form_rows.h"
 #include "model/form_clearing.h"
 #include "model/read_rules.h"
 
@@ -292,16 +293,7 @@ class TestReplyParser : public QObject {
     QCOMPARE(env.transport.sent, QList<QByteArray>{"get-auto-upgrade\r"});
   }
 
-  void nameServerFollowsTheNetworkType_data() {
-    QTest::addColumn<int>("type");
-    QTest::addColumn<QString>("pppoe");
-    QTest::addColumn<QString>("fixed");
-    const QString none = QStringLiteral("...");
-    const QString server = QStringLiteral("9.9.9.9");
-    QTest::newRow("PPPoE") << 0 << server << none;
-    QTest::newRow("DHCP") << 1 << none << none;
-    QTest::newRow("fixed") << 2 << none << server;
-  }
+  void nameServerFollowsTheNetworkType_data() { addNameServerRows(); }
 
   void nameServerFollowsTheNetworkType() {
     QFETCH(int, type);

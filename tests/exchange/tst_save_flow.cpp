@@ -3,6 +3,7 @@
 #include <QScopeGuard>
 
 #include "exchange_fixture.h"
+#include "form_rows.h"
 #include "model/configuration_members.h"
 #include "widgets/guarded.h"
 
@@ -63,26 +64,7 @@ class TestSaveFlow : public QObject {
   }
 
   void checks_data() {
-    QTest::addColumn<QString>("field");
-    QTest::addColumn<QString>("value");
-    QTest::addColumn<int>("protocol");
-    QTest::addColumn<QString>("message");
-    const QString voip = QStringLiteral("Please setup VoIP contents");
-    const QString pstn = QStringLiteral("Please setup PSTN contents");
-    QTest::newRow("no protocol") << QString() << QString() << -1 << voip;
-    QTest::newRow("H323 with every field empty") << QString() << QString() << 0 << QString();
-    QTest::newRow("SIP server without its last group")
-        << QStringLiteral("ED_SIP_Server_1") << QStringLiteral("172.16.0") << 1 << voip;
-    QTest::newRow("SIP without user name")
-        << QStringLiteral("ED_SIP_Username") << QString() << 1 << voip;
-    QTest::newRow("SIP complete") << QString() << QString() << 1 << QString();
-    QTest::newRow("MGCP without call agent")
-        << QStringLiteral("ED_MGCP_CallAgent_1") << QString() << 2 << voip;
-    QTest::newRow("MGCP complete") << QString() << QString() << 2 << QString();
-    QTest::newRow("no dialing number")
-        << QStringLiteral("ED_PSTN_dialing") << QString() << 0 << pstn;
-    QTest::newRow("no PSTN password")
-        << QStringLiteral("ED_PSTN_password") << QString() << 0 << pstn;
+    addSaveCheckRows();
     // The command language splits on blanks: such a value would be written and read back cut.
     QTest::newRow("a blank is no login")
         << QStringLiteral("ED_PSTN_login") << QStringLiteral(" ") << 0

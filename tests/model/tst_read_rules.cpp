@@ -5,6 +5,7 @@
 #include <QtTest>
 
 #include "field_state.h"
+#include "form_rows.h"
 #include "model/address_text.h"
 #include "reply_feeder.h"
 
@@ -147,16 +148,7 @@ class TestReadRules : public QObject {
     QVERIFY(!m->RB_IP.isChecked());
   }
 
-  void nameServerFollowsTheNetworkType_data() {
-    QTest::addColumn<int>("type");
-    QTest::addColumn<QString>("pppoe");
-    QTest::addColumn<QString>("fixed");
-    const QString none = QStringLiteral("...");
-    const QString server = QStringLiteral("9.9.9.9");
-    QTest::newRow("PPPoE") << 0 << server << none;
-    QTest::newRow("DHCP") << 1 << none << none;
-    QTest::newRow("fixed") << 2 << none << server;
-  }
+  void nameServerFollowsTheNetworkType_data() { addNameServerRows(); }
   void nameServerFollowsTheNetworkType() {
     QFETCH(int, type);
     QFETCH(QString, pppoe);

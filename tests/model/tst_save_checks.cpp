@@ -3,6 +3,7 @@
 // window's Save-flow and address-check cases, with the same values).
 #include <QtTest>
 
+#include "form_rows.h"
 #include "model/address_check.h"
 #include "model/address_text.h"
 #include "model/save_checks.h"
@@ -35,28 +36,7 @@ class TestSaveChecks : public QObject {
     QCOMPARE(result.message, result.messageKey);
   }
 
-  void checks_data() {
-    QTest::addColumn<QString>("field");
-    QTest::addColumn<QString>("value");
-    QTest::addColumn<int>("protocol");
-    QTest::addColumn<QString>("message");
-    const QString voip = QStringLiteral("Please setup VoIP contents");
-    const QString pstn = QStringLiteral("Please setup PSTN contents");
-    QTest::newRow("no protocol") << QString() << QString() << -1 << voip;
-    QTest::newRow("H323 with every field empty") << QString() << QString() << 0 << QString();
-    QTest::newRow("SIP server without its last group")
-        << QStringLiteral("ED_SIP_Server_1") << QStringLiteral("172.16.0") << 1 << voip;
-    QTest::newRow("SIP without user name")
-        << QStringLiteral("ED_SIP_Username") << QString() << 1 << voip;
-    QTest::newRow("SIP complete") << QString() << QString() << 1 << QString();
-    QTest::newRow("MGCP without call agent")
-        << QStringLiteral("ED_MGCP_CallAgent_1") << QString() << 2 << voip;
-    QTest::newRow("MGCP complete") << QString() << QString() << 2 << QString();
-    QTest::newRow("no dialing number")
-        << QStringLiteral("ED_PSTN_dialing") << QString() << 0 << pstn;
-    QTest::newRow("no PSTN password")
-        << QStringLiteral("ED_PSTN_password") << QString() << 0 << pstn;
-  }
+  void checks_data() { addSaveCheckRows(); }
   void checks() {
     QFETCH(QString, field);
     QFETCH(QString, value);
