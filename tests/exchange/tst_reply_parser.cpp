@@ -4,6 +4,7 @@
 #include "form_rows.h"
 #include "model/form_clearing.h"
 #include "model/read_rules.h"
+#include "reply_rows.h"
 
 namespace {
 
@@ -226,32 +227,6 @@ class TestReplyParser : public QObject {
     QCOMPARE(env.transport.sent, (QList<QByteArray>{"get-auto-upgrade\r", "get-auto-upgrade\r"}));
   }
 
-  void wanServingTheLocalPcByDhcp() {
-    env.receive({QStringLiteral("get-pstn"), QStringLiteral("modem keep-active")});
-    env.reply(QStringLiteral("get-wan"),
-              {QStringLiteral("no ip address"), QStringLiteral("ip dhcp-group 0")});
-    QVERIFY(m()->CB_Local_PC->isChecked());
-    QVERIFY(m()->RB_PSTN_DHCP->isChecked());
-    QCOMPARE(m()->RG_Network_type->itemIndex(), 1);
-  }
-
-  // The client body has no server role: the Ethernet port is the WAN side and its own account
-  // must survive the end of the reply.
-  void wanPppoeClientKeepsItsAccount() {
-    env.receive({QStringLiteral("get-pstn"), QStringLiteral("modem keep-active"),
-                 QStringLiteral("ppp pap sent-username pstnuser password pstnpw")});
-    env.reply(
-        QStringLiteral("get-wan"),
-        {QStringLiteral("no ip address"), QStringLiteral("encapsulation pppoe"),
-         QStringLiteral("ppp authentication pap callin"), QStringLiteral("ppp echo interval 20"),
-         QStringLiteral("ppp pap sent-username wanuser password wanpw")});
-    QVERIFY(!m()->CB_Local_PC->isChecked());
-    QCOMPARE(m()->RG_Network_type->itemIndex(), 0);
-    QCOMPARE(m()->ED_PPPoE_ID->text(), QStringLiteral("wanuser"));
-    QCOMPARE(m()->ED_PPPoE_Password->text(), QStringLiteral("wanpw"));
-    QVERIFY(m()->RG_Network_type->isEnabled());
-  }
-
   // A WAN query typed in the debug window reads over a window that was not cleared.
   void wanPppoeClientAfterALocalPcWithoutClearing() {
     m()->CB_Local_PC->setChecked(true);
@@ -263,21 +238,33 @@ class TestReplyParser : public QObject {
     QCOMPARE(m()->ED_PPPoE_ID->text(), QStringLiteral("wanuser"));
   }
 
-  void wanPppoeServerServesTheLocalPc() {
-    env.receive({QStringLiteral("get-pstn"), QStringLiteral("modem keep-active"),
-                 QStringLiteral("ppp pap sent-username pstnuser password pstnpw")});
-    env.reply(QStringLiteral("get-wan"),
-              {QStringLiteral("no ip address"), QStringLiteral("encapsulation pppoe"),
-               QStringLiteral("ppp authentication pap callin"),
-               QStringLiteral("ppp pap sent-username pstnuser password pstnpw"),
-               QStringLiteral("ppp echo interval 20"), QStringLiteral("ppp ipcp ms-dns"),
-               QStringLiteral("ppp ipcp default-route"), QStringLiteral("ppp role server")});
-    QVERIFY(m()->CB_Local_PC->isChecked());
-    QVERIFY(m()->RB_PSTN_PPPoE->isChecked());
-    QVERIFY(m()->RB_All_up->isChecked());
-    QCOMPARE(m()->RG_Network_type->itemIndex(), 0);
-    QVERIFY(!m()->RG_Network_type->isEnabled());
-    QCOMPARE(m()->ED_PPPoE_ID->text(), QStringLiteral("pstnuser"));
+  // The replies whose lines and outcome the model's rules test shares (tests/support/reply_rows.h).
+  void replies_data() { addReplyRows(); }
+
+  void replies() {
+    QFETCH(QStringList, lines);
+    QFETCH(QStringList, shown);
+    QFETCH(QString, next);
+    env.receive(lines);
+    for (const QString& entry : shown) {
+      const ShownEntry e = shownEntry(entry);
+      QWidget* w = m()->findChild<QWidget*>(e.name);
+      QVERIFY2(w, qPrintable(e.name));
+      QString value;
+      if (e.property == QLatin1String("enabled")) {
+        value = QString::number(w->isEnabled());
+      } else if (auto* address = qobject_cast<AddressEdit*>(w)) {
+        value = address->text().remove(QLatin1Char(' '));
+      } else if (auto* group = qobject_cast<RadioGroup*>(w)) {
+        value = QString::number(group->itemIndex());
+      } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+        value = QString::number(button->isChecked());
+      } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+        value = edit->text();
+      }
+      QVERIFY2(value == e.value, qPrintable(entry + QStringLiteral(" shows ") + value));
+    }
+    if (!next.isEmpty()) QCOMPARE(env.transport.sent, QList<QByteArray>{next.toLatin1() + '\r'});
   }
 
   void lanReplySetsThePcPage() {
@@ -303,24 +290,6 @@ class TestReplyParser : public QObject {
     env.reply(QStringLiteral("get-dns-server"), {QStringLiteral("dnshost  nameserver   9.9.9.9")});
     QCOMPARE(m()->ED_PPPoE_DNS->text().remove(' '), pppoe);
     QCOMPARE(m()->ED_Static_DNS->text().remove(' '), fixed);
-  }
-
-  void autoUpgradeReply() {
-    env.reply(QStringLiteral("get-auto-upgrade"),
-              {QStringLiteral("auto-upgrade  authentication login upid password uppw"),
-               QStringLiteral("auto-upgrade  auto-reboot"),
-               QStringLiteral("auto-upgrade  url  http://up.example/fw"),
-               QStringLiteral("auto-upgrade  action auto")});
-    QCOMPARE(m()->ED_auto_upgrade_ID->text(), QStringLiteral("upid"));
-    QCOMPARE(m()->ED_auto_upgrade_password->text(), QStringLiteral("uppw"));
-    QVERIFY(m()->CK_upgrade_complete_restart->isChecked());
-    QCOMPARE(m()->ED_server_URL->text(), QStringLiteral("http://up.example/fw"));
-    QVERIFY(m()->CK_auto_upgrade->isChecked());
-    const QList<QWidget*> unlocked = {
-        m()->ED_server_URL, m()->ED_auto_upgrade_ID, m()->ED_auto_upgrade_password,
-        m()->L_server_url,  m()->L_auto_ID,          m()->L_auto_password};
-    for (QWidget* w : unlocked) QVERIFY(w->isEnabled());
-    QCOMPARE(env.transport.sent, QList<QByteArray>{"get-service\r"});
   }
 
   // The script writes an empty login as nothing: the keyword "password" must not become the ID.

@@ -46,3 +46,26 @@ inline QString fieldState(const Field& f, bool withMarks = true) {
   parts << QStringLiteral("visible=%1").arg(f.isVisible());
   return f.objectName() + QLatin1Char(' ') + parts.join(QLatin1Char(' '));
 }
+
+// The field's value as the shared reply rows state it (tests/support/reply_rows.h): the text, an
+// address without its blanks, 1 or 0 for a box or a button, the item index of a group.
+inline QString shownValue(const Field& f) {
+  switch (f.kind()) {
+    case Field::Kind::Text:
+      return static_cast<const TextField&>(f).text();
+    case Field::Kind::Address:
+      return QString(static_cast<const AddressField&>(f).text()).remove(QLatin1Char(' '));
+    case Field::Kind::Check:
+      return QString::number(static_cast<const CheckField&>(f).isChecked());
+    case Field::Kind::Radio:
+      return QString::number(static_cast<const RadioField&>(f).isChecked());
+    case Field::Kind::ItemGroup:
+      return QString::number(static_cast<const ItemGroupField&>(f).itemIndex());
+    case Field::Kind::Label:
+      return static_cast<const LabelField&>(f).text();
+    case Field::Kind::Panel:
+    case Field::Kind::Grid:
+      break;
+  }
+  return QString();
+}
