@@ -255,7 +255,7 @@ void ConsoleSession::runCommand(const QString& text) {
     flushOutput();
     return;
   }
-  const QString word = tokens[0];
+  const QString& word = tokens[0];
   if (word == QLatin1String("start-login")) {
     login(command);
     return;
