@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QSaveFile>
 #include <QScreen>
+#include <QTextCursor>
 
 #include "connection/link.h"
 #include "connection/secret_mask.h"
@@ -17,6 +18,9 @@
 TF_Debug::TF_Debug(QWidget* parent) : QWidget(parent) {
   setupUi(this);
   setObjectName(QStringLiteral("TF_Debug"));
+  Display->setMaximumBlockCount(DebugLog::kMaxLines);
+  Button2->setToolTip(QStringLiteral("Send"));
+  Button2->setAccessibleName(QStringLiteral("Send"));
   setWindowFlags(Qt::Window);
   // The designed place is near the right edge of a large screen: on a smaller one, keep the
   // window reachable.
@@ -34,6 +38,9 @@ TF_Debug::TF_Debug(QWidget* parent) : QWidget(parent) {
   }
   connect(Button1, &QPushButton::clicked, this, [this] { runGuarded([this] { Button1Click(); }); });
   connect(Button2, &QPushButton::clicked, this, [this] { runGuarded([this] { Button2Click(); }); });
+  // Enter in the command field sends it, as the button does.
+  connect(Edit1, &QLineEdit::returnPressed, this,
+          [this] { runGuarded([this] { Button2Click(); }); });
   connect(Button3, &QPushButton::clicked, this, [this] { runGuarded([this] { Button3Click(); }); });
 
   // The log's context menu: the view's own entries and saving the log.
@@ -80,6 +87,9 @@ void TF_Debug::showAllLines() {
     shown << line;
   }
   if (!shown.isEmpty()) Display->setPlainText(shown.join(QLatin1Char('\n')));
+  // The newest lines are the ones to see; appended lines keep the view at the end.
+  Display->moveCursor(QTextCursor::End);
+  Display->ensureCursorVisible();
 }
 
 void TF_Debug::showEvent(QShowEvent* event) {

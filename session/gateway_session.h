@@ -166,6 +166,9 @@ class GatewaySession : public QObject {
   // chain still reads its configuration; the read ends in state Refused instead of Ready.
   void modelRefused(const QString& model);
   void readFinished();
+  // The read chain sent its query number `step` of `total` (1 is the model, `total` the name
+  // servers).
+  void readProgress(int step, int total);
   void saveCheckFailed(const SaveCheckResult& result);
   void saveComplete();
   // The device stored the configuration but reported lines it did not take.
@@ -250,4 +253,8 @@ class GatewaySession : public QObject {
   bool modelAccepted_ = false;
   // The model reply named a model (accepted or not).
   bool modelNamed_ = false;
+  // The queries of the read chain: model, PSTN, WAN, upgrade, service, service ports, version,
+  // VoIP, name servers.
+  static constexpr int kReadSteps = 9;
+  int readStep_ = 0;
 };
