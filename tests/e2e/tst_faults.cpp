@@ -215,6 +215,7 @@ void TstFaults::droppedLink() {
   QCOMPARE(main->P_main->isVisible(), drop == DropAt::ReadChain);
   QVERIFY(!main->busy.isBusy());
   QVERIFY(!QGuiApplication::overrideCursor());
+  QCOMPARE(main->L_Activity->text(), QString("Link lost"));
 
   // The device holds the old configuration, or the new one once it had the whole script.
   QCOMPARE(tool.sim.readState(), drop == DropAt::WriteClosing ? savedState_ : sampleState_);
@@ -536,7 +537,7 @@ void TstFaults::rollbackAfterFailedSave() {
   if (heldAgain) QCOMPARE(tool.sim.readState(), sampleState_);
   // The edit is still there, marked, for another Save.
   QCOMPARE(tool.value("ED_PSTN_dialing"), kNewDialing);
-  QVERIFY(main->changes().count() >= 1);
+  QTRY_VERIFY(main->changes().count() >= 1);
   QVERIFY(main->BB_Save->isEnabled());
 }
 
