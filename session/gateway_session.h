@@ -118,6 +118,9 @@ class GatewaySession : public QObject {
   // what a Save wrote.
   bool readAgain();
 
+  // The last write exchange sent its script: the gateway may hold some of it, even when the
+  // exchange failed.
+  bool scriptSent() const { return write_.scriptSent(); }
   enum class SaveOutcome { Saved, SavedWithWarnings, Failed, CheckFailed, NotStarted };
   // save() and wait for the exchange to end; it always ends, at the latest at its time-out.
   SaveOutcome saveAndWait();

@@ -8,7 +8,8 @@
 #include "window/change_tracker.h"
 
 void TF_ez_config_main::offerRollback() {
-  if (!heldBeforeSave_ || rollbackEdits_) return;
+  // A script that never went out changed nothing.
+  if (!heldBeforeSave_ || rollbackEdits_ || !session.scriptSent()) return;
   const QString kept = lastBackup_.isEmpty()
                            ? QString()
                            : QLatin1Char('\r') + tr("The configuration it held is kept in %1.")

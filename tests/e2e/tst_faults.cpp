@@ -210,7 +210,8 @@ void TstFaults::droppedLink() {
              box.text.endsWith(" was lost.")),
         qPrintable(box.text));
   QTRY_VERIFY(!tool.boxes.isEmpty());
-  QCOMPARE(std::any_of(tool.boxes.begin(), tool.boxes.end(), restoreOffered), writing);
+  QCOMPARE(std::any_of(tool.boxes.begin(), tool.boxes.end(), restoreOffered),
+           drop == DropAt::WriteClosing);  // not when the script never went out
   // A read cut short is covered again: its half values are not shown as the gateway's.
   QCOMPARE(main->P_main->isVisible(), drop == DropAt::ReadChain);
   QVERIFY(!main->busy.isBusy());
@@ -472,10 +473,11 @@ void TstFaults::saveNotStored() {
   }
 
   QVERIFY2(tool.click(main->BB_Save), why());
-  QTRY_VERIFY_WITH_TIMEOUT(tool.boxes.size() == 2, 15000);
+  // When the script went out, the offer to write back what the gateway held follows (declined
+  // here: see the rollback test).
+  QTRY_VERIFY_WITH_TIMEOUT(tool.boxes.size() == (stall ? 1 : 2), 15000);
   QCOMPARE(tool.boxes[0].caption, QString("Error"));
-  // Then the offer to write back what the gateway held (declined here: see the rollback test).
-  QCOMPARE(tool.boxes[1].caption, QString("Rollback"));
+  if (!stall) QCOMPARE(tool.boxes[1].caption, QString("Rollback"));
   QVERIFY2(tool.boxes[0].text.contains(stall ? "did not confirm" : "% Configuration not saved"),
            qPrintable(tool.boxes[0].text));
   QVERIFY(!main->busy.isBusy());
