@@ -4,6 +4,7 @@
 #
 # Standard library only, and no Ansible import, so that the same code runs in a plain unittest.
 
+import copy
 import json
 import os
 import re
@@ -31,6 +32,7 @@ CONFIG_ARGS = dict(
     backup=dict(type='bool', default=False),
     backup_dir=dict(type='path', default='~/gateway-backups'),
     rollback=dict(type='bool', default=True),
+    keep_masked_secrets=dict(type='bool', default=False),
 )
 CONFIG_EXCLUSIVE = CONNECTION_EXCLUSIVE + [('config', 'src')]
 CONFIG_REQUIRED_ONE_OF = CONNECTION_REQUIRED_ONE_OF + [('config', 'src')]
@@ -150,6 +152,25 @@ def write_config_file(config, directory=None):
 # The configuration's passwords (docs/config-format.schema.json: "secret").
 SECRET_PATHS = (('pstn', 'password'), ('lan', 'pppoe', 'password'), ('voip', 'h323', 'password'),
                 ('voip', 'sip', 'password'), ('auto_upgrade', 'password'))
+
+
+def without_masked_secrets(config):
+    """The configuration without the passwords that read "***" (a file printed with
+    `read --redact`, or gateway_facts): left out, the gateway keeps its own."""
+    config = copy.deepcopy(config)
+    for path in SECRET_PATHS:
+        node = config
+        for step in path[:-1]:
+            node = node.get(step) if isinstance(node, dict) else None
+        if isinstance(node, dict) and node.get(path[-1]) == REDACTED:
+            del node[path[-1]]
+    return config
+
+
+def read_config_file(path):
+    """The JSON document of a configuration file; ValueError when it holds none."""
+    with open(path) as handle:
+        return json.load(handle)
 
 
 def config_secrets(config):
@@ -308,7 +329,16 @@ def configure(params, check_mode=False, diff=False):
         except OSError as error:
             return _fail('backup_dir: %s' % error, dict(changed=False))
 
-    path = params.get('src') or write_config_file(params['config'])
+    config = params.get('config')
+    if params.get('keep_masked_secrets'):
+        if params.get('src'):
+            try:
+                config = read_config_file(params['src'])
+            except (OSError, ValueError) as error:
+                return _fail('src: %s' % error, dict(changed=False))
+            params = dict(params, src=None)
+        config = without_masked_secrets(config)
+    path = params.get('src') or write_config_file(config)
     try:
         result = run_cli(cli, write_command(path, check_mode, backup_dir,
                                             params.get('rollback', True)), params)

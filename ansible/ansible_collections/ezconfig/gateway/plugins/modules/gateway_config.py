@@ -38,6 +38,15 @@ options:
         and read it back. C(false) leaves the device as the failed write left it.
     type: bool
     default: true
+  keep_masked_secrets:
+    description:
+      - Leave out of the write every password that reads C(***) (a file printed with
+        C(ezconfig-cli read --redact) or written from M(ezconfig.gateway.gateway_facts), as a
+        history of configurations keeps them), so that the gateway keeps its own.
+      - C(false) hands such a file to the CLI as it is, which refuses it (a masked password
+        cannot be written).
+    type: bool
+    default: false
 attributes:
   check_mode:
     description: Reads the device and tells whether a write would happen (C(write --dry-run)).
@@ -65,12 +74,13 @@ EXAMPLES = r'''
         ports:
           - {port: "0/0", number: "5101"}
 
-- name: Put back what a gateway held, from a file of its history (passwords left out keep the
-    device's)
+- name: Put back what a gateway held, from a file of its history (its masked passwords left
+    out, so the gateway keeps its own)
   ezconfig.gateway.gateway_config:
     tcp: 192.0.2.10
     password: "{{ gateway_password }}"
     src: /srv/gateway-history/gw-reception.json
+    keep_masked_secrets: true
 '''
 
 RETURN = r'''

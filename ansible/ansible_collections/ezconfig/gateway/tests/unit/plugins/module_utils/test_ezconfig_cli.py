@@ -164,6 +164,26 @@ class ConfigFileTest(unittest.TestCase):
             with self.subTest(config=config):
                 self.assertEqual(cli.config_secrets(config), secrets)
 
+    def test_without_masked_secrets(self):
+        cases = [
+            # What a history file holds: set passwords masked, empty ones empty.
+            ({'format': 1, 'pstn': {'password': '***', 'dialing': '1'},
+              'lan': {'pppoe': {'password': '', 'id': 'x'}},
+              'voip': {'h323': {'password': '***'}, 'sip': {'password': SECRET}},
+              'auto_upgrade': {'password': '***', 'id': '***'}},
+             {'format': 1, 'pstn': {'dialing': '1'}, 'lan': {'pppoe': {'password': '', 'id': 'x'}},
+              'voip': {'h323': {}, 'sip': {'password': SECRET}},
+              # Only passwords: an ID of three stars is a value like any other.
+              'auto_upgrade': {'id': '***'}}),
+            ({}, {}),
+            ({'pstn': 'x', 'voip': None}, {'pstn': 'x', 'voip': None}),
+        ]
+        for config, expected in cases:
+            with self.subTest(config=config):
+                given = json.loads(json.dumps(config))
+                self.assertEqual(cli.without_masked_secrets(config), expected)
+                self.assertEqual(config, given)
+
 
 if __name__ == '__main__':
     unittest.main(verbosity=2)
