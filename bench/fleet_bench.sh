@@ -22,7 +22,7 @@ fi
 cpu=$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')
 echo "Machine: $cpu, $(nproc) cores," \
      "load average $(cut -d' ' -f1-3 /proc/loadavg) before the run;" \
-     "$(ansible-playbook --version | head -1); $(date -u +%F)"
+     "$(ansible-playbook --version 2>/dev/null | sed -n 1p); $(date -u +%F)"
 echo
 script=fleet_bench.py
 case "${1:-}" in fleet | soak) script=fleet_scale.py ;; esac
