@@ -1,6 +1,8 @@
-# Running ezconfig-cli for the collection's modules: the connection options every module shares,
-# the password handed over in the environment (never in the process's arguments, which other
-# users can read), and the CLI's answers turned into Python values.
+# GNU General Public License v3.0+ (see https://www.gnu.org/licenses/gpl-3.0.txt)
+# Running ezconfig-cli for the collection: the options every module shares, the password handed
+# over in the environment (never in the process's arguments, which other users can read), the
+# CLI's answers turned into Python values, and what each module's task does, for the module files
+# and the action plugins alike.
 #
 # Standard library only, and no Ansible import, so that the same code runs in a plain unittest.
 
