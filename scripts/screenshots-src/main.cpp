@@ -1,5 +1,6 @@
 // Renders the main window's pages and the three secondary windows to PNG files.
 #include <QDir>
+#include <QMenu>
 #include <QPixmap>
 #include <QStandardPaths>
 #include <QTemporaryDir>
