@@ -22,7 +22,8 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 REPO = os.path.dirname(HERE)
 # No __pycache__ folder in the source tree.
 sys.dont_write_bytecode = True
-sys.path.insert(0, os.path.join(REPO, 'tests', 'ansible'))
+COLLECTION = os.path.join(REPO, 'ansible', 'ansible_collections', 'ezconfig', 'gateway')
+sys.path.insert(0, os.path.join(COLLECTION, 'tests', 'integration', 'targets', 'gateway_fleet'))
 from sim_fleet import SimFleet  # noqa: E402
 
 PLAYBOOK = os.path.join(HERE, 'fleet_bench.yml')

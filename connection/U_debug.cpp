@@ -6,6 +6,9 @@
 #include <QMenu>
 #include <QSaveFile>
 #include <QScreen>
+#include <QScrollBar>
+#include <QTextCursor>
+#include <QTimer>
 
 #include "connection/link.h"
 #include "connection/secret_mask.h"
@@ -17,23 +20,16 @@
 TF_Debug::TF_Debug(QWidget* parent) : QWidget(parent) {
   setupUi(this);
   setObjectName(QStringLiteral("TF_Debug"));
+  Display->setMaximumBlockCount(DebugLog::kMaxLines);
+  Button2->setToolTip(QStringLiteral("Send"));
+  Button2->setAccessibleName(QStringLiteral("Send"));
   setWindowFlags(Qt::Window);
-  // The designed place is near the right edge of a large screen: on a smaller one, keep the
-  // window reachable.
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    const QRect available = screen->availableGeometry();
-    QRect frame = geometry();
-    if (!available.contains(frame)) {
-      frame.setHeight(qMin(frame.height(), available.height()));
-      if (frame.right() > available.right()) frame.moveRight(available.right());
-      if (frame.bottom() > available.bottom()) frame.moveBottom(available.bottom());
-      if (frame.left() < available.left()) frame.moveLeft(available.left());
-      if (frame.top() < available.top()) frame.moveTop(available.top());
-      setGeometry(frame);
-    }
-  }
+  fitToScreen();
   connect(Button1, &QPushButton::clicked, this, [this] { runGuarded([this] { Button1Click(); }); });
   connect(Button2, &QPushButton::clicked, this, [this] { runGuarded([this] { Button2Click(); }); });
+  // Enter in the command field sends it, as the button does.
+  connect(Edit1, &QLineEdit::returnPressed, this,
+          [this] { runGuarded([this] { Button2Click(); }); });
   connect(Button3, &QPushButton::clicked, this, [this] { runGuarded([this] { Button3Click(); }); });
 
   // The log's context menu: the view's own entries and saving the log.
@@ -80,9 +76,44 @@ void TF_Debug::showAllLines() {
     shown << line;
   }
   if (!shown.isEmpty()) Display->setPlainText(shown.join(QLatin1Char('\n')));
+  showNewest();
+}
+
+void TF_Debug::showNewest() {
+  // The newest lines are the ones to see; appended lines keep the view at the end. The view's
+  // size settles once the window is shown: the end is found again then.
+  Display->moveCursor(QTextCursor::End);
+  Display->ensureCursorVisible();
+  QTimer::singleShot(0, Display, [this] {
+    Display->verticalScrollBar()->setValue(Display->verticalScrollBar()->maximum());
+  });
+}
+
+void TF_Debug::fitToScreen() {
+  // The designed place is near the right edge of a large screen: on a smaller one, keep the
+  // window whole and reachable.
+  const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+  if (!screen) return;
+  // The client area fits inside the screen less the window's frame.
+  const QRect outer = frameGeometry();
+  const QRect inner = geometry();
+  const QRect available = screen->availableGeometry().adjusted(
+      inner.left() - outer.left(), inner.top() - outer.top(), inner.right() - outer.right(),
+      inner.bottom() - outer.bottom());
+  QRect frame = inner;
+  if (available.contains(frame)) return;
+  frame.setHeight(qMin(frame.height(), available.height()));
+  frame.setWidth(qMin(frame.width(), available.width()));
+  if (frame.right() > available.right()) frame.moveRight(available.right());
+  if (frame.bottom() > available.bottom()) frame.moveBottom(available.bottom());
+  if (frame.left() < available.left()) frame.moveLeft(available.left());
+  if (frame.top() < available.top()) frame.moveTop(available.top());
+  setGeometry(frame);
 }
 
 void TF_Debug::showEvent(QShowEvent* event) {
+  fitToScreen();
+  showNewest();
   if (stale_) showAllLines();
   QWidget::showEvent(event);
 }

@@ -39,6 +39,8 @@ class TF_Debug : public QWidget, public Ui::TF_Debug {
 
  private:
   void showLine(const QString& line);
+  void fitToScreen();
+  void showNewest();
   // The view holds the whole log again.
   void showAllLines();
   // Lines were logged while the window was hidden and are not in the view yet: filling a hidden

@@ -89,6 +89,7 @@ void GatewaySession::setState(SessionState state) {
   const SessionState previous = state_;
   state_ = state;
   if (state == SessionState::Reading) {
+    readStep_ = 0;
     readTimer_.start(timing_.readStallMs);
   } else {
     readTimer_.stop();
@@ -122,6 +123,9 @@ void GatewaySession::linkFailed(const QString& text) {
 
 void GatewaySession::send(const char* query) {
   link_.SendGetData(QString::fromLatin1(query));
+  // Every query of the chain starts with "get-"; the pager's blanks are no step.
+  if (state_ == SessionState::Reading && query[0] == 'g')
+    emit readProgress(qMin(++readStep_, kReadSteps), kReadSteps);
 }
 
 void GatewaySession::sendCommand(const char* word) {

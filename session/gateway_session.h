@@ -122,6 +122,9 @@ class GatewaySession : public QObject {
   // what a Save wrote.
   bool readAgain();
 
+  // The last write exchange sent its script: the gateway may hold some of it, even when the
+  // exchange failed.
+  bool scriptSent() const { return write_.scriptSent(); }
   enum class SaveOutcome { Saved, SavedWithWarnings, Failed, CheckFailed, NotStarted };
   // save() and wait for the exchange to end; it always ends, at the latest at its time-out.
   SaveOutcome saveAndWait();
@@ -170,6 +173,9 @@ class GatewaySession : public QObject {
   // chain still reads its configuration; the read ends in state Refused instead of Ready.
   void modelRefused(const QString& model);
   void readFinished();
+  // The read chain sent its query number `step` of `total` (1 is the model, `total` the name
+  // servers).
+  void readProgress(int step, int total);
   void saveCheckFailed(const SaveCheckResult& result);
   void saveComplete();
   // The device stored the configuration but reported lines it did not take.
@@ -256,4 +262,8 @@ class GatewaySession : public QObject {
   bool modelAccepted_ = false;
   // The model reply named a model (accepted or not).
   bool modelNamed_ = false;
+  // The queries of the read chain: model, PSTN, WAN, upgrade, service, service ports, version,
+  // VoIP, name servers.
+  static constexpr int kReadSteps = 9;
+  int readStep_ = 0;
 };

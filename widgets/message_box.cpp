@@ -9,8 +9,8 @@ MessageBoxInterceptor& interceptorSlot() {
   return interceptor;
 }
 
-SaveFileInterceptor& saveFileSlot() {
-  static SaveFileInterceptor interceptor;
+FileInterceptor& fileSlot() {
+  static FileInterceptor interceptor;
   return interceptor;
 }
 }  // namespace
@@ -40,15 +40,30 @@ void showStandardError(const QString& text) {
   showMessageBox(text, QCoreApplication::applicationName(), QMessageBox::Critical, QMessageBox::Ok);
 }
 
-void setSaveFileInterceptor(SaveFileInterceptor interceptor) {
-  saveFileSlot() = std::move(interceptor);
+void setFileInterceptor(FileInterceptor interceptor) {
+  fileSlot() = std::move(interceptor);
 }
+
+namespace {
+QString askFile(const FileRequest& request) {
+  if (const FileInterceptor& interceptor = fileSlot()) {
+    const FileInterceptor current = interceptor;
+    return current(request);
+  }
+  if (request.open)
+    return QFileDialog::getOpenFileName(QApplication::activeWindow(), request.caption,
+                                        request.suggestedPath, request.filter);
+  return QFileDialog::getSaveFileName(QApplication::activeWindow(), request.caption,
+                                      request.suggestedPath, request.filter);
+}
+}  // namespace
 
 QString askSaveFileName(const QString& caption, const QString& suggestedPath,
                         const QString& filter) {
-  if (const SaveFileInterceptor& interceptor = saveFileSlot()) {
-    const SaveFileInterceptor current = interceptor;
-    return current(SaveFileRequest{caption, suggestedPath, filter});
-  }
-  return QFileDialog::getSaveFileName(QApplication::activeWindow(), caption, suggestedPath, filter);
+  return askFile(FileRequest{caption, suggestedPath, filter, false});
+}
+
+QString askOpenFileName(const QString& caption, const QString& suggestedPath,
+                        const QString& filter) {
+  return askFile(FileRequest{caption, suggestedPath, filter, true});
 }

@@ -27,18 +27,27 @@ QMessageBox::StandardButton confirmBox(const QString& text, QMessageBox::Standar
 // The application's standard error box (caption: the application name, error icon, OK).
 void showStandardError(const QString& text);
 
-// The question for a file name to save to.
-struct SaveFileRequest {
+// A question for a file: one to save to, or (open) one to read.
+struct FileRequest {
   QString caption;
   QString suggestedPath;
   QString filter;  // "Log files (*.log);;All files (*)"
+  bool open = false;
 };
+using SaveFileRequest = FileRequest;
 
-// Returns the chosen path (empty: cancelled) instead of showing the dialog; an empty function
-// restores the real dialog.
-using SaveFileInterceptor = std::function<QString(const SaveFileRequest&)>;
-void setSaveFileInterceptor(SaveFileInterceptor interceptor);
+// Returns the chosen path (empty: cancelled) instead of showing the dialog, for every file
+// question; an empty function restores the real dialogs.
+using FileInterceptor = std::function<QString(const FileRequest&)>;
+using SaveFileInterceptor = FileInterceptor;
+void setFileInterceptor(FileInterceptor interceptor);
+inline void setSaveFileInterceptor(FileInterceptor interceptor) {
+  setFileInterceptor(std::move(interceptor));
+}
 
 // The toolkit's modal Save dialog; returns the chosen path, empty when the operator cancelled.
 QString askSaveFileName(const QString& caption, const QString& suggestedPath,
+                        const QString& filter);
+// The toolkit's modal Open dialog for an existing file; empty when the operator cancelled.
+QString askOpenFileName(const QString& caption, const QString& suggestedPath,
                         const QString& filter);

@@ -25,7 +25,7 @@ static void loadPictures() {
 
 namespace {
 constexpr int kClientWidth = 510;
-constexpr int kClientHeight = 340;
+constexpr int kClientHeight = 362;
 constexpr int kBannerHeight = 81;
 }  // namespace
 
@@ -104,6 +104,7 @@ TF_ez_config_main::TF_ez_config_main(QWidget* parent) : QWidget(parent) {
   for (QPushButton* button : findChildren<QPushButton*>()) pressOnEnter(button);
 
   setupTimers();
+  setupConfigurationMenu();
   ED_Static_IP_address->installEventFilter(this);
   connectHandlers();
   connectSession();

@@ -57,6 +57,19 @@ class TF_ez_config_main : public QWidget, public Ui::TF_ez_config_main {
   QMenu* PopupMenu1 = nullptr;
   QAction* debug1 = nullptr;
 
+  // The configuration button's menu (window/configuration_files.cpp): the form to a file, a file
+  // or a backup of this gateway to the form. Nothing is sent until Save.
+  QMenu* ConfigMenu = nullptr;
+  QAction* export1 = nullptr;
+  QAction* import1 = nullptr;
+  QAction* restore1 = nullptr;
+  void export1Click();
+  void import1Click();
+  void restore1Click();
+  // Applies a format-1 file to the form through the configuration's checks; what it changes is
+  // marked. False (and the problems shown) when it is refused.
+  bool applyConfigurationFile(const QString& path);
+
   void setPeers(TF_Connection* connection, TF_Debug* debug);
   // The login dialog, whose captions the language file also sets.
   void setLogin(TF_Login* login);
@@ -159,6 +172,14 @@ class TF_ez_config_main : public QWidget, public Ui::TF_ez_config_main {
 
  private:
   void connectHandlers();
+  void setupConfigurationMenu();
+  // The status line: what the tool is doing now.
+  void showActivity();
+  // Each button of the bar gets a mnemonic its caption (from the language file) allows.
+  void setMnemonics();
+  // After a Save that did not end whole: offers to write back the configuration as read.
+  void offerRollback();
+  void rollbackEnded(bool held);
   void setupTimers();
   void enableTimer(QTimer* timer, int interval);
   void connectSession();
@@ -200,8 +221,21 @@ class TF_ez_config_main : public QWidget, public Ui::TF_ez_config_main {
   struct SavedToVerify {
     GatewayConfiguration written;
     QStringList diagnostics;
+    // The write was a rollback to the configuration held before a Save.
+    bool rollback = false;
   };
   std::optional<SavedToVerify> savedToVerify_;
+  // What the gateway held when the last Save began.
+  std::optional<GatewayConfiguration> heldBeforeSave_;
+  // A rollback under way: the operator's edits, put back into the form once it ends.
+  std::optional<GatewayConfiguration> rollbackEdits_;
+  // The backup kept before the last Save.
+  QString lastBackup_;
+  // The read chain's step and how many there are, for the status line.
+  int readStep_ = 0;
+  int readSteps_ = 0;
+  // The last link went away by itself.
+  bool linkLost_ = false;
   QString baseTitle_;
   QTimer* paintTick_ = nullptr;
   bool paintHeld_ = false;

@@ -5,6 +5,8 @@
 #include "connection/U_connection.h"
 #include "connection/U_debug.h"
 #include "connection/U_login.h"
+#include "connection/secret_mask.h"
+#include "session/write_exchange.h"
 #include "window/U_ez_config_main.h"
 
 void createAppWindows() {
@@ -27,9 +29,9 @@ void createAppWindows(const QString& languageFolder) {
   main->setLogin(login);
   debug->setLink(&main->session.link());
   debug->setMessages(&main->messages);
-  // The passwords the fields hold (they hide their text) are hidden in a saved log wherever they
-  // appear.
-  debug->setKnownSecrets([main, login] {
+  // The passwords the fields hold (they hide their text) are hidden in the debug log and a saved
+  // log wherever they appear.
+  const auto knownSecrets = [main, login] {
     QStringList secrets;
     for (const QWidget* window :
          {static_cast<const QWidget*>(main), static_cast<const QWidget*>(login)})
@@ -37,7 +39,20 @@ void createAppWindows(const QString& languageFolder) {
         if (edit->echoMode() != QLineEdit::Normal && !edit->text().isEmpty())
           secrets << edit->text();
     return secrets;
-  });
+  };
+  debug->setKnownSecrets(knownSecrets);
+  // The debug log shows the gateway's replies beside what was sent.
+  GatewaySession& session = main->session;
+  const auto logReply = [&session, knownSecrets](const QString& line) {
+    session.debugLog().append(QStringLiteral("Recv_Message : ") +
+                              secret_mask::maskLine(line, knownSecrets()));
+  };
+  auto parser = session.link().parserSink;
+  session.link().parserSink = [&session, parser, logReply](const Argv& argv) {
+    logReply(lineText(argv, session.link().state.ArgIndex));
+    if (parser) parser(argv);
+  };
+  QObject::connect(&session, &GatewaySession::statusLine, main, logReply);
   connection->setPeers(main, login);
 
   // Showing the main window runs its show step (the language file included) before show returns.

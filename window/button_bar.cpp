@@ -8,9 +8,38 @@
 #include "widgets/guarded.h"
 #include "widgets/message_box.h"
 #include "window/U_ez_config_main.h"
+#include "window/change_tracker.h"
 
 namespace {
 const QString kEndEasySetup = QStringLiteral("end-ez-setup\r");
+}
+
+void TF_ez_config_main::setMnemonics() {
+  // The usual letter of each button where its caption has it, else the caption's first letter
+  // no other button of the bar uses. A caption that names its own mnemonic keeps it.
+  const struct {
+    QPushButton* button;
+    QChar usual;
+  } bar[] = {{BB_Connect, QLatin1Char('c')}, {BB_Disconnect, QLatin1Char('d')},
+             {BB_File, QLatin1Char('o')},    {BB_Save, QLatin1Char('s')},
+             {BB_Restart, QLatin1Char('r')}, {BB_Exit, QLatin1Char('x')}};
+  QString used;
+  for (const auto& b : bar) {
+    const int own = b.button->text().indexOf(QLatin1Char('&'));
+    if (own >= 0 && own + 1 < b.button->text().size())
+      used += b.button->text().at(own + 1).toLower();
+  }
+  for (const auto& b : bar) {
+    QString caption = b.button->text();
+    if (caption.contains(QLatin1Char('&'))) continue;
+    int at = used.contains(b.usual) ? -1 : int(caption.indexOf(b.usual, 0, Qt::CaseInsensitive));
+    for (int i = 0; at < 0 && i < caption.size(); ++i)
+      if (caption.at(i).isLetterOrNumber() && !used.contains(caption.at(i).toLower())) at = i;
+    if (at < 0) continue;
+    used += caption.at(at).toLower();
+    caption.insert(at, QLatin1Char('&'));
+    b.button->setText(caption);
+  }
 }
 
 void TF_ez_config_main::BB_ConnectClick() {
@@ -54,6 +83,9 @@ bool TF_ez_config_main::startSave() {
   if (busy.isBusy()) return false;
   // A Save its checks refuse goes straight on to say why; one they pass is reviewed and backed up.
   if (checkForSave(model).ok && (!confirmSave() || !backUpBeforeSave())) return false;
+  // What a rollback would write back if this Save does not end whole.
+  heldBeforeSave_.reset();
+  if (changes_->hasAsRead()) heldBeforeSave_ = changes_->asRead();
   // The checks' failure and the exchange's end come back as session signals (session_view.cpp).
   return session.save();
 }

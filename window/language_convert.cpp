@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
+#include <QScopeGuard>
 
 #include "connection/U_connection.h"
 #include "connection/U_login.h"
@@ -177,6 +178,8 @@ int TF_ez_config_main::get_Configuration_Equals(const QString& line) {
 }
 
 void TF_ez_config_main::Language_Convert() {
+  // Whatever captions the file gives, the bar's buttons keep a mnemonic.
+  const auto mnemonics = qScopeGuard([this] { setMnemonics(); });
   // Built-in English first: whatever the file lacks, leaves empty or cannot deliver reads in
   // English, never blank.
   messages = MessageTable();

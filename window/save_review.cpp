@@ -44,12 +44,18 @@ void TF_ez_config_main::setVerifyAfterSave(bool on) {
 
 void TF_ez_config_main::saveConfirmed(const QStringList& diagnostics) {
   const GatewayConfiguration written = model.configuration();
+  const bool rollback = rollbackEdits_.has_value();
   if (verifyAfterSave()) {
-    savedToVerify_ = SavedToVerify{written, diagnostics};
+    savedToVerify_ = SavedToVerify{written, diagnostics, rollback};
     if (session.readAgain()) return;
     savedToVerify_.reset();
   }
   changes_->setAsRead(written);
+  if (rollback) {
+    // Confirmed, not read back: the best this tool can say without reading.
+    rollbackEnded(true);
+    return;
+  }
   showTitle();
   showSaveDone(diagnostics, {});
 }
@@ -72,9 +78,14 @@ void TF_ez_config_main::verifySave() {
                    .arg(member ? member->caption : d.path, differenceValue(d.path, d.before),
                         differenceValue(d.path, d.after));
   }
+  if (saved.rollback) {
+    rollbackEnded(notHeld.isEmpty());
+    return;
+  }
   // What the gateway did not take stays in the form, as unsaved changes against what it holds.
   if (!notHeld.isEmpty()) model.apply(saved.written);
   showSaveDone(saved.diagnostics, notHeld);
+  if (!notHeld.isEmpty()) offerRollback();
 }
 
 void TF_ez_config_main::showSaveDone(const QStringList& diagnostics, const QStringList& notHeld) {
@@ -154,6 +165,7 @@ bool TF_ez_config_main::backUpBeforeSave() {
   const QString stored =
       storeBackup(session.target(), documentText(configurationToJson(changes_->asRead())), &error);
   if (!stored.isEmpty()) {
+    lastBackup_ = stored;
     session.debugLog().append(tr("Configuration as read kept in %1").arg(stored));
     return true;
   }

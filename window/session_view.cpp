@@ -23,6 +23,15 @@ void TF_ez_config_main::connectSession() {
     setUpdatesEnabled(false);
   });
   const auto refresh = [this] { showSessionState(); };
+  connect(s, &GatewaySession::readProgress, this, [this](int step, int total) {
+    readStep_ = step;
+    readSteps_ = total;
+    showActivity();
+  });
+  // A new read counts its steps from the start (before the state is shown).
+  connect(s, &GatewaySession::stateChanged, this, [this](SessionState state) {
+    if (state == SessionState::Reading) readStep_ = 0;
+  });
   connect(s, &GatewaySession::stateChanged, this, refresh);
   // The configuration as read is what unsaved changes are counted against: kept from each
   // completed read and from each Save the gateway stored, forgotten when a new read begins.
@@ -41,7 +50,11 @@ void TF_ez_config_main::connectSession() {
     keepAsRead();
     if (savedToVerify_) verifySave();
   });
-  connect(s, &GatewaySession::linkOpened, this, refresh);
+  connect(s, &GatewaySession::linkOpened, this, [this] {
+    linkLost_ = false;
+    heldBeforeSave_.reset();
+    showSessionState();
+  });
   // A read-back cut off by a close belongs to the link that closed.
   connect(s, &GatewaySession::linkOpened, this, [this] { savedToVerify_.reset(); });
   connect(s, &GatewaySession::linkClosed, this, [this] {
@@ -84,7 +97,12 @@ void TF_ez_config_main::connectSession() {
   connect(s, &GatewaySession::saveFailed, this, [this](const QString& text) {
     showSessionState();
     showMessageBox(text, QStringLiteral("Error"), QMessageBox::Critical);
+    if (rollbackEdits_) {
+      rollbackEnded(false);
+      return;
+    }
     emit saveEnded(false);
+    offerRollback();
   });
   connect(s, &GatewaySession::statusLine, this,
           [this](const QString& line) { appendStatusLine(line); });
@@ -109,6 +127,44 @@ void TF_ez_config_main::showSessionState() {
   busy.setBusy(open && (state == SessionState::Reading || state == SessionState::Writing ||
                         (state == SessionState::LoggingIn && session.loginPending())));
   holdPainting(open && state == SessionState::Reading);
+  // The configuration's files and backups once there is a configuration to compare them with.
+  BB_File->setEnabled(open && state == SessionState::Ready);
+  showActivity();
+}
+
+void TF_ez_config_main::showActivity() {
+  QString text;
+  switch (session.state()) {
+    case SessionState::Closed:
+      text = linkLost_ ? tr("Link lost") : tr("Not connected");
+      break;
+    case SessionState::Connecting:
+    case SessionState::Probing:
+      text = tr("Connecting to %1").arg(session.target());
+      break;
+    case SessionState::LoggingIn:
+      text = session.loginPending() ? tr("Logging in to %1").arg(session.target())
+                                    : tr("Connected to %1").arg(session.target());
+      break;
+    case SessionState::Reading:
+      text = (savedToVerify_ ? tr("Reading back %1 of %2") : tr("Reading %1 of %2"))
+                 .arg(qMax(readStep_, 1))
+                 .arg(qMax(readSteps_, 1));
+      break;
+    case SessionState::Ready:
+      text = tr("Ready: %1").arg(session.target());
+      break;
+    case SessionState::Refused:
+      text = tr("Read only: not a model this tool configures");
+      break;
+    case SessionState::Writing:
+      text = rollbackEdits_ ? tr("Writing back the previous configuration") : tr("Writing");
+      break;
+    case SessionState::Restarting:
+      text = tr("Restarting the gateway");
+      break;
+  }
+  L_Activity->setText(text);
 }
 
 // Painting the window after every reply was most of what a fast read cost: while the chain reads,
@@ -134,7 +190,13 @@ void TF_ez_config_main::showSaveResult(const QString& text, const QString& capti
 }
 
 void TF_ez_config_main::showLinkLost(SessionState during, bool reported) {
-  if (savedToVerify_) {
+  linkLost_ = true;
+  showActivity();
+  if (savedToVerify_ && savedToVerify_->rollback) {
+    savedToVerify_.reset();
+    rollbackEnded(false);
+    reported = true;
+  } else if (savedToVerify_) {
     // The gateway stored the script; whether it holds every value is not known.
     savedToVerify_.reset();
     showMessageBox(tr("The gateway confirmed the save, but the link to it was lost before the "

@@ -1,5 +1,6 @@
 // Renders the main window's pages and the three secondary windows to PNG files.
 #include <QDir>
+#include <QMenu>
 #include <QPixmap>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -11,6 +12,7 @@
 #include "widgets/application.h"
 #include "widgets/message_box.h"
 #include "window/U_ez_config_main.h"
+#include "window/U_review.h"
 #include "window/app_start.h"
 
 namespace {
@@ -59,8 +61,15 @@ int main(int argc, char** argv) {
 
   save(main, QStringLiteral("main-start"));
 
-  // The pages as they look once a gateway has been read: the cover is gone.
+  // The pages as they look once a gateway has been read: the cover is gone, the bar and the
+  // status line as they are with a gateway ready.
   main->P_main->hide();
+  main->BB_Connect->hide();
+  main->BB_Disconnect->show();
+  main->BB_File->setEnabled(true);
+  main->BB_Save->setEnabled(true);
+  main->BB_Restart->setEnabled(true);
+  main->L_Activity->setText(QStringLiteral("Ready: 192.0.2.20:5140"));
   // Accounts as a read fills them: the password fields show their "*".
   main->ED_PSTN_login->setText(QStringLiteral("isp-user"));
   main->ED_PSTN_password->setText(QStringLiteral("secret"));
@@ -125,8 +134,26 @@ int main(int argc, char** argv) {
   save(main, QStringLiteral("main-voip-ports"));
   grid->scrollToTop();
 
-  // The restart wait: cover with the gauge strip.
+  // The configuration menu of the bar, and the review of a Save.
   main->PageControl1->setActivePage(main->Tab_PSTN);
+  main->ConfigMenu->popup(main->BB_File->mapToGlobal(QPoint(0, main->BB_File->height())));
+  save(main->ConfigMenu, QStringLiteral("main-config-menu"));
+  main->ConfigMenu->hide();
+  ReviewRequest request;
+  request.rows = {{"PSTN", "Dialing", "0123456", "0987654"},
+                  {"PSTN", "PSTN Password", "***", "***"},
+                  {"VoIP", "Phone number of port 0/1", "1002", "(none)"}};
+  request.warnings = {"Phone number: the gateway keeps its number 1002 when the field is empty"};
+  TF_Review review(request, main);
+  review.show();
+  save(&review, QStringLiteral("review"));
+  review.hide();
+
+  // The restart wait: cover with the gauge strip.
+  main->BB_File->setEnabled(false);
+  main->BB_Save->setEnabled(false);
+  main->BB_Restart->setEnabled(false);
+  main->L_Activity->setText(QStringLiteral("Restarting the gateway"));
   main->P_main->show();
   main->P_State->show();
   main->Gauge1->setValue(42);
@@ -138,11 +165,16 @@ int main(int argc, char** argv) {
   login->show();
   save(login, QStringLiteral("login"));
   login->hide();
-  DebugLog& log = connection->link.debugLog;
+  DebugLog& log = main->session.debugLog();
   log.append(QStringLiteral("Connected..."));
-  log.append(QStringLiteral("Send_Message : start-login admin admin\r"));
+  log.append(QStringLiteral("Send_Message : start-login admin ***\r"));
+  log.append(QStringLiteral("Recv_Message : start-login admin ***"));
+  log.append(QStringLiteral("Recv_Message : Login ok"));
   log.append(QStringLiteral("Login OK!!"));
   log.append(QStringLiteral("Send_Message : get-model\r"));
+  log.append(QStringLiteral("Recv_Message : get-model"));
+  log.append(QStringLiteral("Recv_Message : model ZQ520-4S"));
+  log.append(QStringLiteral("Recv_Message : !END-TAG!"));
   debug->Edit1->setText(QStringLiteral("get-wan"));
   debug->show();
   save(debug, QStringLiteral("debug"));

@@ -15,9 +15,11 @@
 
 #include "connection/U_connection.h"
 #include "connection/U_login.h"
+#include "model/config_script.h"
 #include "tool_driver.h"
 #include "widgets/application.h"
 #include "window/U_ez_config_main.h"
+#include "window/change_tracker.h"
 
 namespace {
 
@@ -53,6 +55,8 @@ class TstFaults : public QObject {
   void refusedLogin();
   void saveNotStored_data();
   void saveNotStored();
+  void rollbackAfterFailedSave_data();
+  void rollbackAfterFailedSave();
 
  private:
   static void linkRows();
@@ -189,19 +193,30 @@ void TstFaults::droppedLink() {
   QVERIFY(!main->BB_Disconnect->isVisible());
   QVERIFY(!main->BB_Save->isEnabled());
   QVERIFY(!main->BB_Restart->isEnabled());
+  // A Save cut off may have left part of it: the backup to restore from is named.
   const bool writing = drop == DropAt::WriteOpening || drop == DropAt::WriteClosing;
+  const auto restoreOffered = [](const MessageBoxRequest& box) {
+    return box.text.startsWith(
+               "The gateway may hold part of the new configuration. Connect "
+               "again and use \"Restore from backup...\"") &&
+           box.text.contains("/backups/");
+  };
   for (const MessageBoxRequest& box : tool.boxes)
     QVERIFY2(
         box.text.startsWith("WriteFile function failed") ||
-            (writing && box.text == "The link closed before the gateway confirmed the save.") ||
+            (writing && (box.text == "The link closed before the gateway confirmed the save." ||
+                         restoreOffered(box))) ||
             (!writing && box.text.startsWith("The link to the gateway ") &&
              box.text.endsWith(" was lost.")),
         qPrintable(box.text));
   QTRY_VERIFY(!tool.boxes.isEmpty());
+  QCOMPARE(std::any_of(tool.boxes.begin(), tool.boxes.end(), restoreOffered),
+           drop == DropAt::WriteClosing);  // not when the script never went out
   // A read cut short is covered again: its half values are not shown as the gateway's.
   QCOMPARE(main->P_main->isVisible(), drop == DropAt::ReadChain);
   QVERIFY(!main->busy.isBusy());
   QVERIFY(!QGuiApplication::overrideCursor());
+  QCOMPARE(main->L_Activity->text(), QString("Link lost"));
 
   // The device holds the old configuration, or the new one once it had the whole script.
   QCOMPARE(tool.sim.readState(), drop == DropAt::WriteClosing ? savedState_ : sampleState_);
@@ -458,9 +473,11 @@ void TstFaults::saveNotStored() {
   }
 
   QVERIFY2(tool.click(main->BB_Save), why());
-  QTRY_VERIFY_WITH_TIMEOUT(!tool.boxes.isEmpty(), 15000);
-  QCOMPARE(tool.boxes.size(), 1);
+  // When the script went out, the offer to write back what the gateway held follows (declined
+  // here: see the rollback test).
+  QTRY_VERIFY_WITH_TIMEOUT(tool.boxes.size() == (stall ? 1 : 2), 15000);
   QCOMPARE(tool.boxes[0].caption, QString("Error"));
+  if (!stall) QCOMPARE(tool.boxes[1].caption, QString("Rollback"));
   QVERIFY2(tool.boxes[0].text.contains(stall ? "did not confirm" : "% Configuration not saved"),
            qPrintable(tool.boxes[0].text));
   QVERIFY(!main->busy.isBusy());
@@ -468,6 +485,62 @@ void TstFaults::saveNotStored() {
   QVERIFY2(tool.clickTab(main->Tab_Status_information), why());
   QTRY_VERIFY_WITH_TIMEOUT(memo().contains("System Information"), 10000);
   QCOMPARE(tool.boxCount("Save was complete"), 0);
+}
+
+void TstFaults::rollbackAfterFailedSave_data() {
+  QTest::addColumn<QString>("fault");
+  QTest::addColumn<int>("times");
+  QTest::addColumn<bool>("accept");
+  QTest::addColumn<bool>("heldAgain");
+  // The gateway stores the script without the dialing line: what it holds differs from the form.
+  QTest::newRow("line ignored, rolled back") << "ignore:DIALER" << 1 << true << true;
+  QTest::newRow("not saved, rolled back") << "not-saved" << 1 << true << true;
+  QTest::newRow("rollback refused too") << "not-saved" << 2 << true << false;
+  QTest::newRow("line ignored, operator declines") << "ignore:DIALER" << 1 << false << false;
+}
+
+// A Save that does not end whole offers to write back what the gateway held; the operator's edit
+// stays in the form as an unsaved change whatever the end.
+void TstFaults::rollbackAfterFailedSave() {
+  QFETCH(QString, fault);
+  QFETCH(int, times);
+  QFETCH(bool, accept);
+  QFETCH(bool, heldAgain);
+  TF_ez_config_main* main = tool.main();
+  if (fault.endsWith("DIALER")) {
+    QVERIFY2(startGateway({}), why());
+    QVERIFY2(readAndEdit(false), why());
+    const QStringList script = configurationScript(main->model.configuration());
+    const auto dialer = std::find_if(script.begin(), script.end(), [](const QString& line) {
+      return line.startsWith("modem script dialer");
+    });
+    QVERIFY(dialer != script.end());
+    fault = QStringLiteral("ignore:%1").arg(dialer - script.begin() + 1);
+    QVERIFY2(tool.disconnect(), why());
+  }
+  QVERIFY2(startGateway({"--write-fault", fault, "--write-fault-times", QString::number(times)}),
+           why());
+  QVERIFY2(readAndEdit(false), why());
+  // The box that tells why, then the question.
+  tool.answers = {QMessageBox::Ok, accept ? QMessageBox::Yes : QMessageBox::No};
+  const int before = int(tool.boxes.size());
+  QVERIFY2(tool.click(main->BB_Save), why());
+  const auto said = [&](const char* text) {
+    return std::any_of(tool.boxes.begin() + before, tool.boxes.end(),
+                       [&](const MessageBoxRequest& b) { return b.text.contains(text); });
+  };
+  QTRY_VERIFY_WITH_TIMEOUT(accept ? said("held before the Save again") || said("did not end whole")
+                                  : said("Write back the configuration"),
+                           15000);
+  QTRY_VERIFY(!main->busy.isBusy());
+  QVERIFY(said("Write back the configuration it held before the Save?"));
+  QCOMPARE(said("holds the configuration it held before the Save again"), heldAgain);
+  QCOMPARE(said("did not end whole") && said("/backups/"), accept && !heldAgain);
+  if (heldAgain) QCOMPARE(tool.sim.readState(), sampleState_);
+  // The edit is still there, marked, for another Save.
+  QCOMPARE(tool.value("ED_PSTN_dialing"), kNewDialing);
+  QTRY_VERIFY(main->changes().count() >= 1);
+  QVERIFY(main->BB_Save->isEnabled());
 }
 
 int main(int argc, char** argv) {

@@ -3,12 +3,15 @@
 // writes and keeps the configuration as read in a backup first.
 #include <QDir>
 #include <QFileInfo>
+#include <QMenu>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
 #include "model/configuration_json.h"
 #include "tool_driver.h"
 #include "widgets/application.h"
+#include "widgets/message_box.h"
 #include "window/U_ez_config_main.h"
 #include "window/U_review.h"
 #include "window/backup_store.h"
@@ -143,6 +146,122 @@ class TstWindowChanges : public QObject {
     QVERIFY2(tool.connectTcp() && tool.loginAndRead(), qPrintable(tool.failure()));
     QCOMPARE(m()->RB_PSTN_DHCP->isChecked(), dhcp);
     QCOMPARE(m()->RB_PSTN_PPPoE->isChecked(), !dhcp);
+  }
+
+  // The form to a file and back: passwords only when asked for, a file applied through the
+  // checks and marked, a bad one refused by name, a backup restored; nothing sent before Save.
+  void exportImportAndRestore() {
+    QVERIFY2(readSample(), qPrintable(tool.failure()));
+    QTemporaryDir dir;
+    QStringList chosen;  // the file each question is answered with, in turn
+    QList<FileRequest> asked;
+    setFileInterceptor([&](const FileRequest& request) {
+      asked << request;
+      return chosen.isEmpty() ? QString() : chosen.takeFirst();
+    });
+    const auto noFiles = qScopeGuard([] { setFileInterceptor({}); });
+    const QString plain = dir.filePath("plain.json");
+    const QString secret = dir.filePath("secret.json");
+    const auto read = [](const QString& path) {
+      QFile f(path);
+      return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+
+    QVERIFY2(tool.typeText("ED_PSTN_dialing", "0999"), qPrintable(tool.failure()));
+    tool.answers = {QMessageBox::No};
+    chosen = {plain};
+    m()->export1->trigger();
+    tool.answers = {QMessageBox::Yes};
+    chosen = {secret};
+    m()->export1->trigger();
+    QVERIFY(!asked.first().open);
+    QVERIFY(read(plain).contains("\"dialing\": \"0999\""));
+    QVERIFY(!read(plain).contains("pstnpass"));
+    QVERIFY(!read(plain).contains("password"));
+    QVERIFY(read(secret).contains("\"password\": \"pstnpass\""));
+    QCOMPARE(QFile(secret).permissions() & (QFile::ReadGroup | QFile::ReadOther),
+             QFileDevice::Permissions());
+
+    // Import, reached from the keyboard: the bar's menu by its mnemonic, the entry by its own.
+    QVERIFY2(tool.typeText("ED_PSTN_dialing", "0800123456"), qPrintable(tool.failure()));
+    QTRY_COMPARE(m()->changes().count(), 0);
+    const QStringList sent = tool.sentTexts();
+    chosen = {plain};
+    QTimer menuOpen;
+    connect(&menuOpen, &QTimer::timeout, this, [&menuOpen] {
+      if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+        menuOpen.stop();
+        QTest::keyClick(menu, Qt::Key_I);
+      }
+    });
+    menuOpen.start(20);
+    m()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m()));
+    QTest::keyClick(m(), Qt::Key_O, Qt::AltModifier);
+    QTRY_COMPARE(tool.value("ED_PSTN_dialing"), QString("0999"));
+    QVERIFY(asked.last().open);
+    QTRY_COMPARE(m()->changes().count(), 1);
+    QCOMPARE(m()->ED_PSTN_password->text(), QString("pstnpass"));  // the file left it out
+    QCOMPARE(tool.sentTexts(), sent);
+
+    // A file the checks refuse changes nothing and names what is wrong.
+    QFile bad(dir.filePath("bad.json"));
+    QVERIFY(bad.open(QIODevice::WriteOnly));
+    bad.write(
+        R"({"format": 1, "pstn": {"dialing": "0777"}, "lan": {"fixed": {"router": "1.2.3"}}})");
+    bad.close();
+    tool.boxes.clear();
+    QVERIFY(!m()->applyConfigurationFile(bad.fileName()));
+    QCOMPARE(tool.boxes.size(), 1);
+    QVERIFY2(tool.boxes[0].text.contains("lan.fixed.router"), qPrintable(tool.boxes[0].text));
+    QCOMPARE(tool.value("ED_PSTN_dialing"), QString("0999"));
+
+    // Saved, then the backup of what was read before goes back into the form.
+    QVERIFY2(tool.save(), qPrintable(tool.failure()));
+    QCOMPARE(m()->changes().count(), 0);
+    chosen = {backupsOf(target()).first()};
+    m()->restore1->trigger();
+    QCOMPARE(asked.last().suggestedPath, backupsOf(target()).first());
+    QCOMPARE(tool.value("ED_PSTN_dialing"), QString("0800123456"));
+    QTRY_COMPARE(m()->changes().count(), 1);
+    QVERIFY(tool.sim.readState().contains("atdt0999"));
+  }
+
+  // The status line follows the work: each step of the read, the write, the read back, the
+  // restart; the debug log shows the replies with their passwords hidden.
+  void statusLineAndReplies() {
+    TF_ez_config_main::setVerifyAfterSave(true);
+    QStringList seen;
+    const auto note = [&] {
+      const QString text = m()->L_Activity->text();
+      if (seen.isEmpty() || seen.last() != text) seen << text;
+    };
+    const QMetaObject::Connection c1 =
+        connect(&m()->session, &GatewaySession::readProgress, this, note);
+    const QMetaObject::Connection c2 =
+        connect(&m()->session, &GatewaySession::stateChanged, this, note);
+    QVERIFY2(readSample(), qPrintable(tool.failure()));
+    QVERIFY2(tool.typeText("ED_PSTN_dialing", "0999"), qPrintable(tool.failure()));
+    QVERIFY2(tool.save(), qPrintable(tool.failure()));
+    QVERIFY2(tool.restart(), qPrintable(tool.failure()));
+    disconnect(c1);
+    disconnect(c2);
+    QStringList expected;
+    for (int i = 1; i <= 9; ++i) expected << QStringLiteral("Reading %1 of 9").arg(i);
+    // Between the confirmation and the read back the session is ready for a moment.
+    expected << "Ready: " + target() << "Writing"
+             << "Ready: " + target();
+    for (int i = 1; i <= 9; ++i) expected << QStringLiteral("Reading back %1 of 9").arg(i);
+    expected << "Ready: " + target() << "Restarting the gateway";
+    const qsizetype from = seen.indexOf("Reading 1 of 9");
+    QVERIFY2(from >= 0, qPrintable(seen.join(" | ")));
+    QCOMPARE(seen.mid(from).join(" | "), expected.join(" | "));
+
+    const QStringList log = tool.debugLog();
+    QVERIFY(log.contains("Recv_Message : modem script dialer atdt0800123456"));
+    QVERIFY(log.contains("Recv_Message : ppp pap sent-username pstnuser password ***"));
+    for (const QString& line : log) QVERIFY2(!line.contains("pstnpass"), qPrintable(line));
+    QVERIFY2(tool.waitRestartOver(), qPrintable(tool.failure()));
   }
 
   // The store keeps the latest backups of each gateway.

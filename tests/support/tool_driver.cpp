@@ -76,6 +76,8 @@ bool ToolDriver::setUp(const QStringList& simArguments) {
   setMessageBoxInterceptor([this](const MessageBoxRequest& request) {
     boxes.append(request);
     if (!answers.isEmpty()) return answers.takeFirst();
+    // A rollback is a test's own choice: the others keep what Save left.
+    if (request.caption == QLatin1String("Rollback")) return QMessageBox::No;
     if (request.buttons & QMessageBox::Yes) return QMessageBox::Yes;
     // Unsaved edits a test leaves behind go with the action it asked for.
     if (request.buttons & QMessageBox::Discard) return QMessageBox::Discard;

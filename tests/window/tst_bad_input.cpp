@@ -8,6 +8,7 @@
 #include <QRandomGenerator>
 #include <QTcpServer>
 
+#include "captions.h"
 #include "connection/text_codec.h"
 #include "widgets/application.h"
 #include "window_fixture.h"
@@ -117,8 +118,8 @@ void TstBadInput::initTestCase() {
   m = env.main;
   QVERIFY(m->isVisible());
   QVERIFY(env.boxes.isEmpty());
-  QCOMPARE(m->BB_Exit->text(), QStringLiteral("Leave"));
-  QCOMPARE(m->BB_Save->text(), QStringLiteral("Save"));  // the design caption stays
+  QCOMPARE(captionOf(m->BB_Exit), QStringLiteral("Leave"));
+  QCOMPARE(captionOf(m->BB_Save), QStringLiteral("Save"));  // the design caption stays
   resetLanguage();
   watchParser();
 }
@@ -335,7 +336,7 @@ void TstBadInput::languageFiles() {
   env.boxes.clear();
   m->Language_Convert();
   const QList<MessageBoxRequest> boxes = env.boxes;
-  const QString exitShown = m->BB_Exit->text();
+  const QString exitShown = captionOf(m->BB_Exit);
   const QString okShown = env.connection->BB_Connect->text();
   QFile::remove(QStringLiteral("language.cfg"));
   resetLanguage();

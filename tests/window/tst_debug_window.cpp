@@ -1,8 +1,10 @@
-// The debug window's saved log: reached from the log's context menu, written whole or not at all,
-// with every password hidden, and a failure told in a box.
+// The debug window: its view, and its saved log: reached from the log's context menu, written whole
+// or not at all, with every password hidden, and a failure told in a box.
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTemporaryDir>
 
 #include "widgets/application.h"
@@ -53,6 +55,26 @@ class TstDebugWindow : public QObject {
     env.resetRecords();
     env.link().debugLog.clear();
     asked = 0;
+  }
+
+  // The view fits the screen, follows new lines (also those logged while it was hidden) and
+  // keeps the newest lines of a long day.
+  void viewFollowsAndFits() {
+    TF_Debug* d = env.debug;
+    d->hide();
+    for (int i = 0; i < 300; ++i) env.link().debugLog.append(QStringLiteral("line %1").arg(i));
+    d->show();
+    QVERIFY(QTest::qWaitForWindowExposed(d));
+    QTRY_VERIFY(d->screen()->availableGeometry().contains(d->frameGeometry()));
+    QScrollBar* bar = d->Display->verticalScrollBar();
+    QTRY_COMPARE(bar->value(), bar->maximum());
+    for (int i = 0; i < 50; ++i) env.link().debugLog.append(QStringLiteral("more %1").arg(i));
+    QCOMPARE(bar->value(), bar->maximum());
+    QVERIFY(d->Display->toPlainText().endsWith("more 49"));
+    for (int i = 0; i < DebugLog::kMaxLines; ++i) env.link().debugLog.append(QStringLiteral("x"));
+    QVERIFY(env.link().debugLog.lines().size() <= DebugLog::kMaxLines);
+    QVERIFY(d->Display->blockCount() <= DebugLog::kMaxLines);
+    QCOMPARE(d->Button2->accessibleName(), QStringLiteral("Send"));
   }
 
   void savedLogHidesEveryPassword() {

@@ -8,6 +8,7 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#include "captions.h"
 #include "model/read_rules.h"
 #include "test_pty.h"
 #include "widgets/application.h"
@@ -169,15 +170,6 @@ const Control kControls[] = {
     {"BB_Exit", "QPushButton", "Exit", None},
 };
 
-QString captionOf(QWidget* w) {
-  if (auto* b = qobject_cast<QAbstractButton*>(w)) return b->text();
-  if (auto* l = qobject_cast<QLabel*>(w)) return l->text();
-  if (auto* g = qobject_cast<QGroupBox*>(w)) return g->title();
-  if (auto* a = qobject_cast<AddressEdit*>(w)) return a->text();
-  if (auto* e = qobject_cast<QLineEdit*>(w)) return e->text();
-  if (auto* m = qobject_cast<QPlainTextEdit*>(w)) return m->toPlainText();
-  return QStringLiteral("<no caption>");
-}
 }  // namespace
 
 class TestMainWindow : public QObject {
@@ -228,7 +220,7 @@ class TestMainWindow : public QObject {
     QVERIFY(!env.debug->isVisible());
     QVERIFY(!env.login->isVisible());
     QCOMPARE(m->windowTitle(), QStringLiteral("VoIP Gateway Easy Configuration"));
-    QCOMPARE(m->size(), QSize(510, 340));
+    QCOMPARE(m->size(), QSize(510, 362));
     QCOMPARE(m->minimumSize(), m->maximumSize());
     QVERIFY(!(m->windowFlags() & Qt::WindowMinimizeButtonHint));
     QVERIFY(!(m->windowFlags() & Qt::WindowMaximizeButtonHint));

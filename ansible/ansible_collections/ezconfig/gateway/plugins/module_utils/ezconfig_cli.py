@@ -1,6 +1,8 @@
-# Running ezconfig-cli for the collection's modules: the connection options every module shares,
-# the password handed over in the environment (never in the process's arguments, which other
-# users can read), and the CLI's answers turned into Python values.
+# GNU General Public License v3.0+ (see https://www.gnu.org/licenses/gpl-3.0.txt)
+# Running ezconfig-cli for the collection: the options every module shares, the password handed
+# over in the environment (never in the process's arguments, which other users can read), the
+# CLI's answers turned into Python values, and what each module's task does, for the module files
+# and the action plugins alike.
 #
 # Standard library only, and no Ansible import, so that the same code runs in a plain unittest.
 
@@ -23,6 +25,20 @@ CONNECTION_ARGS = dict(
 )
 CONNECTION_EXCLUSIVE = [('tcp', 'serial')]
 CONNECTION_REQUIRED_ONE_OF = [('tcp', 'serial')]
+
+# gateway_config's options and gateway_restart's, beside the connection's.
+CONFIG_ARGS = dict(
+    CONNECTION_ARGS,
+    config=dict(type='dict'),
+    src=dict(type='path'),
+    backup=dict(type='bool', default=False),
+    backup_dir=dict(type='path', default='~/gateway-backups'),
+    rollback=dict(type='bool', default=True),
+    keep_masked_secrets=dict(type='bool', default=False),
+)
+CONFIG_EXCLUSIVE = CONNECTION_EXCLUSIVE + [('config', 'src')]
+CONFIG_REQUIRED_ONE_OF = CONNECTION_REQUIRED_ONE_OF + [('config', 'src')]
+RESTART_ARGS = dict(CONNECTION_ARGS, wait=dict(type='bool', default=False))
 
 # What ezconfig-cli's exit codes mean (cli/exit_codes.h; they are never renumbered).
 EXIT_MEANINGS = {
@@ -140,6 +156,25 @@ SECRET_PATHS = (('pstn', 'password'), ('lan', 'pppoe', 'password'), ('voip', 'h3
                 ('voip', 'sip', 'password'), ('auto_upgrade', 'password'))
 
 
+def without_masked_secrets(config):
+    """The configuration without the passwords that read "***" (a file printed with
+    `read --redact`, or gateway_facts): left out, the gateway keeps its own."""
+    config = copy.deepcopy(config)
+    for path in SECRET_PATHS:
+        node = config
+        for step in path[:-1]:
+            node = node.get(step) if isinstance(node, dict) else None
+        if isinstance(node, dict) and node.get(path[-1]) == REDACTED:
+            del node[path[-1]]
+    return config
+
+
+def read_config_file(path):
+    """The JSON document of a configuration file; ValueError when it holds none."""
+    with open(path) as handle:
+        return json.load(handle)
+
+
 def config_secrets(config):
     """The passwords a configuration holds, for Ansible to mask wherever they would show
     (the module's arguments are echoed back in its result)."""
@@ -218,39 +253,20 @@ def parse_difference(line):
     return match.group('path'), _value(before), _value(after)
 
 
-_STEP = re.compile(r'([^.\[\]]+)|\[(\d+)\]')
+def _shown_in_diff(value, other):
+    """A value as the diff shows it: a secret masked, one replaced by another secret marked."""
+    if value == SECRET_SHOWN:
+        return REDACTED + ' (changed)' if other == SECRET_SHOWN else REDACTED
+    return value
 
 
-def _steps(path):
-    steps = []
-    for name, index in _STEP.findall(path):
-        steps.append(int(index) if index else name)
-    return steps
+def diff_of(differences):
+    """Ansible's before and after of a write, built from its differences alone (the JSON
+    result's objects, or the lines the CLI prints): only the members that change, nested by
+    their path (`voip.ports[1].number` under `voip`, then `ports[1]`), secrets masked.
 
-
-def _set(document, path, value):
-    steps = _steps(path)
-    node = document
-    for step in steps[:-1]:
-        try:
-            node = node[step]
-        except (KeyError, IndexError, TypeError):
-            return False
-    last = steps[-1]
-    if isinstance(node, dict) or (isinstance(node, list) and isinstance(last, int) and
-                                  last < len(node)):
-        node[last] = value
-        return True
-    return False
-
-
-def masked_after(before, differences):
-    """The configuration a write leaves: the redacted `before` with the write's differences,
-    given as the JSON result's objects or as the lines the CLI prints.
-
-    Secrets stay masked; one that changes reads "*** (changed)", so that a diff shows it
-    without showing it."""
-    after = copy.deepcopy(before)
+    The write's result already holds them, so diff mode needs no read of its own."""
+    before, after = {}, {}
     for difference in differences:
         if isinstance(difference, dict):
             parsed = (difference.get('path'), difference.get('before'), difference.get('after'))
@@ -259,9 +275,144 @@ def masked_after(before, differences):
         if parsed is None or not isinstance(parsed[0], str):
             continue
         path, old, new = parsed
-        if new == '(secret)':
-            new = REDACTED + ' (changed)' if old == '(secret)' else REDACTED
-        elif new == '(absent)':
-            continue
-        _set(after, path, new)
-    return after
+        shown = ((before, REDACTED if old == SECRET_SHOWN else old),
+                 (after, _shown_in_diff(new, old)))
+        steps = path.split('.')
+        for side, value in shown:
+            if value == '(absent)':
+                continue
+            node = side
+            for step in steps[:-1]:
+                node = node.setdefault(step, {})
+            node[steps[-1]] = value
+    return before, after
+
+
+def _fail(msg, values):
+    values['failed'] = True
+    values['msg'] = msg
+    return values
+
+
+# --dry-run says "would change" with exit code 1, as diff does.
+DRY_RUN_WOULD_CHANGE = 1
+
+
+def write_command(path, check_mode, backup_dir, rollback):
+    command = ['write', path, '--json']
+    if check_mode:
+        command.append('--dry-run')
+    else:
+        command.append('--yes')
+        if backup_dir:
+            command += ['--backup-dir', backup_dir]
+        if not rollback:
+            command.append('--no-rollback')
+    return command
+
+
+# What each task does, for the modules (on the host they run on) and the action plugins (in
+# Ansible's own worker on the control machine) alike. Each takes the validated options and
+# returns the task's result; a failed one holds failed and msg.
+
+def configure(params, check_mode=False, diff=False):
+    """gateway_config: one `write --json` (a dry run in check mode)."""
+    cli = resolve_cli(params['cli_path'])
+    if not cli:
+        return _fail('ezconfig-cli not found: %s' % params['cli_path'], dict(changed=False))
+    if params.get('src') and not os.path.isfile(params['src']):
+        return _fail('src: no such file: %s' % params['src'], dict(changed=False))
+
+    backup_dir = None
+    if params.get('backup') and not check_mode:
+        backup_dir = params['backup_dir']
+        try:
+            os.makedirs(backup_dir, mode=0o700, exist_ok=True)
+        except OSError as error:
+            return _fail('backup_dir: %s' % error, dict(changed=False))
+
+    config = params.get('config')
+    if params.get('keep_masked_secrets'):
+        if params.get('src'):
+            try:
+                config = read_config_file(params['src'])
+            except (OSError, ValueError) as error:
+                return _fail('src: %s' % error, dict(changed=False))
+            params = dict(params, src=None)
+        config = without_masked_secrets(config)
+    path = params.get('src') or write_config_file(config)
+    try:
+        result = run_cli(cli, write_command(path, check_mode, backup_dir,
+                                            params.get('rollback', True)), params)
+    finally:
+        if not params.get('src'):
+            os.unlink(path)
+
+    values = result.as_result()
+    try:
+        outcome = parse_write_result(result)
+    except ValueError:
+        # Ended before it could say (a usage error): its stderr is all there is.
+        values['differences'] = []
+        values['changed'] = False
+        return _fail(result.failure_message(), values)
+
+    differences = outcome['differences']
+    values['messages'] = outcome['messages']
+    values['differences'] = [difference_line(d) for d in differences]
+    for key in ('result', 'written', 'verified', 'rolled_back'):
+        values[key] = outcome[key]
+    # A write the device took is a change, also when it could not be verified or was undone.
+    values['changed'] = bool(outcome['changed'])
+    if outcome['backup_file']:
+        values['backup_file'] = outcome['backup_file']
+    if diff:
+        before, after = diff_of(differences) if values['changed'] else ({}, {})
+        values['diff'] = dict(before=before, after=after,
+                              before_header='device', after_header='after the write')
+    values['exit_code'] = outcome['exit_code']
+    if check_mode and result.rc == DRY_RUN_WOULD_CHANGE:
+        # Ansible fails a task whose rc is not 0; here 1 only says what a write would do.
+        del values['rc']
+    elif result.rc != 0:
+        return _fail(result.failure_message(outcome['messages']), values)
+    return values
+
+
+def read_facts(params):
+    """gateway_facts: one `read --redact`."""
+    cli = resolve_cli(params['cli_path'])
+    if not cli:
+        return _fail('ezconfig-cli not found: %s' % params['cli_path'], dict(changed=False))
+    result = run_cli(cli, ['read', '--redact'], params)
+    values = result.as_result()
+    values['changed'] = False
+    if result.rc != 0:
+        return _fail(result.failure_message(), values)
+    try:
+        configuration = parse_json(result)
+    except ValueError as error:
+        return _fail('ezconfig-cli read printed no JSON: %s' % error, values)
+    values['ansible_facts'] = dict(ezconfig_gateway=configuration)
+    return values
+
+
+def restart(params, check_mode=False):
+    """gateway_restart: `restart`, with `--wait` until it answers again."""
+    if check_mode:
+        return dict(changed=True)
+    cli = resolve_cli(params['cli_path'])
+    if not cli:
+        return _fail('ezconfig-cli not found: %s' % params['cli_path'], dict(changed=False))
+    command = ['restart'] + (['--wait'] if params.get('wait') else [])
+    result = run_cli(cli, command, params)
+    values = result.as_result()
+    if result.rc != 0:
+        return _fail(result.failure_message(), values)
+    values['changed'] = True
+    # With --wait the CLI prints "model: NAME" and "version: TEXT".
+    for line in result.stdout_lines:
+        key, _, value = line.partition(': ')
+        if key in ('model', 'version'):
+            values[key] = value
+    return values

@@ -83,13 +83,13 @@ class SimProcess(object):
 
 
 class SimFleet(object):
-    def __init__(self, sim_path, count, workdir, extra_args=(), prefix='gw'):
+    def __init__(self, sim_path, count, workdir, extra_args=(), prefix='gw', ready_seconds=20):
         self.sims = []
         try:
             for i in range(count):
                 self.sims.append(
                     SimProcess(sim_path, '%s%d' % (prefix, i + 1), workdir, extra_args))
-            deadline = time.monotonic() + 20
+            deadline = time.monotonic() + ready_seconds
             for sim in self.sims:
                 sim.wait_ready(deadline)
         except BaseException:

@@ -25,9 +25,9 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from sim_fleet import SimFleet  # noqa: E402
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-REPO = os.path.dirname(os.path.dirname(HERE))
-COLLECTIONS = os.path.join(REPO, 'ansible')
-SITE = os.path.join(REPO, 'ansible', 'examples', 'site.yml')
+# The folder that holds ansible_collections/ezconfig/gateway, and the examples beside it.
+COLLECTIONS = os.path.abspath(os.path.join(HERE, *['..'] * 7))
+SITE = os.path.join(COLLECTIONS, 'examples', 'site.yml')
 FACTS = os.path.join(HERE, 'save_facts.yml')
 HOSTS = 8
 PASSWORD = 'admin'

@@ -39,7 +39,7 @@ def main():
     port = (option(argv, '--tcp') or ':0').rsplit(':', 1)[1]
     target = option(argv, '--tcp') or option(argv, '--serial')
     refusals = {'5004': (4, 'login refused by %s (ID or password is not correct)' % target),
-                 '5005': (5, '%s is a model this tool does not configure (XR100)' % target)}
+                '5005': (5, '%s is a model this tool does not configure (XR100)' % target)}
     if port in refusals:
         rc, message = refusals[port]
         if command == 'write' and '--json' in argv:
@@ -117,6 +117,7 @@ def main():
         return answer(9, result='rollback-failed', verified=False, backup_file=stored)
     messages.append('written and read back: %s holds the file\'s configuration' % target)
     return answer(0)
+
 
 if __name__ == '__main__':
     sys.exit(main())

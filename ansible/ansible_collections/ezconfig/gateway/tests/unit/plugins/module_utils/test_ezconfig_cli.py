@@ -1,5 +1,5 @@
 """The collection's shared helper without Ansible: how it reads the CLI's difference lines and
-builds the masked "after" of a diff, which passwords of a configuration it masks, and the
+builds a diff's before and after from them, which passwords of a configuration it masks, and the
 configuration file it hands over. How the modules call the CLI: test_modules.py."""
 
 import json
@@ -13,9 +13,8 @@ import unittest
 HERE = os.path.dirname(os.path.abspath(__file__))
 # No __pycache__ folders in the source tree (one would land in the collection's package).
 sys.dont_write_bytecode = True
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(HERE)), 'ansible',
-                                'ansible_collections', 'ezconfig', 'gateway', 'plugins',
-                                'module_utils'))
+COLLECTION = os.path.abspath(os.path.join(HERE, '..', '..', '..', '..'))
+sys.path.insert(0, os.path.join(COLLECTION, 'plugins', 'module_utils'))
 import ezconfig_cli as cli  # noqa: E402
 
 SECRET = 'Pstn-Secret-317'
@@ -63,33 +62,26 @@ class DifferenceTest(unittest.TestCase):
             with self.subTest(line=line):
                 self.assertEqual(cli.parse_difference(line), parsed)
 
-    def test_masked_after_applies_the_differences_and_keeps_secrets_masked(self):
-        before = {'format': 1,
-                  'pstn': {'dialing': '0171', 'password': '***'},
-                  'lan': {'pppoe': {'password': ''}},
-                  'auto_upgrade': {'password': '***'},
-                  'voip': {'ports': [{'port': '0/0', 'number': '201'},
-                                     {'port': '0/1', 'number': '202'}]}}
+    def test_diff_of_the_printed_lines_keeps_secrets_masked(self):
         lines = ['pstn.password: secret changed (not shown)',
                  'pstn.dialing: "0171" -> "0999"',
                  'lan.pppoe.password: "" -> (secret)',
                  'auto_upgrade.password: (secret) -> ""',
                  'voip.ports[1].number: "202" -> "5550"',
-                 # Lines that do not fit the document change nothing.
-                 'voip.ports[7].number: "1" -> "2"',
-                 'voip.nothing.here: "1" -> "2"',
+                 'voip.ports[4].number: (absent) -> "9"',
                  'voip.ports[0].number: "201" -> (absent)',
                  'a line of another kind']
-        after = cli.masked_after(before, lines)
-        self.assertEqual(after, {'format': 1,
-                                 'pstn': {'dialing': '0999', 'password': '*** (changed)'},
+        before, after = cli.diff_of(lines)
+        self.assertEqual(before, {'pstn': {'dialing': '0171', 'password': '***'},
+                                  'lan': {'pppoe': {'password': ''}},
+                                  'auto_upgrade': {'password': '***'},
+                                  'voip': {'ports[1]': {'number': '202'},
+                                           'ports[0]': {'number': '201'}}})
+        self.assertEqual(after, {'pstn': {'dialing': '0999', 'password': '*** (changed)'},
                                  'lan': {'pppoe': {'password': '***'}},
                                  'auto_upgrade': {'password': ''},
-                                 'voip': {'ports': [{'port': '0/0', 'number': '201'},
-                                                    {'port': '0/1', 'number': '5550'}]}})
-        # `before` is what the diff shows on its left: untouched.
-        self.assertEqual(before['voip']['ports'][1]['number'], '202')
-        self.assertEqual(before['pstn']['password'], '***')
+                                 'voip': {'ports[1]': {'number': '5550'},
+                                          'ports[4]': {'number': '9'}}})
 
 
 class WriteResultTest(unittest.TestCase):
@@ -130,16 +122,17 @@ class WriteResultTest(unittest.TestCase):
                 self.assertEqual(cli.parse_difference(line),
                                  (difference['path'], difference['before'], difference['after']))
 
-    def test_masked_after_takes_the_json_differences(self):
-        before = {'pstn': {'dialing': '0171', 'password': '***'},
-                  'services': {'http': {'port': 80}}}
+    def test_diff_of_the_json_differences(self):
         differences = [{'path': 'pstn.dialing', 'before': '0171', 'after': '0999'},
                        {'path': 'pstn.password', 'before': '(secret)', 'after': '(secret)'},
                        {'path': 'services.http.port', 'before': 80, 'after': None},
                        {'path': None, 'before': 1, 'after': 2}]
-        self.assertEqual(cli.masked_after(before, differences),
-                         {'pstn': {'dialing': '0999', 'password': '*** (changed)'},
-                          'services': {'http': {'port': None}}})
+        self.assertEqual(cli.diff_of(differences),
+                         ({'pstn': {'dialing': '0171', 'password': '***'},
+                           'services': {'http': {'port': 80}}},
+                          {'pstn': {'dialing': '0999', 'password': '*** (changed)'},
+                           'services': {'http': {'port': None}}}))
+        self.assertEqual(cli.diff_of([]), ({}, {}))
 
 
 class ConfigFileTest(unittest.TestCase):
@@ -170,6 +163,26 @@ class ConfigFileTest(unittest.TestCase):
         for config, secrets in cases:
             with self.subTest(config=config):
                 self.assertEqual(cli.config_secrets(config), secrets)
+
+    def test_without_masked_secrets(self):
+        cases = [
+            # What a history file holds: set passwords masked, empty ones empty.
+            ({'format': 1, 'pstn': {'password': '***', 'dialing': '1'},
+              'lan': {'pppoe': {'password': '', 'id': 'x'}},
+              'voip': {'h323': {'password': '***'}, 'sip': {'password': SECRET}},
+              'auto_upgrade': {'password': '***', 'id': '***'}},
+             {'format': 1, 'pstn': {'dialing': '1'}, 'lan': {'pppoe': {'password': '', 'id': 'x'}},
+              'voip': {'h323': {}, 'sip': {'password': SECRET}},
+              # Only passwords: an ID of three stars is a value like any other.
+              'auto_upgrade': {'id': '***'}}),
+            ({}, {}),
+            ({'pstn': 'x', 'voip': None}, {'pstn': 'x', 'voip': None}),
+        ]
+        for config, expected in cases:
+            with self.subTest(config=config):
+                given = json.loads(json.dumps(config))
+                self.assertEqual(cli.without_masked_secrets(config), expected)
+                self.assertEqual(config, given)
 
 
 if __name__ == '__main__':
