@@ -105,6 +105,8 @@ const char* const kDefaultLines[] = {
     "Can not connect to host = Can not connect to host",
     "Id or password is not correct = Id or password is not correct",
     "Save was complete = Save was complete",
+    // One entry, wrapped.
+    // NOLINTNEXTLINE(bugprone-suspicious-missing-comma)
     "Please restart, if you want to apply to a modification = Please restart, if you want to "
     "apply to a modification",
     "Please setup DNS contents = Please setup DNS contents",
