@@ -121,15 +121,15 @@ void GatewaySession::linkFailed(const QString& text) {
   }
 }
 
-void GatewaySession::send(const char* query) {
-  link_.SendGetData(QString::fromLatin1(query));
-  // Every query of the chain starts with "get-"; the pager's blanks are no step.
-  if (state_ == SessionState::Reading && query[0] == 'g')
-    emit readProgress(qMin(++readStep_, kReadSteps), kReadSteps);
+void GatewaySession::send(const char* text) {
+  link_.SendGetData(QString::fromLatin1(text));
 }
 
 void GatewaySession::sendCommand(const char* word) {
   link_.SendGetData(protocol::command(word));
+  // Every query of the chain starts with "get-"; the pager's blanks are no step.
+  if (state_ == SessionState::Reading && QByteArrayView(word).startsWith(protocol::kQueryPrefix))
+    emit readProgress(qMin(++readStep_, kReadSteps), kReadSteps);
 }
 
 bool GatewaySession::linkOpen() const {

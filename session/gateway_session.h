@@ -208,8 +208,10 @@ class GatewaySession : public QObject {
   // Processes events until `done` holds (checked at every signal of the session) or `timeoutMs`
   // passed; returns `done()`.
   bool waitFor(const std::function<bool()>& done, int timeoutMs);
-  void send(const char* query);
-  // `word` (connection/protocol_words.h) as one command, ended by CR.
+  // Text as it is, with no CR (the pager's blanks).
+  void send(const char* text);
+  // `word` (connection/protocol_words.h) as one command, ended by CR; a query of the read counts
+  // as one step of readProgress.
   void sendCommand(const char* word);
 
   // Receiving (query_chain.cpp).

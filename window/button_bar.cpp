@@ -4,15 +4,12 @@
 #include <QTimer>
 
 #include "connection/U_connection.h"
+#include "connection/protocol_words.h"
 #include "connection/serial_port_facility.h"
 #include "widgets/guarded.h"
 #include "widgets/message_box.h"
 #include "window/U_ez_config_main.h"
 #include "window/change_tracker.h"
-
-namespace {
-const QString kEndEasySetup = QStringLiteral("end-ez-setup\r");
-}
 
 void TF_ez_config_main::setMnemonics() {
   // The usual letter of each button where its caption has it, else the caption's first letter
@@ -103,7 +100,7 @@ bool TF_ez_config_main::FormCloseQuery() {
     return false;
   // A failed farewell is shown once; the operator asked to close, so the window still closes.
   if (session.linkKind() == kLinkSerial && session.serialPort().connected())
-    runGuarded([this] { session.link().SendGetData(kEndEasySetup); });
+    runGuarded([this] { session.link().SendGetData(protocol::command(protocol::kEndEasySetup)); });
   return true;
 }
 
