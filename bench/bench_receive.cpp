@@ -15,13 +15,13 @@
 #include <QTemporaryDir>
 
 #include "bench_table.h"
-#include "connection/U_connection.h"
-#include "connection/U_login.h"
-#include "connection/link.h"
 #include "gateway_sim_process.h"
+#include "link/link.h"
 #include "raw_client.h"
 #include "widgets/application.h"
 #include "widgets/message_box.h"
+#include "window/U_connection.h"
+#include "window/U_login.h"
 #include "window/app_start.h"
 
 namespace {

@@ -5,10 +5,10 @@
 #include <QStandardPaths>
 #include <QTimer>
 
-#include "connection/U_connection.h"
-#include "connection/U_login.h"
-#include "connection/link.h"
+#include "link/link.h"
+#include "window/U_connection.h"
 #include "window/U_ez_config_main.h"
+#include "window/U_login.h"
 #include "window/app_start.h"
 
 namespace {

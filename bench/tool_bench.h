@@ -8,7 +8,7 @@
 #include <QString>
 #include <functional>
 
-#include "connection/transport.h"
+#include "link/transport.h"
 #include "widgets/message_box.h"
 
 class Link;

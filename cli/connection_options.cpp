@@ -3,8 +3,8 @@
 #include <QCommandLineParser>
 #include <QRegularExpression>
 
-#include "connection/ipv4_text.h"
-#include "connection/tcp_client_socket.h"
+#include "link/ipv4_text.h"
+#include "transports/tcp_client_socket.h"
 
 QString ConnectionOptions::target() const {
   switch (kind) {

@@ -8,11 +8,11 @@
 
 #include "cli/console.h"
 #include "cli/exit_codes.h"
-#include "connection/delay.h"
-#include "connection/secret_mask.h"
-#include "connection/serial_port_facility.h"
-#include "connection/tcp_client_socket.h"
+#include "link/delay.h"
+#include "link/secret_mask.h"
 #include "session/write_exchange.h"
+#include "transports/serial_port_facility.h"
+#include "transports/tcp_client_socket.h"
 
 namespace {
 // A whole read at 9600 baud takes well under a minute: a device that keeps sending without ever

@@ -9,7 +9,7 @@
 
 #include "cli/connection_options.h"
 #include "cli/transcript.h"
-#include "connection/transport.h"
+#include "link/transport.h"
 #include "model/config_model.h"
 #include "session/gateway_session.h"
 

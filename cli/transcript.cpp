@@ -2,8 +2,8 @@
 
 #include <QDateTime>
 
-#include "connection/secret_mask.h"
-#include "connection/text_codec.h"
+#include "link/secret_mask.h"
+#include "link/text_codec.h"
 
 bool Transcript::open(const QString& path) {
   file_.setFileName(path);

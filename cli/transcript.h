@@ -16,7 +16,7 @@ class Transcript {
   QString error() const { return file_.errorString(); }
 
   // A secret hidden wherever it appears as a word, beyond the passwords the command language
-  // marks (connection/secret_mask.h): a device may echo one anywhere.
+  // marks (link/secret_mask.h): a device may echo one anywhere.
   void addKnownSecret(const QString& secret);
 
   void sent(const QByteArray& bytes);

@@ -18,13 +18,13 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "connection/U_connection.h"
-#include "connection/transport.h"
+#include "link/transport.h"
 #include "widgets/application.h"
-#include "widgets/guarded.h"
 #include "widgets/message_box.h"
+#include "window/U_connection.h"
 #include "window/U_ez_config_main.h"
 #include "window/app_start.h"
+#include "window/guarded.h"
 
 namespace {
 

@@ -33,10 +33,10 @@
 #include <cstdlib>
 #include <memory>
 
-#include "connection/link_error.h"
-#include "connection/transport.h"
 #include "fuzz/model_checkpoint.h"
 #include "fuzz/session_checkpoint.h"
+#include "link/link_error.h"
+#include "link/transport.h"
 #include "model/config_model.h"
 #include "model/config_script.h"
 #include "model/save_checks.h"

@@ -1,7 +1,7 @@
 #include "fuzz/session_checkpoint.h"
 
-#include "connection/serial_port_facility.h"
-#include "connection/tcp_client_socket.h"
+#include "transports/serial_port_facility.h"
+#include "transports/tcp_client_socket.h"
 
 SessionCheckpoint::SessionCheckpoint(const GatewaySession& session)
     : state_(session.state_),

@@ -4,7 +4,7 @@
 // rules have got), and the way back to it. The session fuzz target logs in once per process and
 // puts the session back to such a point before every input instead of replaying the login and the
 // read. The model is not part of it (see model_checkpoint.h).
-#include "connection/link.h"
+#include "link/link.h"
 #include "session/gateway_session.h"
 
 class SessionCheckpoint {

@@ -1,6 +1,6 @@
 #include "model/address_check.h"
 
-#include "connection/text_utils.h"
+#include "link/text_utils.h"
 
 AddressCompleteness addressCompleteness(const QString& text) {
   const QString address = Trim_Blank(text);

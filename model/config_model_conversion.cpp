@@ -1,5 +1,5 @@
 // The model's fields to and from the configuration they stand for.
-#include "connection/text_utils.h"
+#include "link/text_utils.h"
 #include "model/address_text.h"
 #include "model/config_model.h"
 #include "model/configuration_members.h"

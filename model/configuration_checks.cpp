@@ -2,7 +2,7 @@
 
 #include <QHash>
 
-#include "connection/ipv4_text.h"
+#include "link/ipv4_text.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 // apply() for every line of the section, the echo line included.
 #include <QString>
 
-#include "connection/link_state.h"
+#include "link/link_state.h"
 
 class ConfigModel;
 

@@ -1,5 +1,5 @@
 // Rules of the PSTN, WAN, LAN, name-server, automatic-upgrade and service replies.
-#include "connection/protocol_words.h"
+#include "link/protocol_words.h"
 #include "model/config_model.h"
 #include "model/read_rules.h"
 #include "model/reply_tokens.h"

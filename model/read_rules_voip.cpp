@@ -1,5 +1,5 @@
 // Rules of the VoIP reply: the phone-number table, the server fields and the protocol choice.
-#include "connection/text_utils.h"
+#include "link/text_utils.h"
 #include "model/config_model.h"
 #include "model/read_rules.h"
 #include "model/reply_tokens.h"

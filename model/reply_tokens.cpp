@@ -1,6 +1,6 @@
 #include "model/reply_tokens.h"
 
-#include "connection/text_codec.h"
+#include "link/text_codec.h"
 
 namespace reply_tokens {
 

@@ -5,7 +5,7 @@
 #include <QByteArrayView>
 #include <QString>
 
-#include "connection/link_state.h"
+#include "link/link_state.h"
 
 namespace reply_tokens {
 

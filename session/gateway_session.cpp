@@ -1,12 +1,12 @@
 // The session's life: construction, opening and closing the link, the states, the restart.
 #include "session/gateway_session.h"
 
-#include "connection/delay.h"
-#include "connection/link_error.h"
-#include "connection/link_failure_report.h"
-#include "connection/serial_port_facility.h"
-#include "connection/tcp_client_socket.h"
+#include "link/delay.h"
+#include "link/link_error.h"
+#include "link/link_failure_report.h"
 #include "model/config_model.h"
+#include "transports/serial_port_facility.h"
+#include "transports/tcp_client_socket.h"
 
 namespace {
 // The TCP connect and the serial probe wait this long, as the connection dialog always has.

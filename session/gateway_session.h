@@ -12,8 +12,8 @@
 #include <QTimer>
 #include <functional>
 
-#include "connection/link.h"
-#include "connection/protocol_words.h"
+#include "link/link.h"
+#include "link/protocol_words.h"
 #include "model/read_rules.h"
 #include "model/save_checks.h"
 #include "session/session_state.h"
@@ -210,7 +210,7 @@ class GatewaySession : public QObject {
   bool waitFor(const std::function<bool()>& done, int timeoutMs);
   // Text as it is, with no CR (the pager's blanks).
   void send(const char* text);
-  // `word` (connection/protocol_words.h) as one command, ended by CR; a query of the read counts
+  // `word` (link/protocol_words.h) as one command, ended by CR; a query of the read counts
   // as one step of readProgress.
   void sendCommand(const char* word);
 

@@ -1,17 +1,20 @@
 // Receiving in query mode: the reply section chosen from the echo line, the login and model
 // replies, the query chain that reads the configuration, and the lines of the write exchange.
 #include <QByteArrayView>
+#include <string_view>
 
-#include "connection/protocol_words.h"
-#include "connection/text_codec.h"
+#include "link/protocol_words.h"
+#include "link/text_codec.h"
 #include "model/config_model.h"
 #include "model/reply_tokens.h"
 #include "session/gateway_session.h"
 
 namespace {
 
+// A std::string_view: its length is a constant in every build, the sanitizers' included, so the
+// check below can run at compile time.
 struct Echo {
-  QByteArrayView word;
+  std::string_view word;
   qint32 section;
 };
 
@@ -36,8 +39,7 @@ constexpr Echo kEchoes[] = {
 // selectSection() passes over a line at once unless it starts with "get-" or is the login's echo.
 constexpr bool echoWordsAsExpected() {
   for (const Echo& e : kEchoes) {
-    const QByteArrayView w = e.word;
-    const bool get = w.size() > 4 && w[0] == 'g' && w[1] == 'e' && w[2] == 't' && w[3] == '-';
+    const bool get = e.word.size() > 4 && e.word.substr(0, 4) == protocol::kQueryPrefix;
     if (!get && e.section != kSectionLogin) return false;
   }
   return true;
@@ -112,7 +114,9 @@ void GatewaySession::selectSection(const QByteArray& echo) {
   // login's starts with "get-".
   if (!echo.startsWith(protocol::kQueryPrefix) && echo != protocol::kStartLogin) return;
   for (const Echo& e : kEchoes) {
-    if (echo.size() != e.word.size() || echo != e.word) continue;
+    if (echo.size() != qsizetype(e.word.size()) ||
+        echo != QByteArrayView(e.word.data(), qsizetype(e.word.size())))
+      continue;
     link_.state.openSection(e.section);
     rules_.sectionOpened(e.section);
     return;

@@ -1,7 +1,7 @@
 // Save: the checks, the opening of the write exchange, the script at the device's start tag and
 // the end of the exchange: confirmed, refused by the device, timed out, or cut off.
-#include "connection/protocol_words.h"
-#include "connection/text_codec.h"
+#include "link/protocol_words.h"
+#include "link/text_codec.h"
 #include "model/config_script.h"
 #include "session/gateway_session.h"
 

@@ -3,9 +3,9 @@
 #include <limits>
 #include <optional>
 
-#include "connection/delay.h"
-#include "connection/tcp_client_socket.h"
+#include "link/delay.h"
 #include "session/gateway_session.h"
+#include "transports/tcp_client_socket.h"
 
 bool GatewaySession::waitFor(const std::function<bool()>& done, int timeoutMs) {
   return EventWait(done)

@@ -2,8 +2,8 @@
 
 #include <limits>
 
-#include "connection/protocol_words.h"
-#include "connection/text_codec.h"
+#include "link/protocol_words.h"
+#include "link/text_codec.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "connection/link_state.h"
+#include "link/link_state.h"
 
 class WriteExchange {
  public:

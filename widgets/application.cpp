@@ -1,6 +1,7 @@
 #include "widgets/application.h"
 
-#include "widgets/guarded.h"
+#include <exception>
+
 #include "widgets/message_box.h"
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
@@ -8,9 +9,8 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
 bool Application::notify(QObject* receiver, QEvent* event) {
   try {
     return QApplication::notify(receiver, event);
-  } catch (const LinkError& error) {
-    showStandardError(error.text());
   } catch (const std::exception& error) {
+    // A LinkError too: its what() is its text in UTF-8.
     showStandardError(QString::fromUtf8(error.what()));
   }
   return false;

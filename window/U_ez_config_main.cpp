@@ -10,12 +10,12 @@
 #include <QShortcut>
 #include <QTimer>
 
-#include "connection/U_debug.h"
 #include "widgets/fixed_font.h"
-#include "widgets/guarded.h"
 #include "widgets/screen_centre.h"
+#include "window/U_debug.h"
 #include "window/change_tracker.h"
 #include "window/focused_button.h"
+#include "window/guarded.h"
 #include "window/model_mirror.h"
 
 // The pictures are compiled into the static library: register them before the form loads.

@@ -1,5 +1,5 @@
 // Dotted-address entry: network part of an address, class-based proposal.
-#include "connection/text_utils.h"
+#include "link/text_utils.h"
 #include "widgets/address_edit.h"
 #include "window/U_ez_config_main.h"
 

@@ -2,18 +2,21 @@
 
 #include <QLineEdit>
 
-#include "connection/U_connection.h"
-#include "connection/U_debug.h"
-#include "connection/U_login.h"
-#include "connection/secret_mask.h"
+#include "link/secret_mask.h"
 #include "session/write_exchange.h"
+#include "window/U_connection.h"
+#include "window/U_debug.h"
 #include "window/U_ez_config_main.h"
+#include "window/U_login.h"
+#include "window/guarded.h"
 
 void createAppWindows() {
   createAppWindows(QString());
 }
 
 void createAppWindows(const QString& languageFolder) {
+  // A failure a transport raises in its own notification has no caller: the error box shows it.
+  reportLinkFailuresInStandardErrorBox();
   // Created in this order and kept for the whole run; only the main window is shown.
   auto* main = new TF_ez_config_main;
   main->setLanguageFolder(languageFolder);

@@ -3,13 +3,13 @@
 #include <QCoreApplication>
 #include <QTimer>
 
-#include "connection/U_connection.h"
-#include "connection/protocol_words.h"
-#include "connection/serial_port_facility.h"
-#include "widgets/guarded.h"
+#include "link/protocol_words.h"
+#include "transports/serial_port_facility.h"
 #include "widgets/message_box.h"
+#include "window/U_connection.h"
 #include "window/U_ez_config_main.h"
 #include "window/change_tracker.h"
+#include "window/guarded.h"
 
 void TF_ez_config_main::setMnemonics() {
   // The usual letter of each button where its caption has it, else the caption's first letter

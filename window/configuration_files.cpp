@@ -12,10 +12,10 @@
 #include "model/configuration_members.h"
 #include "model/json_path.h"
 #include "model/partial_file.h"
-#include "widgets/guarded.h"
 #include "widgets/message_box.h"
 #include "window/U_ez_config_main.h"
 #include "window/backup_store.h"
+#include "window/guarded.h"
 
 namespace {
 

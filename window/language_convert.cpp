@@ -7,10 +7,10 @@
 #include <QLabel>
 #include <QScopeGuard>
 
-#include "connection/U_connection.h"
-#include "connection/U_login.h"
 #include "widgets/message_box.h"
+#include "window/U_connection.h"
 #include "window/U_ez_config_main.h"
+#include "window/U_login.h"
 #include "window/language_file.h"
 
 namespace {

@@ -3,9 +3,9 @@
 // failure) becomes the window's message boxes.
 #include <QTimer>
 
-#include "connection/U_login.h"
 #include "widgets/message_box.h"
 #include "window/U_ez_config_main.h"
+#include "window/U_login.h"
 #include "window/change_tracker.h"
 
 namespace {

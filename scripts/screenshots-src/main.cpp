@@ -6,12 +6,12 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 
-#include "connection/U_connection.h"
-#include "connection/U_debug.h"
-#include "connection/U_login.h"
 #include "widgets/application.h"
 #include "widgets/message_box.h"
+#include "window/U_connection.h"
+#include "window/U_debug.h"
 #include "window/U_ez_config_main.h"
+#include "window/U_login.h"
 #include "window/U_review.h"
 #include "window/app_start.h"
 

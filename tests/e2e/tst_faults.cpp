@@ -13,12 +13,12 @@
 #include <QtTest>
 #include <algorithm>
 
-#include "connection/U_connection.h"
-#include "connection/U_login.h"
 #include "model/config_script.h"
 #include "tool_driver.h"
 #include "widgets/application.h"
+#include "window/U_connection.h"
 #include "window/U_ez_config_main.h"
+#include "window/U_login.h"
 #include "window/change_tracker.h"
 
 namespace {

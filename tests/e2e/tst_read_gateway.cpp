@@ -3,11 +3,11 @@
 // simulator's state file holds.
 #include <QtTest>
 
-#include "connection/U_connection.h"
-#include "connection/U_login.h"
 #include "tool_driver.h"
 #include "widgets/application.h"
+#include "window/U_connection.h"
 #include "window/U_ez_config_main.h"
+#include "window/U_login.h"
 
 namespace {
 

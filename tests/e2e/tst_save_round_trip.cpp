@@ -9,13 +9,13 @@
 #include <QtTest>
 #include <functional>
 
-#include "connection/U_connection.h"
 #include "net_mode.h"
 #include "tool_driver.h"
 #include "widgets/address_edit.h"
 #include "widgets/application.h"
 #include "widgets/radio_group.h"
 #include "widgets/string_grid.h"
+#include "window/U_connection.h"
 #include "window/U_ez_config_main.h"
 
 namespace {

@@ -4,12 +4,12 @@
 // was, so nothing of the first device leaks into the second.
 #include <QtTest>
 
-#include "connection/U_connection.h"
 #include "gateway_sim_process.h"
 #include "net_mode.h"
 #include "tool_driver.h"
 #include "widgets/application.h"
 #include "widgets/string_grid.h"
+#include "window/U_connection.h"
 #include "window/U_ez_config_main.h"
 
 namespace {

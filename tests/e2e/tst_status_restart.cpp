@@ -4,9 +4,9 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "connection/U_connection.h"
 #include "tool_driver.h"
 #include "widgets/application.h"
+#include "window/U_connection.h"
 #include "window/U_ez_config_main.h"
 
 class TstStatusRestart : public QObject {

@@ -10,15 +10,15 @@
 #include <QStringList>
 #include <QtTest>
 
-#include "connection/U_connection.h"
-#include "connection/U_login.h"
-#include "connection/link.h"
+#include "link/link.h"
 #include "net_mode.h"
 #include "recording_transport.h"
 #include "session_link.h"
 #include "voip_choice.h"
 #include "widgets/message_box.h"
+#include "window/U_connection.h"
 #include "window/U_ez_config_main.h"
+#include "window/U_login.h"
 #include "window/app_start.h"
 
 struct ExchangeEnv {

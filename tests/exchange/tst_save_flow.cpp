@@ -4,8 +4,8 @@
 
 #include "exchange_fixture.h"
 #include "form_rows.h"
+#include "link/link_error.h"
 #include "model/configuration_members.h"
-#include "widgets/guarded.h"
 
 class TestSaveFlow : public QObject {
   Q_OBJECT

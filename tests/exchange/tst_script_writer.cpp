@@ -1,9 +1,9 @@
 // The configuration script, byte for byte on the wire: one golden script per operating mode and per
 // VoIP protocol (tests/support/golden_scripts.h, the rows the model's script test runs too),
 // written through Save and the write exchange, and the conditional lines that matter.
-#include "connection/U_connection.h"
 #include "exchange_fixture.h"
 #include "golden_scripts.h"
+#include "window/U_connection.h"
 
 namespace {
 

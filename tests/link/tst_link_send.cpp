@@ -3,12 +3,12 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "connection/delay.h"
-#include "connection/link.h"
-#include "connection/text_codec.h"
-#include "connection/text_utils.h"
+#include "link/delay.h"
+#include "link/link.h"
+#include "link/link_error.h"
+#include "link/text_codec.h"
+#include "link/text_utils.h"
 #include "recording_transport.h"
-#include "widgets/guarded.h"
 
 namespace {
 

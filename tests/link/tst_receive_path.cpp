@@ -4,10 +4,10 @@
 #include <QtTest>
 #include <memory>
 
-#include "connection/delay.h"
-#include "connection/link.h"
+#include "link/delay.h"
+#include "link/link.h"
+#include "link/link_error.h"
 #include "recording_transport.h"
-#include "widgets/guarded.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "connection/link_state.h"
+#include "link/link_state.h"
 #include "model/config_model.h"
 #include "model/form_clearing.h"
 #include "model/read_rules.h"

@@ -1,6 +1,6 @@
 #include "recording_transport.h"
 
-#include "widgets/guarded.h"
+#include "link/link_error.h"
 
 void RecordingTransport::failNextSend(const QString& text) {
   failNext_ = true;

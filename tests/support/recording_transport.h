@@ -5,7 +5,7 @@
 #include <QString>
 #include <functional>
 
-#include "connection/transport.h"
+#include "link/transport.h"
 
 class RecordingTransport : public Transport {
  public:

@@ -3,7 +3,7 @@
 // answered yet (state LoggingIn), and logs it in, for tests that feed the device's replies by hand.
 #include <QByteArray>
 
-#include "connection/transport.h"
+#include "link/transport.h"
 #include "session/gateway_session.h"
 
 // From whatever state the session is in: the previous link closes (the windows see it go), and

@@ -19,13 +19,13 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "connection/U_connection.h"
-#include "connection/U_debug.h"
-#include "connection/U_login.h"
 #include "widgets/address_edit.h"
 #include "widgets/radio_group.h"
 #include "widgets/string_grid.h"
+#include "window/U_connection.h"
+#include "window/U_debug.h"
 #include "window/U_ez_config_main.h"
+#include "window/U_login.h"
 #include "window/app_start.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include <QtTest>
 
-#include "connection/ipv4_text.h"
+#include "link/ipv4_text.h"
 
 class TstIpv4Text : public QObject {
   Q_OBJECT

@@ -7,9 +7,9 @@
 #include <QtTest>
 #include <cerrno>
 
-#include "connection/serial_port_facility.h"
+#include "link/link_error.h"
 #include "test_pty.h"
-#include "widgets/guarded.h"
+#include "transports/serial_port_facility.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <QtTest>
 #include <cerrno>
 
-#include "connection/tcp_client_socket.h"
-#include "widgets/guarded.h"
-#include "widgets/message_box.h"
+#include "link/link_error.h"
+#include "link/link_failure_report.h"
+#include "transports/tcp_client_socket.h"
 
 // The client socket against a real listener on loopback.
 class TstTcpClientSocket : public QObject {
@@ -34,16 +34,14 @@ class TstTcpClientSocket : public QObject {
 
 void TstTcpClientSocket::init() {
   boxes_.clear();
-  setMessageBoxInterceptor([this](const MessageBoxRequest& request) {
-    boxes_ << request.text;
-    return QMessageBox::Ok;
-  });
+  // What the program with windows shows in its error box.
+  setLinkFailureReporter([this](const QString& text) { boxes_ << text; });
   QVERIFY(server_.listen(QHostAddress::LocalHost));
 }
 
 void TstTcpClientSocket::cleanup() {
   server_.close();
-  setMessageBoxInterceptor({});
+  setLinkFailureReporter({});
 }
 
 QTcpSocket* TstTcpClientSocket::connectToServer(TcpClientSocket& socket) {

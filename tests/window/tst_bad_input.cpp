@@ -9,7 +9,7 @@
 #include <QTcpServer>
 
 #include "captions.h"
-#include "connection/text_codec.h"
+#include "link/text_codec.h"
 #include "widgets/application.h"
 #include "window_fixture.h"
 

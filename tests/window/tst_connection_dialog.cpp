@@ -11,15 +11,15 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "connection/U_connection.h"
-#include "connection/U_login.h"
 #include "test_pty.h"
 #include "widgets/application.h"
-#include "widgets/guarded.h"
 #include "widgets/message_box.h"
 #include "widgets/radio_button.h"
+#include "window/U_connection.h"
 #include "window/U_ez_config_main.h"
+#include "window/U_login.h"
 #include "window/app_start.h"
+#include "window/guarded.h"
 
 namespace {
 

@@ -5,14 +5,14 @@
 #include <QTcpSocket>
 #include <QtTest>
 
-#include "connection/U_connection.h"
-#include "connection/U_login.h"
 #include "model/read_rules.h"
 #include "widgets/address_edit.h"
 #include "widgets/application.h"
 #include "widgets/message_box.h"
 #include "widgets/page_control.h"
+#include "window/U_connection.h"
 #include "window/U_ez_config_main.h"
+#include "window/U_login.h"
 #include "window/app_start.h"
 
 namespace {

@@ -3,7 +3,7 @@
 // window's token dumps.
 #include <QtTest>
 
-#include "connection/secret_mask.h"
+#include "link/secret_mask.h"
 
 class TstSecretMask : public QObject {
   Q_OBJECT

@@ -7,13 +7,13 @@
 #include <QStandardPaths>
 #include <QtTest>
 
-#include "connection/U_connection.h"
-#include "connection/U_debug.h"
-#include "connection/U_login.h"
 #include "recording_transport.h"
 #include "session_link.h"
 #include "widgets/message_box.h"
+#include "window/U_connection.h"
+#include "window/U_debug.h"
 #include "window/U_ez_config_main.h"
+#include "window/U_login.h"
 #include "window/app_start.h"
 
 struct WindowEnv {

@@ -4,9 +4,9 @@
 #include <QtTest>
 
 #include "../session_fixture.h"
-#include "connection/serial_port_facility.h"
 #include "model/config_model.h"
 #include "test_pty.h"
+#include "transports/serial_port_facility.h"
 
 namespace {
 

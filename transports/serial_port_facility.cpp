@@ -1,4 +1,4 @@
-#include "connection/serial_port_facility.h"
+#include "transports/serial_port_facility.h"
 
 #include <termios.h>
 
@@ -9,7 +9,7 @@
 #include <cerrno>
 #include <limits>
 
-#include "connection/link_error.h"
+#include "link/link_error.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "connection/U_debug.h"
+#include "window/U_debug.h"
 
 #include <QAction>
 #include <QDir>
@@ -10,11 +10,11 @@
 #include <QTextCursor>
 #include <QTimer>
 
-#include "connection/link.h"
-#include "connection/secret_mask.h"
-#include "connection/text_codec.h"
-#include "widgets/guarded.h"
+#include "link/link.h"
+#include "link/secret_mask.h"
+#include "link/text_codec.h"
 #include "widgets/message_box.h"
+#include "window/guarded.h"
 #include "window/message_table.h"
 
 TF_Debug::TF_Debug(QWidget* parent) : QWidget(parent) {

@@ -1,4 +1,4 @@
-#include "connection/delay.h"
+#include "link/delay.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

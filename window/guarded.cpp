@@ -1,13 +1,12 @@
-#include "widgets/guarded.h"
+#include "window/guarded.h"
 
-#include "connection/link_failure_report.h"
+#include "link/link_failure_report.h"
 #include "widgets/message_box.h"
 
 void runGuarded(const std::function<void()>& work) {
   runCatchingFailures(work, [](const QString& text) { showStandardError(text); });
 }
 
-bool reportLinkFailuresInStandardErrorBox() {
+void reportLinkFailuresInStandardErrorBox() {
   setLinkFailureReporter([](const QString& text) { showStandardError(text); });
-  return true;
 }

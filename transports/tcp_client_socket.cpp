@@ -1,11 +1,11 @@
-#include "connection/tcp_client_socket.h"
+#include "transports/tcp_client_socket.h"
 
 #include <QHostAddress>
 #include <cerrno>
 
-#include "connection/ipv4_text.h"
-#include "connection/link_error.h"
-#include "connection/link_failure_report.h"
+#include "link/ipv4_text.h"
+#include "link/link_error.h"
+#include "link/link_failure_report.h"
 
 int socketErrorNumber(QAbstractSocket::SocketError error) {
   switch (error) {

@@ -1,8 +1,8 @@
 // The receive path: every byte the gateway sends passes through here, either into the tokenizer
 // that feeds the reply parser (query mode) or into whole lines for the status memo (status mode).
-#include "connection/link.h"
-#include "connection/protocol_words.h"
-#include "connection/text_codec.h"
+#include "link/link.h"
+#include "link/protocol_words.h"
+#include "link/text_codec.h"
 
 namespace {
 

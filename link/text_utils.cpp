@@ -1,4 +1,4 @@
-#include "connection/text_utils.h"
+#include "link/text_utils.h"
 
 QString Trim_Blank(const QString& text) {
   QString result = text;

@@ -1,8 +1,8 @@
-#include "connection/link_failure_report.h"
+#include "link/link_failure_report.h"
 
 #include <QtDebug>
 
-#include "connection/link_error.h"
+#include "link/link_error.h"
 
 namespace {
 LinkFailureReporter& reporterSlot() {

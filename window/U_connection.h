@@ -5,9 +5,9 @@
 #include <QDialog>
 #include <functional>
 
-#include "connection/link.h"
-#include "connection/serial_port_facility.h"
-#include "connection/tcp_client_socket.h"
+#include "link/link.h"
+#include "transports/serial_port_facility.h"
+#include "transports/tcp_client_socket.h"
 #include "ui_U_connection.h"
 
 class GatewaySession;

@@ -1,4 +1,4 @@
-#include "connection/debug_log.h"
+#include "link/debug_log.h"
 
 void DebugLog::append(const QString& line) {
   // A window left open all day must not grow without end: the oldest lines go, a block at a time.

@@ -1,13 +1,13 @@
-#include "connection/U_login.h"
+#include "window/U_login.h"
 
 #include <QKeyEvent>
 
-#include "connection/U_connection.h"
-#include "widgets/guarded.h"
 #include "widgets/message_box.h"
 #include "widgets/screen_centre.h"
+#include "window/U_connection.h"
 #include "window/U_ez_config_main.h"
 #include "window/focused_button.h"
+#include "window/guarded.h"
 
 TF_Login::TF_Login(QWidget* parent) : QDialog(parent) {
   setupUi(this);

@@ -1,4 +1,4 @@
-#include "connection/ipv4_text.h"
+#include "link/ipv4_text.h"
 
 #include <QStringList>
 

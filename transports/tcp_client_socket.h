@@ -6,7 +6,7 @@
 #include <QString>
 #include <QTcpSocket>
 
-#include "connection/transport.h"
+#include "link/transport.h"
 
 class TcpClientSocket : public QObject, public Transport {
   Q_OBJECT

@@ -4,10 +4,10 @@
 #include <QTest>
 #include <QTimer>
 
-#include "connection/delay.h"
+#include "link/delay.h"
 #include "widgets/application.h"
-#include "widgets/guarded.h"
 #include "widgets/message_box.h"
+#include "window/guarded.h"
 
 class TstDialogs : public QObject {
   Q_OBJECT

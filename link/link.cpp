@@ -1,9 +1,9 @@
-#include "connection/link.h"
+#include "link/link.h"
 
-#include "connection/delay.h"
-#include "connection/protocol_words.h"
-#include "connection/text_codec.h"
-#include "connection/transport.h"
+#include "link/delay.h"
+#include "link/protocol_words.h"
+#include "link/text_codec.h"
+#include "link/transport.h"
 
 Link::Link(QObject* parent) : QObject(parent) {}
 

@@ -8,7 +8,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "connection/transport.h"
+#include "link/transport.h"
 
 class SerialPortFacility : public QObject, public Transport {
   Q_OBJECT

@@ -1,21 +1,21 @@
-#include "connection/U_connection.h"
+#include "window/U_connection.h"
 
 #include <QButtonGroup>
 #include <QKeyEvent>
 #include <QScopedValueRollback>
 
-#include "connection/U_login.h"
-#include "connection/ipv4_text.h"
-#include "connection/protocol_words.h"
-#include "connection/serial_port_facility.h"
+#include "link/ipv4_text.h"
+#include "link/protocol_words.h"
 #include "model/config_script.h"
 #include "model/form_clearing.h"
 #include "session/gateway_session.h"
-#include "widgets/guarded.h"
+#include "transports/serial_port_facility.h"
 #include "widgets/message_box.h"
 #include "widgets/screen_centre.h"
 #include "window/U_ez_config_main.h"
+#include "window/U_login.h"
 #include "window/focused_button.h"
+#include "window/guarded.h"
 #include "window/last_connection.h"
 
 namespace {

@@ -2,7 +2,7 @@
 #include <QByteArray>
 
 // What the link needs of a transport: hand over a whole text in one write.
-// A serial transport throws LinkError (connection/link_error.h) when the write fails; a TCP
+// A serial transport throws LinkError (link/link_error.h) when the write fails; a TCP
 // transport reports nothing (a rejected send closes the link).
 class Transport {
  public:

@@ -1,4 +1,4 @@
-#include "connection/text_codec.h"
+#include "link/text_codec.h"
 
 // Latin-1 maps every byte to the character of the same code and back, so a round trip through
 // the controls never changes a byte the device sent.

@@ -7,8 +7,8 @@
 #include <QObject>
 #include <functional>
 
-#include "connection/debug_log.h"
-#include "connection/link_state.h"
+#include "link/debug_log.h"
+#include "link/link_state.h"
 
 class Transport;
 

@@ -1,4 +1,4 @@
-#include "connection/secret_mask.h"
+#include "link/secret_mask.h"
 
 #include <QRegularExpression>
 

@@ -1,0 +1,13 @@
+# A folder of the tool is one static library that exports its own headers and no other folder's.
+# Code includes a header with its folder ("link/link.h"); the include directory a library exports
+# holds one entry, a link named after the folder, so a file that includes a folder its target
+# does not link fails to compile.
+function(ez_export_folder target)
+  get_filename_component(folder ${CMAKE_CURRENT_SOURCE_DIR} NAME)
+  set(root ${PROJECT_BINARY_DIR}/include/${folder})
+  file(MAKE_DIRECTORY ${root})
+  if(NOT EXISTS ${root}/${folder})
+    file(CREATE_LINK ${CMAKE_CURRENT_SOURCE_DIR} ${root}/${folder} SYMBOLIC)
+  endif()
+  target_include_directories(${target} PUBLIC ${root})
+endfunction()
