@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QTemporaryDir>
 
 #include "bench_table.h"
@@ -130,8 +131,8 @@ int main(int argc, char** argv) {
   auto* connection = topLevel<TF_Connection>();
   auto* login = topLevel<TF_Login>();
   if (!connection || !login) return note(QStringLiteral("windows missing")), 1;
-  login->ED_ID->setText(QStringLiteral("admin"));
-  login->ED_Password->setText(QStringLiteral("admin"));
+  login->findChild<QLineEdit*>(QStringLiteral("ED_ID"))->setText(QStringLiteral("admin"));
+  login->findChild<QLineEdit*>(QStringLiteral("ED_Password"))->setText(QStringLiteral("admin"));
   qint64 ns = 0;
   for (qsizetype i = 0; i < copies; ++i) {
     login->BB_OKClick();

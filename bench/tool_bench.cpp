@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QTimer>
 
@@ -156,9 +158,9 @@ bool ToolBench::connectSerial(const QString& path) {
 bool ToolBench::loginAndRead(double* seconds, int timeoutMs) {
   loginOkNs_ = readEndNs_ = -1;
   unexpectedBoxes_.clear();
-  login_->ED_ID->setText(QStringLiteral("admin"));
-  login_->ED_Password->setText(QStringLiteral("admin"));
-  login_->BB_OK->click();
+  login_->findChild<QLineEdit*>(QStringLiteral("ED_ID"))->setText(QStringLiteral("admin"));
+  login_->findChild<QLineEdit*>(QStringLiteral("ED_Password"))->setText(QStringLiteral("admin"));
+  login_->findChild<QPushButton*>(QStringLiteral("BB_OK"))->click();
   if (!waitUntil([this] { return readEndNs_ >= 0 || !unexpectedBoxes_.isEmpty(); }, timeoutMs) ||
       readEndNs_ < 0) {
     const QString box = unexpectedBoxes_.isEmpty() ? QString() : unexpectedBoxes_.first().text;

@@ -78,7 +78,6 @@ void TF_Connection::setPeers(TF_ez_config_main* main, TF_Login* login) {
   ClientSocket = &session_->tcpSocket();
   // The port the list shows is the one the serial link opens.
   if (CB_Serial->currentIndex() >= 0) ComPort->setPortName(CB_Serial->currentText());
-  login->setPeers(main, this);
 }
 
 void TF_Connection::offerLastConnection() {

@@ -54,6 +54,10 @@ void createAppWindows(const QString& languageFolder) {
   };
   QObject::connect(&session, &GatewaySession::statusLine, main, logReply);
   connection->setPeers(main, login);
+  // The login dialog hands over what the operator typed; the main window owns the session.
+  login->setMessages(&main->messages);
+  QObject::connect(login, &TF_Login::loginRequested, main, &TF_ez_config_main::logIn);
+  QObject::connect(login, &TF_Login::loginCancelled, main, &TF_ez_config_main::giveUpLogin);
 
   // Showing the main window runs its show step (the language file included) before show returns.
   main->show();

@@ -15,6 +15,7 @@
 
 #include "connection/U_connection.h"
 #include "connection/U_login.h"
+#include "controls.h"
 #include "model/config_script.h"
 #include "tool_driver.h"
 #include "widgets/application.h"
@@ -437,7 +438,7 @@ void TstFaults::refusedLogin() {
   QVERIFY(!tool.sentTexts().contains("get-model\r"));
   QVERIFY(main->P_main->isVisible());
   // The operator gives up on this login and starts over.
-  QVERIFY2(tool.click(tool.login()->BB_Cancel), why());
+  QVERIFY2(tool.click(control<QPushButton>(tool.login(), "BB_Cancel")), why());
   QVERIFY2(tool.disconnect(), why());
   QVERIFY2(connectOver(serial), why());
   QVERIFY2(tool.typeLogin(), why());

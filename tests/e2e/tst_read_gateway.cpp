@@ -5,6 +5,7 @@
 
 #include "connection/U_connection.h"
 #include "connection/U_login.h"
+#include "controls.h"
 #include "tool_driver.h"
 #include "widgets/application.h"
 #include "window/U_ez_config_main.h"
@@ -237,7 +238,7 @@ void TstReadGateway::refusedLoginThenAccepted() {
   QCOMPARE(tool.boxes[0].icon, QMessageBox::Critical);
   // The operator corrects the password in the dialog, which kept the ID.
   QVERIFY(tool.login()->isVisible());
-  QCOMPARE(tool.login()->ED_ID->text(), QString("admin"));
+  QCOMPARE(control<QLineEdit>(tool.login(), "ED_ID")->text(), QString("admin"));
   QVERIFY(!tool.sentTexts().contains("get-model\r"));
   QVERIFY(tool.main()->P_main->isVisible());
 

@@ -13,6 +13,7 @@
 #include "connection/U_connection.h"
 #include "connection/U_login.h"
 #include "connection/link.h"
+#include "controls.h"
 #include "net_mode.h"
 #include "recording_transport.h"
 #include "session_link.h"
@@ -330,8 +331,8 @@ inline QList<QByteArray> scriptSends(const QStringList& blocks) {
 // The operator logs in on the open link and `device` answers until it has nothing more to say.
 inline void logInTo(ExchangeEnv& env, ScriptDevice& device) {
   device.attach(env);
-  env.login->ED_ID->setText(QStringLiteral("admin"));
-  env.login->ED_Password->setText(QStringLiteral("secret"));
+  control<QLineEdit>(env.login, "ED_ID")->setText(QStringLiteral("admin"));
+  control<QLineEdit>(env.login, "ED_Password")->setText(QStringLiteral("secret"));
   env.login->BB_OKClick();
   device.run(env);
 }

@@ -188,7 +188,7 @@ void ToolDriver::tearDownTest() {
   if (!main_) return;
   answers.clear();
   if (main_->Timer1->isActive()) waitRestartOver();
-  if (login_->isVisible()) click(login_->BB_Cancel);
+  if (login_->isVisible()) click(login_->findChild<QPushButton*>(QStringLiteral("BB_Cancel")));
   if (connection_->isVisible()) click(connection_->BB_Cancel);
   if (main_->BB_Disconnect->isVisible()) disconnect();
   // A link the simulator dropped may leave nothing to confirm; close what is still open.
@@ -299,9 +299,11 @@ bool ToolDriver::typeLogin(const QString& id, const QString& password) {
   if (!waitFor([this] { return login_->isVisible(); }, kTimeoutMs,
                QStringLiteral("the login dialog")))
     return false;
-  if (!typeText(login_->ED_ID, id) || !typeText(login_->ED_Password, password)) return false;
+  if (!typeText(login_->findChild<QLineEdit*>(QStringLiteral("ED_ID")), id) ||
+      !typeText(login_->findChild<QLineEdit*>(QStringLiteral("ED_Password")), password))
+    return false;
   chainEndsAtLogin_ = chainEnds_;
-  return click(login_->BB_OK);
+  return click(login_->findChild<QPushButton*>(QStringLiteral("BB_OK")));
 }
 
 bool ToolDriver::loginAndRead(const QString& id, const QString& password) {

@@ -7,6 +7,7 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 
+#include "controls.h"
 #include "widgets/application.h"
 #include "window_fixture.h"
 
@@ -82,9 +83,9 @@ class TstDebugWindow : public QObject {
     link.state.LinkKind = kLinkSerial;
     link.debugLog.append(QStringLiteral("Connected..."));
     // The login as the operator sends it.
-    env.login->ED_ID->setText(QStringLiteral("admin"));
-    env.login->ED_Password->setText(QStringLiteral("L0gin-pw"));
-    QTest::mouseClick(env.login->BB_OK, Qt::LeftButton);
+    control<QLineEdit>(env.login, "ED_ID")->setText(QStringLiteral("admin"));
+    control<QLineEdit>(env.login, "ED_Password")->setText(QStringLiteral("L0gin-pw"));
+    QTest::mouseClick(control<QPushButton>(env.login, "BB_OK"), Qt::LeftButton);
     // Lines that carry a password by their form, whoever holds it now.
     for (const char* line : {"ppp pap sent-username isp password Ppp-pw",
                              "auto-upgrade  authentication login upd password Upg-pw",

@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 
 #include "captions.h"
+#include "controls.h"
 #include "widgets/application.h"
 #include "window_fixture.h"
 
@@ -291,8 +292,8 @@ class TestLanguageFile : public QObject {
         "Disconnect = first\nDisconnect = last\n"  // LF alone; the last one wins
         "Port\r\n");
     QCOMPARE(env.connection->BB_Connect->text(), QStringLiteral("Oui"));
-    QCOMPARE(env.login->BB_OK->text(), QStringLiteral("Oui"));
-    QCOMPARE(env.login->BB_Cancel->text(), QStringLiteral("Abbrechen"));
+    QCOMPARE(control<QPushButton>(env.login, "BB_OK")->text(), QStringLiteral("Oui"));
+    QCOMPARE(control<QPushButton>(env.login, "BB_Cancel")->text(), QStringLiteral("Abbrechen"));
     QCOMPARE(captionOf(m->BB_Connect), QStringLiteral("Connect"));
     QCOMPARE(captionOf(m->BB_Exit), QStringLiteral("a=b = c"));
     QCOMPARE(captionOf(m->BB_Save), QStringLiteral("Save"));

@@ -10,6 +10,7 @@
 #include "connection/U_connection.h"
 #include "connection/U_debug.h"
 #include "connection/U_login.h"
+#include "controls.h"
 #include "recording_transport.h"
 #include "session_link.h"
 #include "widgets/message_box.h"
@@ -67,8 +68,8 @@ struct WindowEnv {
   // The operator logs in and the device accepts: the read chain runs (state Reading). What the
   // login sent is forgotten.
   void logIn() {
-    login->ED_ID->setText(QStringLiteral("admin"));
-    login->ED_Password->setText(QStringLiteral("secret"));
+    control<QLineEdit>(login, "ED_ID")->setText(QStringLiteral("admin"));
+    control<QLineEdit>(login, "ED_Password")->setText(QStringLiteral("secret"));
     login->BB_OKClick();
     answerLogin(main->session);
     serial.sent.clear();
