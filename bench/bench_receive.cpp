@@ -23,6 +23,7 @@
 #include "raw_client.h"
 #include "widgets/application.h"
 #include "widgets/message_box.h"
+#include "window/U_ez_config_main.h"
 #include "window/app_start.h"
 
 namespace {
@@ -136,7 +137,7 @@ int main(int argc, char** argv) {
   qint64 ns = 0;
   for (qsizetype i = 0; i < copies; ++i) {
     login->BB_OKClick();
-    ns += feed(connection->link(), session);
+    ns += feed(topLevel<TF_ez_config_main>()->session.link(), session);
   }
   printThroughput(
       QStringLiteral("Receive path and reply parser"), session.size() * copies,

@@ -15,6 +15,8 @@
 
 #include "connection/U_connection.h"
 #include "connection/U_login.h"
+#include "connection/serial_port_facility.h"
+#include "connection/tcp_client_socket.h"
 #include "controls.h"
 #include "model/config_script.h"
 #include "tool_driver.h"
@@ -121,7 +123,7 @@ void TstFaults::initTestCase() {
   QVERIFY2(tool.setUp(), why());
   sampleState_ = tool.sim.readState();
   QVERIFY(!sampleState_.isEmpty());
-  connect(tool.connection()->ComPort, &SerialPortFacility::rxChar, this,
+  connect(&tool.main()->session.serialPort(), &SerialPortFacility::rxChar, this,
           [this](int count) { serialBytes_ += count; });
 
   // A healthy gateway: how far a read goes in bytes on each link, and what the edited Save

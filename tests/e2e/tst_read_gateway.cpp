@@ -5,6 +5,8 @@
 
 #include "connection/U_connection.h"
 #include "connection/U_login.h"
+#include "connection/serial_port_facility.h"
+#include "connection/tcp_client_socket.h"
 #include "controls.h"
 #include "tool_driver.h"
 #include "widgets/application.h"
@@ -356,8 +358,8 @@ void TstReadGateway::reconnectsAfterDisconnect() {
   QVERIFY(!main->BB_Disconnect->isVisible());
   QCOMPARE(tool.sentTexts().last(),
            firstSerial ? QString("end-ez-setup\r") : QString("get-dns-server\r"));
-  QVERIFY(!tool.connection()->ComPort->connected());
-  QVERIFY(!tool.connection()->ClientSocket->active());
+  QVERIFY(!tool.main()->session.serialPort().connected());
+  QVERIFY(!tool.main()->session.tcpSocket().active());
 
   // Meanwhile someone changes the gateway at its other console.
   QVERIFY2(tool.otherConsoleWrites(
@@ -399,8 +401,8 @@ void TstReadGateway::gatewayDropsTheLinkDuringTheRead() {
   QVERIFY(!main->BB_Disconnect->isVisible());
   QVERIFY(!main->BB_Save->isEnabled());
   QVERIFY(!main->BB_Restart->isEnabled());
-  QVERIFY(!tool.connection()->ComPort->connected());
-  QVERIFY(!tool.connection()->ClientSocket->active());
+  QVERIFY(!tool.main()->session.serialPort().connected());
+  QVERIFY(!tool.main()->session.tcpSocket().active());
   QCOMPARE(tool.debugLog().last(), QString("Disconnected..."));
   // The loss is told (on either link), and the half-read pages are covered again.
   QCOMPARE(tool.boxes.size(), 1);

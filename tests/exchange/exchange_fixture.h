@@ -29,7 +29,7 @@ struct ExchangeEnv {
   RecordingTransport transport;
   QList<MessageBoxRequest> boxes;
 
-  Link& link() { return connection->link(); }
+  Link& link() { return main->session.link(); }
 
   // Once per test program.
   void create() {

@@ -200,7 +200,7 @@ class TestReplyParser : public QObject {
     env.receive({QStringLiteral("modem keep-active"),
                  QStringLiteral("modem script dialer atdt0171234"),
                  QStringLiteral("ppp pap sent-username pstnuser password pstnpw"), QString()});
-    QVERIFY(env.connection->readRules().allUpSeen());
+    QVERIFY(env.main->session.readRules().allUpSeen());
     QVERIFY(m()->RB_All_up->isChecked());
     QCOMPARE(m()->ED_PSTN_dialing->text(), QStringLiteral("0171234"));
     QCOMPARE(m()->ED_PSTN_login->text(), QStringLiteral("pstnuser"));
@@ -344,7 +344,7 @@ class TestReplyParser : public QObject {
     QCOMPARE(g->rowCount(), 4);
     const QStringList expected = {"0/0", "FXS", "1001", "0/1", "FXS", "", "1/0", "E&M", "2001"};
     for (int i = 0; i < expected.size(); ++i) QCOMPARE(g->cell(i % 3, 1 + i / 3), expected.at(i));
-    QCOMPARE(env.connection->readRules().pendingPhoneNumber(), QString());
+    QCOMPARE(env.main->session.readRules().pendingPhoneNumber(), QString());
     QCOMPARE(env.transport.sent, QList<QByteArray>{"get-dns-server\r"});
   }
 

@@ -291,7 +291,7 @@ class TestLanguageFile : public QObject {
         "Restart =  \r\n"                          // blanks only: the built-in caption
         "Disconnect = first\nDisconnect = last\n"  // LF alone; the last one wins
         "Port\r\n");
-    QCOMPARE(env.connection->BB_Connect->text(), QStringLiteral("Oui"));
+    QCOMPARE(control<QPushButton>(env.connection, "BB_Connect")->text(), QStringLiteral("Oui"));
     QCOMPARE(control<QPushButton>(env.login, "BB_OK")->text(), QStringLiteral("Oui"));
     QCOMPARE(control<QPushButton>(env.login, "BB_Cancel")->text(), QStringLiteral("Abbrechen"));
     QCOMPARE(captionOf(m->BB_Connect), QStringLiteral("Connect"));
@@ -304,8 +304,9 @@ class TestLanguageFile : public QObject {
 
   void byteOrderMarkHidesTheFirstKey() {
     apply("\xEF\xBB\xBFOK = with mark\r\nCancel = second line\r\n");
-    QCOMPARE(env.connection->BB_Connect->text(), QStringLiteral("OK"));
-    QCOMPARE(env.connection->BB_Cancel->text(), QStringLiteral("second line"));
+    QCOMPARE(control<QPushButton>(env.connection, "BB_Connect")->text(), QStringLiteral("OK"));
+    QCOMPARE(control<QPushButton>(env.connection, "BB_Cancel")->text(),
+             QStringLiteral("second line"));
     apply(m->defaultLanguageFile());
   }
 
@@ -362,7 +363,7 @@ class TestLanguageFile : public QObject {
     QCOMPARE(captionOf(m->BB_Connect), QStringLiteral("Connect"));
     QCOMPARE(m->L_Model_->text(), QStringLiteral("Model :"));
     QCOMPARE(m->SG_VoIP_Phone_number->cell(0, 0), QStringLiteral("Port"));
-    QCOMPARE(env.connection->L_port->text(), QStringLiteral("Port"));
+    QCOMPARE(control<QLabel>(env.connection, "L_port")->text(), QStringLiteral("Port"));
     apply(m->defaultLanguageFile());
   }
 

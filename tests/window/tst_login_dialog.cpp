@@ -7,6 +7,8 @@
 
 #include "connection/U_connection.h"
 #include "connection/U_login.h"
+#include "connection/serial_port_facility.h"
+#include "connection/tcp_client_socket.h"
 #include "controls.h"
 #include "model/read_rules.h"
 #include "widgets/address_edit.h"
@@ -87,10 +89,11 @@ void TstLoginDialog::initTestCase() {
 
 void TstLoginDialog::connectThroughDialog() {
   QTest::mouseClick(main_->BB_Connect, Qt::LeftButton);
-  QTest::mouseClick(conn_->RB_TCP, Qt::LeftButton, {}, QPoint(8, conn_->RB_TCP->height() / 2));
-  conn_->ED_host->setText("127.0.0.1");
-  conn_->ED_TCP->setText(QString::number(gateway_.serverPort()));
-  QTest::mouseClick(conn_->BB_Connect, Qt::LeftButton);
+  QTest::mouseClick(control<QAbstractButton>(conn_, "RB_TCP"), Qt::LeftButton, {},
+                    QPoint(8, control<QAbstractButton>(conn_, "RB_TCP")->height() / 2));
+  control<QLineEdit>(conn_, "ED_host")->setText("127.0.0.1");
+  control<QLineEdit>(conn_, "ED_TCP")->setText(QString::number(gateway_.serverPort()));
+  QTest::mouseClick(control<QPushButton>(conn_, "BB_Connect"), Qt::LeftButton);
   QVERIFY(login_->isVisible());
   QVERIFY(gateway_.hasPendingConnections() || gateway_.waitForNewConnection(1000));
   peer_ = gateway_.nextPendingConnection();
@@ -192,7 +195,7 @@ void TstLoginDialog::enterPressesTheFocusedButton() {
 
 void TstLoginDialog::loginLineAndFreshForm() {
   TF_ez_config_main& m = *main_;
-  LinkState& state = conn_->link().state;
+  LinkState& state = main_->session.link().state;
   // What a previous read left behind.
   m.ED_PSTN_login->setText("dialup");
   m.ED_SIP_Username->setText("alice");
@@ -205,12 +208,12 @@ void TstLoginDialog::loginLineAndFreshForm() {
   Argv voicePort;
   voicePort[0] = "voice-port";
   voicePort[1] = "0";
-  conn_->readRules().apply(kSectionVoip, voicePort);
+  main_->session.readRules().apply(kSectionVoip, voicePort);
   Argv gatekeeper;
   gatekeeper[0] = "gkip";
   gatekeeper[1] = "10.0.0.9";
-  conn_->readRules().apply(kSectionVoip, gatekeeper);
-  QVERIFY(conn_->readRules().gatekeeperSeen());
+  main_->session.readRules().apply(kSectionVoip, gatekeeper);
+  QVERIFY(main_->session.readRules().gatekeeperSeen());
   state.ReplySection = kSectionVoip;
 
   // ID and password go out as typed, blanks included.
@@ -219,13 +222,13 @@ void TstLoginDialog::loginLineAndFreshForm() {
   QTest::mouseClick(ok(), Qt::LeftButton);
   QTRY_COMPARE(heard(), QByteArray("start-login ad min pass word\r"));
   // The password never reaches the debug log.
-  QCOMPARE(conn_->link().debugLog.lines().last(),
+  QCOMPARE(main_->session.link().debugLog.lines().last(),
            QStringLiteral("Send_Message : start-login ad min ***\r"));
 
   QVERIFY(boxes_.isEmpty());
   QCOMPARE(state.ReplySection, qint32(kSectionLogin));
-  QCOMPARE(conn_->readRules().voicePortCount(), 0);
-  QVERIFY(!conn_->readRules().gatekeeperSeen());
+  QCOMPARE(main_->session.readRules().voicePortCount(), 0);
+  QVERIFY(!main_->session.readRules().gatekeeperSeen());
   QCOMPARE(m.ED_PSTN_login->text(), QString());
   QCOMPARE(m.ED_SIP_Username->text(), QString());
   QCOMPARE(m.ED_Static_IP_address->text(), AddressEdit::kEmpty);
@@ -298,7 +301,7 @@ void TstLoginDialog::escapeAndCancel() {
   QTest::mouseClick(cancel(), Qt::LeftButton);
   QVERIFY(!login_->isVisible());
   // The link stays.
-  QVERIFY(conn_->ClientSocket->active());
+  QVERIFY(main_->session.tcpSocket().active());
   QVERIFY(main_->BB_Disconnect->isVisible());
   QCOMPARE(heard(), QByteArray());
 }
@@ -314,7 +317,7 @@ void TstLoginDialog::cancelGivesUpAnUnansweredLogin() {
   QVERIFY(!login_->isVisible());
   QVERIFY(!main_->busy.isBusy());
   QVERIFY(!QGuiApplication::overrideCursor());
-  QVERIFY(conn_->ClientSocket->active());
+  QVERIFY(main_->session.tcpSocket().active());
 }
 
 int main(int argc, char** argv) {

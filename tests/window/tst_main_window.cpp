@@ -350,7 +350,7 @@ class TestMainWindow : public QObject {
   void connectResetsTheReadAndShowsTheDialogAndCover() {
     LinkState& s = env.link().state;
     s.StartTagEchoes = s.EndTagEchoes = 1;
-    ReadRules& rules = env.connection->readRules();
+    ReadRules& rules = env.main->session.readRules();
     Argv line;
     line[0] = "voice-port";
     rules.apply(kSectionVoip, line);
@@ -477,7 +477,7 @@ class TestMainWindow : public QObject {
   void aFailedFarewellStillEndsTheConnection() {
     TestPty pty;
     QVERIFY(!pty.path.isEmpty());
-    SerialPortFacility* port = env.connection->ComPort;
+    SerialPortFacility* port = &env.main->session.serialPort();
     env.closeLink();  // the session's own port becomes the link
     port->setPortName(pty.path);
     port->open();
@@ -508,7 +508,7 @@ class TestMainWindow : public QObject {
   void disconnectOverTcpClosesTheSocketSilently() {
     QTcpServer server;
     QVERIFY(server.listen(QHostAddress::LocalHost));
-    TcpClientSocket* socket = env.connection->ClientSocket;
+    TcpClientSocket* socket = &env.main->session.tcpSocket();
     // Opened by the session, as the connection dialog does.
     m->session.openTcp(QStringLiteral("127.0.0.1"), server.serverPort());
     QTRY_VERIFY(socket->active());
@@ -543,7 +543,7 @@ class TestMainWindow : public QObject {
   void exitWithAnOpenSerialPortSaysGoodbyeOnceAndClosesIt() {
     TestPty pty;
     QVERIFY(!pty.path.isEmpty());
-    SerialPortFacility* port = env.connection->ComPort;
+    SerialPortFacility* port = &env.main->session.serialPort();
     env.closeLink();  // the session's own port becomes the link
     port->setPortName(pty.path);
     port->open();

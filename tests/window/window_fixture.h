@@ -10,6 +10,8 @@
 #include "connection/U_connection.h"
 #include "connection/U_debug.h"
 #include "connection/U_login.h"
+#include "connection/serial_port_facility.h"
+#include "connection/tcp_client_socket.h"
 #include "controls.h"
 #include "recording_transport.h"
 #include "session_link.h"
@@ -28,7 +30,7 @@ struct WindowEnv {
   // The answers given to the next boxes, in order; Ok when none is left.
   QList<QMessageBox::StandardButton> answers;
 
-  Link& link() { return connection->link(); }
+  Link& link() { return main->session.link(); }
 
   // Once per test program, in its working directory.
   void create() {
