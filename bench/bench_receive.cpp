@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QTemporaryDir>
 
 #include "bench_table.h"
@@ -21,6 +22,7 @@
 #include "widgets/application.h"
 #include "widgets/message_box.h"
 #include "window/U_connection.h"
+#include "window/U_ez_config_main.h"
 #include "window/U_login.h"
 #include "window/app_start.h"
 
@@ -130,12 +132,12 @@ int main(int argc, char** argv) {
   auto* connection = topLevel<TF_Connection>();
   auto* login = topLevel<TF_Login>();
   if (!connection || !login) return note(QStringLiteral("windows missing")), 1;
-  login->ED_ID->setText(QStringLiteral("admin"));
-  login->ED_Password->setText(QStringLiteral("admin"));
+  login->findChild<QLineEdit*>(QStringLiteral("ED_ID"))->setText(QStringLiteral("admin"));
+  login->findChild<QLineEdit*>(QStringLiteral("ED_Password"))->setText(QStringLiteral("admin"));
   qint64 ns = 0;
   for (qsizetype i = 0; i < copies; ++i) {
     login->BB_OKClick();
-    ns += feed(connection->link(), session);
+    ns += feed(topLevel<TF_ez_config_main>()->session.link(), session);
   }
   printThroughput(
       QStringLiteral("Receive path and reply parser"), session.size() * copies,

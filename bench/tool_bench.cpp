@@ -1,11 +1,17 @@
 #include "tool_bench.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QEventLoop>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QTimer>
 
 #include "link/link.h"
+#include "transports/serial_port_facility.h"
+#include "transports/tcp_client_socket.h"
 #include "window/U_connection.h"
 #include "window/U_ez_config_main.h"
 #include "window/U_login.h"
@@ -32,7 +38,7 @@ ToolBench::~ToolBench() {
 }
 
 Link& ToolBench::link() const {
-  return connection_->link();
+  return main_->session.link();
 }
 
 bool ToolBench::fail(const QString& text) {
@@ -84,8 +90,8 @@ bool ToolBench::setUp(const QString& extraPort) {
   if (!main_ || !connection_ || !login_) return fail(QStringLiteral("windows missing"));
 
   Link& l = link();
-  counter_.target = connection_->ClientSocket;
-  serialCounter_.target = connection_->ComPort;
+  counter_.target = &main_->session.tcpSocket();
+  serialCounter_.target = &main_->session.serialPort();
   l.setTcpTransport(&counter_);
   l.setSerialTransport(&serialCounter_);
 
@@ -123,7 +129,7 @@ bool ToolBench::openDialog() {
 }
 
 bool ToolBench::pressConnect() {
-  connection_->BB_Connect->click();
+  connection_->findChild<QPushButton*>(QStringLiteral("BB_Connect"))->click();
   if (waitUntil([this] { return login_->isVisible() || !unexpectedBoxes_.isEmpty(); }, 5000) &&
       login_->isVisible())
     return true;
@@ -133,19 +139,22 @@ bool ToolBench::pressConnect() {
 
 bool ToolBench::connectTcp(quint16 port) {
   if (!openDialog()) return false;
-  if (!connection_->RB_TCP->isChecked()) connection_->RB_TCP->click();
-  connection_->ED_host->setText(QStringLiteral("127.0.0.1"));
-  connection_->ED_TCP->setText(QString::number(port));
+  if (!connection_->findChild<QAbstractButton*>(QStringLiteral("RB_TCP"))->isChecked())
+    connection_->findChild<QAbstractButton*>(QStringLiteral("RB_TCP"))->click();
+  connection_->findChild<QLineEdit*>(QStringLiteral("ED_host"))
+      ->setText(QStringLiteral("127.0.0.1"));
+  connection_->findChild<QLineEdit*>(QStringLiteral("ED_TCP"))->setText(QString::number(port));
   return pressConnect();
 }
 
 bool ToolBench::connectSerial(const QString& path) {
   if (!openDialog()) return false;
-  if (!connection_->RB_Serial->isChecked()) connection_->RB_Serial->click();
-  const int index = connection_->CB_Serial->findText(path);
+  if (!connection_->findChild<QAbstractButton*>(QStringLiteral("RB_Serial"))->isChecked())
+    connection_->findChild<QAbstractButton*>(QStringLiteral("RB_Serial"))->click();
+  const int index = connection_->findChild<QComboBox*>(QStringLiteral("CB_Serial"))->findText(path);
   if (index < 0) return fail(QStringLiteral("port not listed: ") + path);
-  connection_->CB_Serial->setCurrentIndex(index);
-  emit connection_->CB_Serial->activated(index);
+  connection_->findChild<QComboBox*>(QStringLiteral("CB_Serial"))->setCurrentIndex(index);
+  emit connection_->findChild<QComboBox*>(QStringLiteral("CB_Serial"))->activated(index);
   // Like an operator, try once more when the wake-up probe found no answer in time.
   if (pressConnect()) return true;
   unexpectedBoxes_.clear();
@@ -156,9 +165,9 @@ bool ToolBench::connectSerial(const QString& path) {
 bool ToolBench::loginAndRead(double* seconds, int timeoutMs) {
   loginOkNs_ = readEndNs_ = -1;
   unexpectedBoxes_.clear();
-  login_->ED_ID->setText(QStringLiteral("admin"));
-  login_->ED_Password->setText(QStringLiteral("admin"));
-  login_->BB_OK->click();
+  login_->findChild<QLineEdit*>(QStringLiteral("ED_ID"))->setText(QStringLiteral("admin"));
+  login_->findChild<QLineEdit*>(QStringLiteral("ED_Password"))->setText(QStringLiteral("admin"));
+  login_->findChild<QPushButton*>(QStringLiteral("BB_OK"))->click();
   if (!waitUntil([this] { return readEndNs_ >= 0 || !unexpectedBoxes_.isEmpty(); }, timeoutMs) ||
       readEndNs_ < 0) {
     const QString box = unexpectedBoxes_.isEmpty() ? QString() : unexpectedBoxes_.first().text;

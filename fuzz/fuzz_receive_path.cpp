@@ -127,7 +127,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     size -= kHeaderBytes;
   }
   resetTool(h, flags & kTcpKind);
-  LinkState& state = h.connection->link().state;
+  LinkState& state = h.main->session.link().state;
   state.StatusMode = flags & kStatusMode;
   state.StatusRequestPending = flags & kRequestPending;
   state.ReplySection = section;
@@ -138,7 +138,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // As the session's transport notifications do; a failure ends in the error box.
   const auto deliver = [&](const QByteArray& chunk) {
     runGuarded([&] {
-      Link& link = h.connection->link();
+      Link& link = h.main->session.link();
       tcp ? link.receiveTcpBytes(chunk) : link.receiveSerialBytes(chunk);
     });
   };

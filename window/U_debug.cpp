@@ -13,38 +13,44 @@
 #include "link/link.h"
 #include "link/secret_mask.h"
 #include "link/text_codec.h"
+#include "ui_U_debug.h"
 #include "widgets/message_box.h"
 #include "window/guarded.h"
 #include "window/message_table.h"
 
-TF_Debug::TF_Debug(QWidget* parent) : QWidget(parent) {
-  setupUi(this);
+TF_Debug::TF_Debug(QWidget* parent) : QWidget(parent), ui_(std::make_unique<Ui::TF_Debug>()) {
+  ui_->setupUi(this);
   setObjectName(QStringLiteral("TF_Debug"));
-  Display->setMaximumBlockCount(DebugLog::kMaxLines);
-  Button2->setToolTip(QStringLiteral("Send"));
-  Button2->setAccessibleName(QStringLiteral("Send"));
+  ui_->Display->setMaximumBlockCount(DebugLog::kMaxLines);
+  ui_->Button2->setToolTip(QStringLiteral("Send"));
+  ui_->Button2->setAccessibleName(QStringLiteral("Send"));
   setWindowFlags(Qt::Window);
   fitToScreen();
-  connect(Button1, &QPushButton::clicked, this, [this] { runGuarded([this] { Button1Click(); }); });
-  connect(Button2, &QPushButton::clicked, this, [this] { runGuarded([this] { Button2Click(); }); });
-  // Enter in the command field sends it, as the button does.
-  connect(Edit1, &QLineEdit::returnPressed, this,
+  connect(ui_->Button1, &QPushButton::clicked, this,
+          [this] { runGuarded([this] { Button1Click(); }); });
+  connect(ui_->Button2, &QPushButton::clicked, this,
           [this] { runGuarded([this] { Button2Click(); }); });
-  connect(Button3, &QPushButton::clicked, this, [this] { runGuarded([this] { Button3Click(); }); });
+  // Enter in the command field sends it, as the button does.
+  connect(ui_->Edit1, &QLineEdit::returnPressed, this,
+          [this] { runGuarded([this] { Button2Click(); }); });
+  connect(ui_->Button3, &QPushButton::clicked, this,
+          [this] { runGuarded([this] { Button3Click(); }); });
 
   // The log's context menu: the view's own entries and saving the log.
   saveLog1 = new QAction(QStringLiteral("Save log..."), this);
   saveLog1->setObjectName(QStringLiteral("saveLog1"));
   connect(saveLog1, &QAction::triggered, this, [this] { runGuarded([this] { saveLog1Click(); }); });
-  Display->setContextMenuPolicy(Qt::CustomContextMenu);
-  connect(Display, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
-    QMenu* menu = Display->createStandardContextMenu(pos);
+  ui_->Display->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(ui_->Display, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+    QMenu* menu = ui_->Display->createStandardContextMenu(pos);
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->addSeparator();
     menu->addAction(saveLog1);
-    menu->popup(Display->viewport()->mapToGlobal(pos));
+    menu->popup(ui_->Display->viewport()->mapToGlobal(pos));
   });
 }
+
+TF_Debug::~TF_Debug() = default;
 
 void TF_Debug::setMessages(const MessageTable* messages) {
   messages_ = messages;
@@ -61,13 +67,13 @@ void TF_Debug::setLink(Link* link) {
   if (!link_) return;
   connect(&link_->debugLog, &DebugLog::appended, this, &TF_Debug::showLine);
   connect(&link_->debugLog, &DebugLog::cleared, this, [this] {
-    Display->clear();
+    ui_->Display->clear();
     stale_ = false;
   });
 }
 
 void TF_Debug::showAllLines() {
-  Display->clear();
+  ui_->Display->clear();
   stale_ = false;
   if (!link_) return;
   QStringList shown;
@@ -75,17 +81,17 @@ void TF_Debug::showAllLines() {
     while (line.endsWith(QLatin1Char('\r'))) line.chop(1);
     shown << line;
   }
-  if (!shown.isEmpty()) Display->setPlainText(shown.join(QLatin1Char('\n')));
+  if (!shown.isEmpty()) ui_->Display->setPlainText(shown.join(QLatin1Char('\n')));
   showNewest();
 }
 
 void TF_Debug::showNewest() {
   // The newest lines are the ones to see; appended lines keep the view at the end. The view's
   // size settles once the window is shown: the end is found again then.
-  Display->moveCursor(QTextCursor::End);
-  Display->ensureCursorVisible();
-  QTimer::singleShot(0, Display, [this] {
-    Display->verticalScrollBar()->setValue(Display->verticalScrollBar()->maximum());
+  ui_->Display->moveCursor(QTextCursor::End);
+  ui_->Display->ensureCursorVisible();
+  QTimer::singleShot(0, ui_->Display, [this] {
+    ui_->Display->verticalScrollBar()->setValue(ui_->Display->verticalScrollBar()->maximum());
   });
 }
 
@@ -126,7 +132,7 @@ void TF_Debug::showLine(const QString& line) {
   // Sent commands end in their CR; the view shows one line per entry all the same.
   QString shown = line;
   while (shown.endsWith(QLatin1Char('\r'))) shown.chop(1);
-  Display->appendPlainText(shown);
+  ui_->Display->appendPlainText(shown);
 }
 
 void TF_Debug::Button1Click() {
@@ -135,7 +141,7 @@ void TF_Debug::Button1Click() {
 
 void TF_Debug::Button2Click() {
   if (!link_) return;
-  link_->SendGetData(Edit1->text() + QLatin1Char('\r'));
+  link_->SendGetData(ui_->Edit1->text() + QLatin1Char('\r'));
   link_->state.ReplySection = kSectionWan;
 }
 

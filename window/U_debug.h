@@ -4,17 +4,21 @@
 #include <QStringList>
 #include <QWidget>
 #include <functional>
-
-#include "ui_U_debug.h"
+#include <memory>
 
 class Link;
 class MessageTable;
 class QAction;
 
-class TF_Debug : public QWidget, public Ui::TF_Debug {
+namespace Ui {
+class TF_Debug;
+}
+
+class TF_Debug : public QWidget {
   Q_OBJECT
  public:
   explicit TF_Debug(QWidget* parent = nullptr);
+  ~TF_Debug() override;
 
   // The link whose debug log is shown and through which ".." sends.
   void setLink(Link* link);
@@ -23,9 +27,6 @@ class TF_Debug : public QWidget, public Ui::TF_Debug {
   // The passwords the tool holds right now (the fields that hide their text): hidden in a saved
   // log wherever they appear, beside the lines that carry a password by their form.
   void setKnownSecrets(std::function<QStringList()> knownSecrets);
-
-  // The log's context-menu entry.
-  QAction* saveLog1 = nullptr;
 
   void Button1Click();   // "Clear"
   void Button2Click();   // ".."
@@ -38,6 +39,10 @@ class TF_Debug : public QWidget, public Ui::TF_Debug {
   void showEvent(QShowEvent* event) override;
 
  private:
+  std::unique_ptr<Ui::TF_Debug> ui_;
+  // The log's context-menu entry.
+  QAction* saveLog1 = nullptr;
+
   void showLine(const QString& line);
   void fitToScreen();
   void showNewest();

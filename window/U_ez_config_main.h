@@ -121,6 +121,11 @@ class TF_ez_config_main : public QWidget, public Ui::TF_ez_config_main {
   void PageControl1Change();
   // Connect/Disconnect, Save, Restart and the busy cursor as the session's state asks.
   void showSessionState();
+  // The operator's login from the login dialog: the status text emptied, the login sent (the
+  // session empties the form for the fresh read) and the first page shown.
+  void logIn(const QString& id, const QString& password);
+  // The login dialog was cancelled: a login not answered yet is given up.
+  void giveUpLogin();
 
   // What the operator changed since the gateway was read (window/change_tracker.h).
   const ChangeTracker& changes() const { return *changes_; }

@@ -1,19 +1,24 @@
 #pragma once
-// The login dialog: collects the device's login ID and password, prepares the main window for a
-// fresh read and sends the login line. The device's answer is handled by the reply parser.
+// The login dialog: collects the device's login ID and password and hands them over
+// (loginRequested); whoever owns the session sends the login and prepares the main window. The
+// device's answer comes back through forgetPassword and passwordRefused.
 #include <QDialog>
+#include <memory>
 
-#include "ui_U_login.h"
+class MessageTable;
 
-class TF_ez_config_main;
-class TF_Connection;
+namespace Ui {
+class TF_Login;
+}
 
-class TF_Login : public QDialog, public Ui::TF_Login {
+class TF_Login : public QDialog {
   Q_OBJECT
  public:
   explicit TF_Login(QWidget* parent = nullptr);
+  ~TF_Login() override;
 
-  void setPeers(TF_ez_config_main* main, TF_Connection* connection);
+  // The texts of the boxes this dialog shows.
+  void setMessages(const MessageTable* messages);
 
   void BB_OKClick();
   // Enter in the password field works as the OK button.
@@ -25,11 +30,17 @@ class TF_Login : public QDialog, public Ui::TF_Login {
   // The login was accepted: the next session's dialog does not offer this password.
   void forgetPassword();
 
+ signals:
+  // OK with both fields filled: ID and password exactly as typed.
+  void loginRequested(const QString& id, const QString& password);
+  // Cancel (or Escape): a login sent and not answered yet is given up.
+  void loginCancelled();
+
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   void showEvent(QShowEvent* event) override;
 
  private:
-  TF_ez_config_main* main_ = nullptr;
-  TF_Connection* connection_ = nullptr;
+  std::unique_ptr<Ui::TF_Login> ui_;
+  const MessageTable* messages_ = nullptr;
 };

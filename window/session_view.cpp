@@ -13,6 +13,21 @@ namespace {
 constexpr int kPaintTickMs = 250;
 }  // namespace
 
+void TF_ez_config_main::logIn(const QString& id, const QString& password) {
+  M_State_Info->clear();
+  // ID and password go out exactly as typed; the busy cursor shows until the read ends, the login
+  // is refused or the link closes.
+  session.login(id, password);
+  showSessionState();
+  PageControl1->setActivePageIndex(0);
+  PageControl1->setFocus();
+}
+
+void TF_ez_config_main::giveUpLogin() {
+  session.cancelLogin();
+  showSessionState();
+}
+
 void TF_ez_config_main::connectSession() {
   GatewaySession* s = &session;
   paintTick_ = new QTimer(this);

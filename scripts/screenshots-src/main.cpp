@@ -175,7 +175,7 @@ int main(int argc, char** argv) {
   log.append(QStringLiteral("Recv_Message : get-model"));
   log.append(QStringLiteral("Recv_Message : model ZQ520-4S"));
   log.append(QStringLiteral("Recv_Message : !END-TAG!"));
-  debug->Edit1->setText(QStringLiteral("get-wan"));
+  debug->findChild<QLineEdit*>(QStringLiteral("Edit1"))->setText(QStringLiteral("get-wan"));
   debug->show();
   save(debug, QStringLiteral("debug"));
   return 0;

@@ -13,8 +13,11 @@
 #include <QtTest>
 #include <algorithm>
 
+#include "controls.h"
 #include "model/config_script.h"
 #include "tool_driver.h"
+#include "transports/serial_port_facility.h"
+#include "transports/tcp_client_socket.h"
 #include "widgets/application.h"
 #include "window/U_connection.h"
 #include "window/U_ez_config_main.h"
@@ -120,7 +123,7 @@ void TstFaults::initTestCase() {
   QVERIFY2(tool.setUp(), why());
   sampleState_ = tool.sim.readState();
   QVERIFY(!sampleState_.isEmpty());
-  connect(tool.connection()->ComPort, &SerialPortFacility::rxChar, this,
+  connect(&tool.main()->session.serialPort(), &SerialPortFacility::rxChar, this,
           [this](int count) { serialBytes_ += count; });
 
   // A healthy gateway: how far a read goes in bytes on each link, and what the edited Save
@@ -437,7 +440,7 @@ void TstFaults::refusedLogin() {
   QVERIFY(!tool.sentTexts().contains("get-model\r"));
   QVERIFY(main->P_main->isVisible());
   // The operator gives up on this login and starts over.
-  QVERIFY2(tool.click(tool.login()->BB_Cancel), why());
+  QVERIFY2(tool.click(control<QPushButton>(tool.login(), "BB_Cancel")), why());
   QVERIFY2(tool.disconnect(), why());
   QVERIFY2(connectOver(serial), why());
   QVERIFY2(tool.typeLogin(), why());

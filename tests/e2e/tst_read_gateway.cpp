@@ -3,7 +3,10 @@
 // simulator's state file holds.
 #include <QtTest>
 
+#include "controls.h"
 #include "tool_driver.h"
+#include "transports/serial_port_facility.h"
+#include "transports/tcp_client_socket.h"
 #include "widgets/application.h"
 #include "window/U_connection.h"
 #include "window/U_ez_config_main.h"
@@ -237,7 +240,7 @@ void TstReadGateway::refusedLoginThenAccepted() {
   QCOMPARE(tool.boxes[0].icon, QMessageBox::Critical);
   // The operator corrects the password in the dialog, which kept the ID.
   QVERIFY(tool.login()->isVisible());
-  QCOMPARE(tool.login()->ED_ID->text(), QString("admin"));
+  QCOMPARE(control<QLineEdit>(tool.login(), "ED_ID")->text(), QString("admin"));
   QVERIFY(!tool.sentTexts().contains("get-model\r"));
   QVERIFY(tool.main()->P_main->isVisible());
 
@@ -355,8 +358,8 @@ void TstReadGateway::reconnectsAfterDisconnect() {
   QVERIFY(!main->BB_Disconnect->isVisible());
   QCOMPARE(tool.sentTexts().last(),
            firstSerial ? QString("end-ez-setup\r") : QString("get-dns-server\r"));
-  QVERIFY(!tool.connection()->ComPort->connected());
-  QVERIFY(!tool.connection()->ClientSocket->active());
+  QVERIFY(!tool.main()->session.serialPort().connected());
+  QVERIFY(!tool.main()->session.tcpSocket().active());
 
   // Meanwhile someone changes the gateway at its other console.
   QVERIFY2(tool.otherConsoleWrites(
@@ -398,8 +401,8 @@ void TstReadGateway::gatewayDropsTheLinkDuringTheRead() {
   QVERIFY(!main->BB_Disconnect->isVisible());
   QVERIFY(!main->BB_Save->isEnabled());
   QVERIFY(!main->BB_Restart->isEnabled());
-  QVERIFY(!tool.connection()->ComPort->connected());
-  QVERIFY(!tool.connection()->ClientSocket->active());
+  QVERIFY(!tool.main()->session.serialPort().connected());
+  QVERIFY(!tool.main()->session.tcpSocket().active());
   QCOMPARE(tool.debugLog().last(), QString("Disconnected..."));
   // The loss is told (on either link), and the half-read pages are covered again.
   QCOMPARE(tool.boxes.size(), 1);

@@ -5,6 +5,8 @@
 #include <QtTest>
 
 #include "tool_driver.h"
+#include "transports/serial_port_facility.h"
+#include "transports/tcp_client_socket.h"
 #include "widgets/application.h"
 #include "window/U_connection.h"
 #include "window/U_ez_config_main.h"
@@ -173,8 +175,8 @@ void TstStatusRestart::restartRebootsAndTheSameConfigurationIsReadAgain() {
   QVERIFY(!tool.link().state.StatusMode);
   // The link is closed (the socket once the request has gone out) and the operator held off
   // behind the gauge.
-  QVERIFY(!tool.connection()->ComPort->connected());
-  QTRY_VERIFY(!tool.connection()->ClientSocket->active());
+  QVERIFY(!tool.main()->session.serialPort().connected());
+  QTRY_VERIFY(!tool.main()->session.tcpSocket().active());
   QVERIFY(main->BB_Connect->isVisible());
   QVERIFY(!main->BB_Connect->isEnabled());
   QVERIFY(!main->BB_Exit->isEnabled());

@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <QtTest>
 
+#include "controls.h"
 #include "link/link.h"
 #include "net_mode.h"
 #include "recording_transport.h"
@@ -28,7 +29,7 @@ struct ExchangeEnv {
   RecordingTransport transport;
   QList<MessageBoxRequest> boxes;
 
-  Link& link() { return connection->link(); }
+  Link& link() { return main->session.link(); }
 
   // Once per test program.
   void create() {
@@ -330,8 +331,8 @@ inline QList<QByteArray> scriptSends(const QStringList& blocks) {
 // The operator logs in on the open link and `device` answers until it has nothing more to say.
 inline void logInTo(ExchangeEnv& env, ScriptDevice& device) {
   device.attach(env);
-  env.login->ED_ID->setText(QStringLiteral("admin"));
-  env.login->ED_Password->setText(QStringLiteral("secret"));
+  control<QLineEdit>(env.login, "ED_ID")->setText(QStringLiteral("admin"));
+  control<QLineEdit>(env.login, "ED_Password")->setText(QStringLiteral("secret"));
   env.login->BB_OKClick();
   device.run(env);
 }

@@ -1,5 +1,6 @@
 // The reply parser: the query chain from the login answer to the name-server reply, the section
 // choice, and each section's rules as the device's lines reach the window.
+#include "controls.h"
 #include "exchange_fixture.h"
 #include "form_rows.h"
 #include "model/form_clearing.h"
@@ -30,8 +31,8 @@ class TestReplyParser : public QObject {
   void startRead() {
     env.reopen();
     env.resetRecords();
-    env.login->ED_ID->setText(QStringLiteral("admin"));
-    env.login->ED_Password->setText(QStringLiteral("secret"));
+    control<QLineEdit>(env.login, "ED_ID")->setText(QStringLiteral("admin"));
+    control<QLineEdit>(env.login, "ED_Password")->setText(QStringLiteral("secret"));
     env.login->BB_OKClick();
     env.transport.sent.clear();
   }
@@ -99,7 +100,7 @@ class TestReplyParser : public QObject {
     QCOMPARE(env.boxes[0].caption, QStringLiteral("Error"));
     QCOMPARE(env.boxes[0].icon, QMessageBox::Critical);
     QVERIFY(env.login->isVisible());
-    QCOMPARE(env.login->ED_ID->text(), QStringLiteral("admin"));
+    QCOMPARE(control<QLineEdit>(env.login, "ED_ID")->text(), QStringLiteral("admin"));
     QVERIFY(env.transport.sent.isEmpty());
 
     // The refused login left none pending: an answer counts only after OK is pressed again.
@@ -199,7 +200,7 @@ class TestReplyParser : public QObject {
     env.receive({QStringLiteral("modem keep-active"),
                  QStringLiteral("modem script dialer atdt0171234"),
                  QStringLiteral("ppp pap sent-username pstnuser password pstnpw"), QString()});
-    QVERIFY(env.connection->readRules().allUpSeen());
+    QVERIFY(env.main->session.readRules().allUpSeen());
     QVERIFY(m()->RB_All_up->isChecked());
     QCOMPARE(m()->ED_PSTN_dialing->text(), QStringLiteral("0171234"));
     QCOMPARE(m()->ED_PSTN_login->text(), QStringLiteral("pstnuser"));
@@ -343,7 +344,7 @@ class TestReplyParser : public QObject {
     QCOMPARE(g->rowCount(), 4);
     const QStringList expected = {"0/0", "FXS", "1001", "0/1", "FXS", "", "1/0", "E&M", "2001"};
     for (int i = 0; i < expected.size(); ++i) QCOMPARE(g->cell(i % 3, 1 + i / 3), expected.at(i));
-    QCOMPARE(env.connection->readRules().pendingPhoneNumber(), QString());
+    QCOMPARE(env.main->session.readRules().pendingPhoneNumber(), QString());
     QCOMPARE(env.transport.sent, QList<QByteArray>{"get-dns-server\r"});
   }
 

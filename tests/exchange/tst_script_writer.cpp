@@ -27,7 +27,7 @@ class TestScriptWriter : public QObject {
 
   QList<QByteArray> writeOnly() {
     env.resetRecords();
-    env.connection->ComPort_Decode_Parsing();
+    sendConfigurationScript(env.link(), env.main->model);
     return env.transport.sent;
   }
 

@@ -19,6 +19,8 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "transports/serial_port_facility.h"
+#include "transports/tcp_client_socket.h"
 #include "widgets/address_edit.h"
 #include "widgets/radio_group.h"
 #include "widgets/string_grid.h"
@@ -29,6 +31,12 @@
 #include "window/app_start.h"
 
 namespace {
+
+// A control of one of the dialogs, found by its objectName (their forms are private).
+template <typename T>
+T* child(const QWidget* dialog, const char* name) {
+  return dialog->findChild<T*>(QLatin1String(name));
+}
 
 const QString kSendPrefix = QStringLiteral("Send_Message : ");
 
@@ -48,7 +56,7 @@ ToolDriver::~ToolDriver() {
 }
 
 Link& ToolDriver::link() const {
-  return connection_->link();
+  return main_->session.link();
 }
 
 bool ToolDriver::fail(const QString& text) {
@@ -188,13 +196,13 @@ void ToolDriver::tearDownTest() {
   if (!main_) return;
   answers.clear();
   if (main_->Timer1->isActive()) waitRestartOver();
-  if (login_->isVisible()) click(login_->BB_Cancel);
-  if (connection_->isVisible()) click(connection_->BB_Cancel);
+  if (login_->isVisible()) click(child<QPushButton>(login_, "BB_Cancel"));
+  if (connection_->isVisible()) click(child<QPushButton>(connection_, "BB_Cancel"));
   if (main_->BB_Disconnect->isVisible()) disconnect();
   // A link the simulator dropped may leave nothing to confirm; close what is still open.
-  connection_->ComPort->close();
-  connection_->ClientSocket->close();
-  (void)QTest::qWaitFor([this] { return !connection_->ClientSocket->active(); }, kTimeoutMs);
+  main_->session.serialPort().close();
+  main_->session.tcpSocket().close();
+  (void)QTest::qWaitFor([this] { return !main_->session.tcpSocket().active(); }, kTimeoutMs);
   boxes.clear();
   answers.clear();
   parsedLines.clear();
@@ -247,11 +255,11 @@ bool ToolDriver::openConnectionDialog() {
 
 bool ToolDriver::pressDialogConnect(const std::function<bool()>& retryWorthwhile,
                                     const QString& what) {
-  if (!click(connection_->BB_Connect)) return false;
+  if (!click(child<QPushButton>(connection_, "BB_Connect"))) return false;
   if (login_->isVisible()) return true;
   // An operator who sees the failure and knows the gateway is there presses OK again.
   if (!retryWorthwhile()) return fail(QStringLiteral("no connection: ") + what);
-  if (!click(connection_->BB_Connect)) return false;
+  if (!click(child<QPushButton>(connection_, "BB_Connect"))) return false;
   if (login_->isVisible()) return true;
   return fail(QStringLiteral("the login dialog did not open: ") + what);
 }
@@ -259,39 +267,43 @@ bool ToolDriver::pressDialogConnect(const std::function<bool()>& retryWorthwhile
 bool ToolDriver::connectTcp(const QString& host, int port) {
   if (port < 0) port = sim.port();
   if (!openConnectionDialog()) return false;
-  if (!connection_->RB_TCP->isChecked() && !click(connection_->RB_TCP)) return false;
-  if (!typeText(connection_->ED_host, host)) return false;
-  if (!typeText(connection_->ED_TCP, QString::number(port))) return false;
+  if (!child<QAbstractButton>(connection_, "RB_TCP")->isChecked() &&
+      !click(child<QAbstractButton>(connection_, "RB_TCP")))
+    return false;
+  if (!typeText(child<QLineEdit>(connection_, "ED_host"), host)) return false;
+  if (!typeText(child<QLineEdit>(connection_, "ED_TCP"), QString::number(port))) return false;
   return pressDialogConnect(
       [this] {
-        return QTest::qWaitFor([this] { return connection_->ClientSocket->active(); }, 5000);
+        return QTest::qWaitFor([this] { return main_->session.tcpSocket().active(); }, 5000);
       },
       QStringLiteral("TCP ") + host + QLatin1Char(':') + QString::number(port));
 }
 
 bool ToolDriver::chooseSerialPort(const QString& path) {
-  QComboBox* combo = connection_->CB_Serial;
+  QComboBox* combo = child<QComboBox>(connection_, "CB_Serial");
   const int target = combo->findText(path);
   if (target < 0) return fail(QStringLiteral("port list lacks ") + path);
   combo->setFocus();
   // The operator's keyboard pick: each arrow key selects the next entry and reports it.
   for (int guard = 0; combo->currentIndex() != target && guard < combo->count() + 1; ++guard)
     QTest::keyClick(combo, combo->currentIndex() < target ? Qt::Key_Down : Qt::Key_Up);
-  if (connection_->ComPort->portName() != path && combo->count() > 1) {
+  if (main_->session.serialPort().portName() != path && combo->count() > 1) {
     // Shown but never picked: step away and back.
     QTest::keyClick(combo, target > 0 ? Qt::Key_Up : Qt::Key_Down);
     QTest::keyClick(combo, target > 0 ? Qt::Key_Down : Qt::Key_Up);
   }
-  if (connection_->ComPort->portName() != path)
-    return fail(QStringLiteral("the serial port is ") + connection_->ComPort->portName());
+  if (main_->session.serialPort().portName() != path)
+    return fail(QStringLiteral("the serial port is ") + main_->session.serialPort().portName());
   return true;
 }
 
 bool ToolDriver::connectSerial() {
   if (!openConnectionDialog()) return false;
-  if (!connection_->RB_Serial->isChecked() && !click(connection_->RB_Serial)) return false;
+  if (!child<QAbstractButton>(connection_, "RB_Serial")->isChecked() &&
+      !click(child<QAbstractButton>(connection_, "RB_Serial")))
+    return false;
   if (!chooseSerialPort(sim.ptyPath())) return false;
-  return pressDialogConnect([this] { return connection_->ComPort->connected(); },
+  return pressDialogConnect([this] { return main_->session.serialPort().connected(); },
                             QStringLiteral("serial ") + sim.ptyPath());
 }
 
@@ -299,9 +311,11 @@ bool ToolDriver::typeLogin(const QString& id, const QString& password) {
   if (!waitFor([this] { return login_->isVisible(); }, kTimeoutMs,
                QStringLiteral("the login dialog")))
     return false;
-  if (!typeText(login_->ED_ID, id) || !typeText(login_->ED_Password, password)) return false;
+  if (!typeText(child<QLineEdit>(login_, "ED_ID"), id) ||
+      !typeText(child<QLineEdit>(login_, "ED_Password"), password))
+    return false;
   chainEndsAtLogin_ = chainEnds_;
-  return click(login_->BB_OK);
+  return click(child<QPushButton>(login_, "BB_OK"));
 }
 
 bool ToolDriver::loginAndRead(const QString& id, const QString& password) {

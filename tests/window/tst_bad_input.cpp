@@ -9,6 +9,7 @@
 #include <QTcpServer>
 
 #include "captions.h"
+#include "controls.h"
 #include "link/text_codec.h"
 #include "widgets/application.h"
 #include "window_fixture.h"
@@ -89,9 +90,9 @@ class TstBadInput : public QObject {
     }
     QTest::mouseClick(m->BB_Connect, Qt::LeftButton);
     QVERIFY(env.connection->isVisible());
-    env.connection->RB_TCP->setChecked(true);
-    env.connection->ED_host->setText(host);
-    env.connection->ED_TCP->setText(port);
+    control<QAbstractButton>(env.connection, "RB_TCP")->setChecked(true);
+    control<QLineEdit>(env.connection, "ED_host")->setText(host);
+    control<QLineEdit>(env.connection, "ED_TCP")->setText(port);
     env.boxes.clear();
   }
 
@@ -130,7 +131,7 @@ void TstBadInput::init() {
 }
 
 void TstBadInput::cleanup() {
-  env.connection->ClientSocket->close();
+  env.main->session.tcpSocket().close();
   env.connection->hide();
   env.login->hide();
   env.link().state.LinkKind = kLinkNone;
@@ -221,7 +222,7 @@ void TstBadInput::bytesThatAreNoTextStayByteForByte() {
 
   // Save writes them back unchanged.
   m->RG_Protocol->setItemIndex(0);
-  env.connection->ComPort_Decode_Parsing();
+  sendConfigurationScript(env.link(), env.main->model);
   QVERIFY(env.tcp.joined().contains("\rh323-id " + token + "\r"));
 
   // The status memo shows them the same way.
@@ -246,11 +247,11 @@ void TstBadInput::hostTextsThatAreNoDottedAddress() {
   QTcpServer gateway;
   QVERIFY(gateway.listen(QHostAddress::LocalHost));
   openTcpDialog(host, QString::number(gateway.serverPort()));
-  QTest::mouseClick(env.connection->BB_Connect, Qt::LeftButton);
+  QTest::mouseClick(control<QPushButton>(env.connection, "BB_Connect"), Qt::LeftButton);
   QCOMPARE(env.boxes.size(), 1);
   QCOMPARE(env.boxes[0].text, QStringLiteral("Can not connect to host"));
   QCOMPARE(env.boxes[0].caption, QStringLiteral("Error"));
-  QVERIFY(!env.connection->ClientSocket->active());
+  QVERIFY(!env.main->session.tcpSocket().active());
   QVERIFY(!gateway.hasPendingConnections());
   QVERIFY(env.connection->isVisible());
   QVERIFY(!env.login->isVisible());
@@ -279,8 +280,8 @@ void TstBadInput::portTexts() {
   const bool listening =
       wrappedPort > 0 && wrapped.listen(QHostAddress::LocalHost, quint16(wrappedPort));
   openTcpDialog(QStringLiteral("127.0.0.1"), text);
-  QTest::mouseClick(env.connection->BB_Connect, Qt::LeftButton);
-  QVERIFY(!env.connection->ClientSocket->active());
+  QTest::mouseClick(control<QPushButton>(env.connection, "BB_Connect"), Qt::LeftButton);
+  QVERIFY(!env.main->session.tcpSocket().active());
   QCOMPARE(env.boxes.size(), 1);
   QCOMPARE(env.boxes[0].text, QStringLiteral("The TCP port must be a number from 1 to 65535."));
   QVERIFY(env.connection->isVisible());
@@ -337,7 +338,7 @@ void TstBadInput::languageFiles() {
   m->Language_Convert();
   const QList<MessageBoxRequest> boxes = env.boxes;
   const QString exitShown = captionOf(m->BB_Exit);
-  const QString okShown = env.connection->BB_Connect->text();
+  const QString okShown = control<QPushButton>(env.connection, "BB_Connect")->text();
   QFile::remove(QStringLiteral("language.cfg"));
   resetLanguage();
 

@@ -5,13 +5,17 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
+#include "controls.h"
 #include "test_pty.h"
+#include "transports/serial_port_facility.h"
+#include "transports/tcp_client_socket.h"
 #include "widgets/application.h"
 #include "widgets/message_box.h"
 #include "widgets/radio_button.h"
@@ -70,12 +74,21 @@ class TstConnectionDialog : public QObject {
   void serialGatewayGoingAwayShowsConnectAgain();
   void lastConnectionIsOfferedNextRun_data();
   void lastConnectionIsOfferedNextRun();
+  void dialogHandsOverTheChoice();
 
  private:
   void openDialog();
-  void chooseTcp(const QString& host, const QString& port);
+  void chooseTcp(const QString& address, const QString& port);
   void choosePort(const QString& path);
-  QStringList log() const { return conn_->link().debugLog.lines(); }
+  QStringList log() const { return main_->session.link().debugLog.lines(); }
+  // The dialog's controls.
+  QPushButton* ok() const { return control<QPushButton>(conn_, "BB_Connect"); }
+  QPushButton* cancel() const { return control<QPushButton>(conn_, "BB_Cancel"); }
+  QLineEdit* host() const { return control<QLineEdit>(conn_, "ED_host"); }
+  QLineEdit* tcpPort() const { return control<QLineEdit>(conn_, "ED_TCP"); }
+  QComboBox* portList() const { return control<QComboBox>(conn_, "CB_Serial"); }
+  QAbstractButton* serialChoice() const { return control<QAbstractButton>(conn_, "RB_Serial"); }
+  QAbstractButton* tcpChoice() const { return control<QAbstractButton>(conn_, "RB_TCP"); }
 
   TestPty pty_;
   TestPty otherPty_;
@@ -105,13 +118,13 @@ void TstConnectionDialog::initTestCase() {
 
 void TstConnectionDialog::init() {
   boxes_.clear();
-  conn_->link().debugLog.clear();
+  main_->session.link().debugLog.clear();
 }
 
 void TstConnectionDialog::cleanup() {
-  conn_->ComPort->close();
-  conn_->ClientSocket->close();
-  QTRY_VERIFY(!conn_->ClientSocket->active());
+  main_->session.serialPort().close();
+  main_->session.tcpSocket().close();
+  QTRY_VERIFY(!main_->session.tcpSocket().active());
   conn_->hide();
   login_->hide();
   pty_.onHeard({});
@@ -123,62 +136,66 @@ void TstConnectionDialog::openDialog() {
   QVERIFY(conn_->isVisible());
 }
 
-void TstConnectionDialog::chooseTcp(const QString& host, const QString& port) {
+void TstConnectionDialog::chooseTcp(const QString& address, const QString& port) {
   openDialog();
-  clickRadio(conn_->RB_TCP);
-  conn_->ED_host->setText(host);
-  conn_->ED_TCP->setText(port);
+  clickRadio(tcpChoice());
+  host()->setText(address);
+  tcpPort()->setText(port);
 }
 
 void TstConnectionDialog::choosePort(const QString& path) {
   openDialog();
-  clickRadio(conn_->RB_Serial);
-  const int index = conn_->CB_Serial->findText(path);
+  clickRadio(serialChoice());
+  const int index = portList()->findText(path);
   QVERIFY(index >= 0);
-  conn_->CB_Serial->setCurrentIndex(index);
-  emit conn_->CB_Serial->activated(index);  // the operator's pick
+  portList()->setCurrentIndex(index);
+  emit portList()->activated(index);  // the operator's pick
 }
 
 void TstConnectionDialog::transportChoiceSwitchesTheControls() {
   openDialog();
   TF_Connection& c = *conn_;
-  QVERIFY(c.RB_Serial->isChecked());
-  QCOMPARE(c.ED_TCP->text(), QStringLiteral("514"));
+  QVERIFY(serialChoice()->isChecked());
+  QCOMPARE(tcpPort()->text(), QStringLiteral("514"));
   // The simulator's pseudo-terminals are offered beside the system's ports.
-  QVERIFY(c.CB_Serial->findText(pty_.path) >= 0);
-  QVERIFY(c.CB_Serial->currentIndex() >= 0);
-  QCOMPARE(c.ComPort->portName(), c.CB_Serial->currentText());
+  QVERIFY(portList()->findText(pty_.path) >= 0);
+  QVERIFY(portList()->currentIndex() >= 0);
+  QCOMPARE(main_->session.serialPort().portName(), portList()->currentText());
 
   const QColor windowColour = QPalette().color(QPalette::Base);
-  QVERIFY(c.ED_host->palette().color(QPalette::Base) != windowColour);
+  QVERIFY(host()->palette().color(QPalette::Base) != windowColour);
 
-  clickRadio(c.RB_TCP);
-  QVERIFY(c.RB_TCP->isChecked());
-  QVERIFY(!c.RB_Serial->isChecked());
-  for (QWidget* w : {static_cast<QWidget*>(c.L_Host), static_cast<QWidget*>(c.ED_host),
-                     static_cast<QWidget*>(c.L_TCP_port), static_cast<QWidget*>(c.ED_TCP)}) {
+  clickRadio(tcpChoice());
+  QVERIFY(tcpChoice()->isChecked());
+  QVERIFY(!serialChoice()->isChecked());
+  for (QWidget* w :
+       {static_cast<QWidget*>(control<QLabel>(conn_, "L_Host")), static_cast<QWidget*>(host()),
+        static_cast<QWidget*>(control<QLabel>(conn_, "L_TCP_port")),
+        static_cast<QWidget*>(tcpPort())}) {
     QVERIFY2(w->isEnabled(), qPrintable(w->objectName()));
   }
-  QVERIFY(!c.L_port->isEnabled());
-  QVERIFY(!c.CB_Serial->isEnabled());
-  QCOMPARE(c.ED_host->palette().color(QPalette::Base), windowColour);
-  QCOMPARE(c.ED_TCP->palette().color(QPalette::Base), windowColour);
+  QVERIFY(!control<QLabel>(conn_, "L_port")->isEnabled());
+  QVERIFY(!portList()->isEnabled());
+  QCOMPARE(host()->palette().color(QPalette::Base), windowColour);
+  QCOMPARE(tcpPort()->palette().color(QPalette::Base), windowColour);
 
-  clickRadio(c.RB_Serial);
-  QVERIFY(c.RB_Serial->isChecked());
-  QVERIFY(!c.RB_TCP->isChecked());
-  for (QWidget* w : {static_cast<QWidget*>(c.L_Host), static_cast<QWidget*>(c.ED_host),
-                     static_cast<QWidget*>(c.L_TCP_port), static_cast<QWidget*>(c.ED_TCP)}) {
+  clickRadio(serialChoice());
+  QVERIFY(serialChoice()->isChecked());
+  QVERIFY(!tcpChoice()->isChecked());
+  for (QWidget* w :
+       {static_cast<QWidget*>(control<QLabel>(conn_, "L_Host")), static_cast<QWidget*>(host()),
+        static_cast<QWidget*>(control<QLabel>(conn_, "L_TCP_port")),
+        static_cast<QWidget*>(tcpPort())}) {
     QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
   }
-  QVERIFY(c.L_port->isEnabled());
-  QVERIFY(c.CB_Serial->isEnabled());
-  QVERIFY(c.ED_host->palette().color(QPalette::Base) != windowColour);
+  QVERIFY(control<QLabel>(conn_, "L_port")->isEnabled());
+  QVERIFY(portList()->isEnabled());
+  QVERIFY(host()->palette().color(QPalette::Base) != windowColour);
 
   // A click on the chosen transport keeps it chosen.
-  clickRadio(c.RB_Serial);
-  QVERIFY(c.RB_Serial->isChecked());
-  QVERIFY(c.CB_Serial->isEnabled());
+  clickRadio(serialChoice());
+  QVERIFY(serialChoice()->isChecked());
+  QVERIFY(portList()->isEnabled());
 
   // Esc is Cancel: the dialog closes, nothing asked.
   QTest::keyClick(&c, Qt::Key_Escape);
@@ -187,22 +204,22 @@ void TstConnectionDialog::transportChoiceSwitchesTheControls() {
 }
 
 void TstConnectionDialog::tcpNeedsHostAndPort() {
-  const qint32 kindBefore = conn_->link().state.LinkKind;
+  const qint32 kindBefore = main_->session.link().state.LinkKind;
   chooseTcp("", "514");
   // Enter in an edit runs the OK button.
-  conn_->ED_host->setFocus();
-  QTest::keyClick(conn_->ED_host, Qt::Key_Return);
+  host()->setFocus();
+  QTest::keyClick(host(), Qt::Key_Return);
   QCOMPARE(boxes_.size(), 1);
   QCOMPARE(boxes_[0].text, QStringLiteral("Input the name of host"));
   QCOMPARE(boxes_[0].caption, QStringLiteral("Warning"));
   QCOMPARE(boxes_[0].icon, QMessageBox::Warning);
 
-  conn_->ED_host->setText("127.0.0.1");
-  conn_->ED_TCP->clear();
-  QTest::mouseClick(conn_->BB_Connect, Qt::LeftButton);
+  host()->setText("127.0.0.1");
+  tcpPort()->clear();
+  QTest::mouseClick(ok(), Qt::LeftButton);
   QCOMPARE(boxes_.size(), 2);
   QCOMPARE(boxes_[1].text, QStringLiteral("Input the name of host"));
-  QCOMPARE(conn_->link().state.LinkKind, kindBefore);
+  QCOMPARE(main_->session.link().state.LinkKind, kindBefore);
   QVERIFY(conn_->isVisible());
 }
 
@@ -240,11 +257,11 @@ void TstConnectionDialog::tcpConnectOpensLoginAndSwitchesButtons() {
   QVERIFY(gateway.listen(QHostAddress::LocalHost));
   main_->BB_Save->setEnabled(false);
   chooseTcp("127.0.0.1", QString::number(gateway.serverPort()));
-  QTest::mouseClick(conn_->BB_Connect, Qt::LeftButton);
+  QTest::mouseClick(ok(), Qt::LeftButton);
 
   QVERIFY(boxes_.isEmpty());
-  QCOMPARE(conn_->link().state.LinkKind, qint32(kLinkTcp));
-  QVERIFY(conn_->ClientSocket->active());
+  QCOMPARE(main_->session.link().state.LinkKind, qint32(kLinkTcp));
+  QVERIFY(main_->session.tcpSocket().active());
   QVERIFY(!conn_->isVisible());
   QVERIFY(login_->isVisible());
   QCOMPARE(countLines(log(), "Connected..."), 1);
@@ -276,7 +293,7 @@ void TstConnectionDialog::tcpConnectFailures() {
   QVERIFY(gateway.listen(QHostAddress::LocalHost));
   // A host name is not looked up, even one that names the listener.
   chooseTcp("localhost", QString::number(gateway.serverPort()));
-  QTest::mouseClick(conn_->BB_Connect, Qt::LeftButton);
+  QTest::mouseClick(ok(), Qt::LeftButton);
   QCOMPARE(boxes_.size(), 1);
   QCOMPARE(boxes_[0].text, QStringLiteral("Can not connect to host"));
   QCOMPARE(boxes_[0].caption, QStringLiteral("Error"));
@@ -286,10 +303,10 @@ void TstConnectionDialog::tcpConnectFailures() {
   QVERIFY(!gateway.hasPendingConnections());
 
   // Letters in the port field are refused: they would connect to another port.
-  conn_->ED_host->setText("127.0.0.1");
-  conn_->ED_TCP->setText("console");
-  QTest::mouseClick(conn_->BB_Connect, Qt::LeftButton);
-  QVERIFY(!conn_->ClientSocket->active());
+  host()->setText("127.0.0.1");
+  tcpPort()->setText("console");
+  QTest::mouseClick(ok(), Qt::LeftButton);
+  QVERIFY(!main_->session.tcpSocket().active());
   QCOMPARE(boxes_.size(), 2);
   QCOMPARE(boxes_[1].text, QStringLiteral("The TCP port must be a number from 1 to 65535."));
   QVERIFY(conn_->isVisible());
@@ -299,36 +316,36 @@ void TstConnectionDialog::activeSocketRefusesAnotherAddress() {
   QTcpServer gateway;
   QVERIFY(gateway.listen(QHostAddress::LocalHost));
   chooseTcp("127.0.0.1", QString::number(gateway.serverPort()));
-  QTest::mouseClick(conn_->BB_Connect, Qt::LeftButton);
-  QVERIFY(conn_->ClientSocket->active());
+  QTest::mouseClick(ok(), Qt::LeftButton);
+  QVERIFY(main_->session.tcpSocket().active());
   login_->hide();
 
   conn_->show();
-  conn_->ED_host->setText("127.0.0.2");
-  QTest::mouseClick(conn_->BB_Connect, Qt::LeftButton);
+  host()->setText("127.0.0.2");
+  QTest::mouseClick(ok(), Qt::LeftButton);
   QCOMPARE(boxes_.size(), 1);
   QCOMPARE(boxes_[0].text, QStringLiteral("Can't change value while socket is active"));
   QCOMPARE(boxes_[0].icon, QMessageBox::Critical);
-  QVERIFY(conn_->ClientSocket->active());
+  QVERIFY(main_->session.tcpSocket().active());
 
   // The same address again finds the socket active and goes on to the login.
-  conn_->ED_host->setText("127.0.0.1");
-  QTest::mouseClick(conn_->BB_Connect, Qt::LeftButton);
+  host()->setText("127.0.0.1");
+  QTest::mouseClick(ok(), Qt::LeftButton);
   QCOMPARE(boxes_.size(), 1);
   QVERIFY(login_->isVisible());
 }
 
 void TstConnectionDialog::serialProbeFailsThenSucceedsOnTheOpenPort() {
   choosePort(pty_.path);
-  QCOMPARE(conn_->ComPort->portName(), pty_.path);
-  QTest::mouseClick(conn_->BB_Connect, Qt::LeftButton);
+  QCOMPARE(main_->session.serialPort().portName(), pty_.path);
+  QTest::mouseClick(ok(), Qt::LeftButton);
 
   // Nobody answers: the port stays open and the dialog stays.
   QCOMPARE(boxes_.size(), 1);
   QCOMPARE(boxes_[0].text, QStringLiteral("Can not connect in equipment"));
   QCOMPARE(boxes_[0].caption, QStringLiteral("Error"));
-  QVERIFY(conn_->ComPort->connected());
-  QCOMPARE(conn_->link().state.LinkKind, qint32(kLinkSerial));
+  QVERIFY(main_->session.serialPort().connected());
+  QCOMPARE(main_->session.link().state.LinkKind, qint32(kLinkSerial));
   QVERIFY(main_->BB_Disconnect->isVisible());
   QVERIFY(conn_->isVisible());
   QByteArray heard;
@@ -336,9 +353,9 @@ void TstConnectionDialog::serialProbeFailsThenSucceedsOnTheOpenPort() {
   QCOMPARE(heard, QByteArray("\r\rend\rexit\r") + QByteArray(10, '\x1b') + "\r?");
 
   // Cancel leaves the port open.
-  QTest::mouseClick(conn_->BB_Cancel, Qt::LeftButton);
+  QTest::mouseClick(cancel(), Qt::LeftButton);
   QVERIFY(!conn_->isVisible());
-  QVERIFY(conn_->ComPort->connected());
+  QVERIFY(main_->session.serialPort().connected());
   QVERIFY(main_->BB_Disconnect->isVisible());
 
   // The gateway wakes up: the probe on the open port succeeds.
@@ -346,7 +363,7 @@ void TstConnectionDialog::serialProbeFailsThenSucceedsOnTheOpenPort() {
     if (bytes.contains('?')) pty_.say("get-wan\r\n");
   });
   conn_->show();
-  QTest::mouseClick(conn_->BB_Connect, Qt::LeftButton);
+  QTest::mouseClick(ok(), Qt::LeftButton);
   QCOMPARE(boxes_.size(), 1);
   QVERIFY(login_->isVisible());
   QVERIFY(!conn_->isVisible());
@@ -356,17 +373,18 @@ void TstConnectionDialog::serialProbeFailsThenSucceedsOnTheOpenPort() {
 
 void TstConnectionDialog::choosingAnotherPortReopens() {
   choosePort(pty_.path);
-  QTest::mouseClick(conn_->BB_Connect, Qt::LeftButton);  // opens; the probe fails
-  QVERIFY(conn_->ComPort->connected());
-  conn_->link().debugLog.clear();
+  QTest::mouseClick(ok(),
+                    Qt::LeftButton);  // opens; the probe fails
+  QVERIFY(main_->session.serialPort().connected());
+  main_->session.link().debugLog.clear();
 
-  const int index = conn_->CB_Serial->findText(otherPty_.path);
-  conn_->CB_Serial->setCurrentIndex(index);
-  emit conn_->CB_Serial->activated(index);
+  const int index = portList()->findText(otherPty_.path);
+  portList()->setCurrentIndex(index);
+  emit portList()->activated(index);
   QCOMPARE(log(), (QStringList{"Disconnected...", "Connected..."}));
-  QCOMPARE(conn_->ComPort->portName(), otherPty_.path);
-  QVERIFY(conn_->ComPort->connected());
-  conn_->link().SendGetData("?");
+  QCOMPARE(main_->session.serialPort().portName(), otherPty_.path);
+  QVERIFY(main_->session.serialPort().connected());
+  main_->session.link().SendGetData("?");
   QByteArray heard;
   QTRY_COMPARE(heard += otherPty_.heard(), QByteArray("?"));
 }
@@ -393,10 +411,10 @@ void TstConnectionDialog::secondOkDuringTheWaitIsIgnored() {
   }
   bool secondDone = false;
   QTimer::singleShot(0, this, [&] {
-    QTest::mouseClick(conn_->BB_Connect, Qt::LeftButton);
+    QTest::mouseClick(ok(), Qt::LeftButton);
     secondDone = true;
   });
-  QTest::mouseClick(conn_->BB_Connect, Qt::LeftButton);
+  QTest::mouseClick(ok(), Qt::LeftButton);
   QTRY_VERIFY(secondDone);
   QVERIFY(login_->isVisible());
   QVERIFY(!conn_->isVisible());
@@ -414,28 +432,30 @@ void TstConnectionDialog::secondOkDuringTheWaitIsIgnored() {
 
 void TstConnectionDialog::serialGatewayGoingAwayShowsConnectAgain() {
   TestPty gateway;
-  // Not in the list (made after the dialog): reached through the port's name directly.
-  conn_->ComPort->setPortName(gateway.path);
-  openDialog();
-  clickRadio(conn_->RB_Serial);
-  QTest::mouseClick(conn_->BB_Connect, Qt::LeftButton);
-  QVERIFY(conn_->ComPort->connected());
+  // Made after the dialog filled its list: offered there for this test only.
+  portList()->addItem(gateway.path);
+  const auto unlisted =
+      qScopeGuard([this, &gateway] { portList()->removeItem(portList()->findText(gateway.path)); });
+  choosePort(gateway.path);
+  QCOMPARE(main_->session.serialPort().portName(), gateway.path);
+  QTest::mouseClick(ok(), Qt::LeftButton);
+  QVERIFY(main_->session.serialPort().connected());
   main_->BB_Save->setEnabled(true);
-  conn_->link().state.WriteExchangeOpen = true;
+  main_->session.link().state.WriteExchangeOpen = true;
 
   gateway.hangUp();
-  QTRY_VERIFY(!conn_->ComPort->connected());
+  QTRY_VERIFY(!main_->session.serialPort().connected());
   QVERIFY(main_->BB_Connect->isVisible());
   QVERIFY(!main_->BB_Disconnect->isVisible());
   QVERIFY(!main_->BB_Save->isEnabled());
-  QVERIFY(!conn_->link().state.WriteExchangeOpen);
+  QVERIFY(!main_->session.link().state.WriteExchangeOpen);
   QCOMPARE(log().last(), QStringLiteral("Disconnected..."));
 
   // A send on the closed port fails once with the port's own text and ends the operation.
   const int before = boxes_.size();
   runGuarded([this] {
-    conn_->link().SendGetData("get-wan\r");
-    conn_->link().SendGetData("get-lan\r");
+    main_->session.link().SendGetData("get-wan\r");
+    main_->session.link().SendGetData("get-lan\r");
   });
   QCOMPARE(boxes_.size(), before + 1);
   QVERIFY(boxes_.last().text.startsWith("WriteFile function failed (win error code: "));
@@ -460,10 +480,11 @@ void TstConnectionDialog::lastConnectionIsOfferedNextRun() {
 
   {
     TF_Connection firstRun;  // nothing stored yet: the dialog's own defaults
-    QVERIFY(firstRun.RB_Serial->isChecked() && !firstRun.RB_TCP->isChecked());
-    QCOMPARE(firstRun.ED_host->text(), QString());
-    QCOMPARE(firstRun.ED_TCP->text(), QStringLiteral("514"));
-    QVERIFY(!firstRun.ED_host->isEnabled());
+    QVERIFY(control<QAbstractButton>(&firstRun, "RB_Serial")->isChecked() &&
+            !control<QAbstractButton>(&firstRun, "RB_TCP")->isChecked());
+    QCOMPARE(control<QLineEdit>(&firstRun, "ED_host")->text(), QString());
+    QCOMPARE(control<QLineEdit>(&firstRun, "ED_TCP")->text(), QStringLiteral("514"));
+    QVERIFY(!control<QLineEdit>(&firstRun, "ED_host")->isEnabled());
   }
 
   QTcpServer gateway;
@@ -476,10 +497,10 @@ void TstConnectionDialog::lastConnectionIsOfferedNextRun() {
       if (bytes.contains('?')) pty_.say("get-wan\r\n");
     });
     choosePort(pty_.path);
-    conn_->ED_host->setText("127.0.0.1");  // typed, but the serial link is the one that works
-    conn_->ED_TCP->setText(port);
+    host()->setText("127.0.0.1");  // typed, but the serial link is the one that works
+    tcpPort()->setText(port);
   }
-  QTest::mouseClick(conn_->BB_Connect, Qt::LeftButton);
+  QTest::mouseClick(ok(), Qt::LeftButton);
   QVERIFY(login_->isVisible());
   QVERIFY(boxes_.isEmpty());
   QVERIFY(QFileInfo::exists(settingsDir.filePath(QStringLiteral("ezconfig-test/") +
@@ -493,18 +514,90 @@ void TstConnectionDialog::lastConnectionIsOfferedNextRun() {
   const QString gonePort = QString::number(gone.serverPort());
   gone.close();
   chooseTcp("127.0.0.1", gonePort);
-  QTest::mouseClick(conn_->BB_Connect, Qt::LeftButton);
+  QTest::mouseClick(ok(), Qt::LeftButton);
   QCOMPARE(boxes_.size(), 1);
 
   TF_Connection nextRun;
-  QCOMPARE(nextRun.RB_TCP->isChecked(), tcp);
-  QCOMPARE(nextRun.RB_Serial->isChecked(), !tcp);
-  QCOMPARE(nextRun.ED_host->isEnabled(), tcp);  // the transport's click handler ran
-  QCOMPARE(nextRun.CB_Serial->isEnabled(), !tcp);
-  QCOMPARE(nextRun.ED_host->text(), QStringLiteral("127.0.0.1"));
-  QCOMPARE(nextRun.ED_TCP->text(), port);
+  QCOMPARE(control<QAbstractButton>(&nextRun, "RB_TCP")->isChecked(), tcp);
+  QCOMPARE(control<QAbstractButton>(&nextRun, "RB_Serial")->isChecked(), !tcp);
+  QCOMPARE(control<QLineEdit>(&nextRun, "ED_host")->isEnabled(),
+           tcp);  // the transport's click handler ran
+  QCOMPARE(control<QComboBox>(&nextRun, "CB_Serial")->isEnabled(), !tcp);
+  QCOMPARE(control<QLineEdit>(&nextRun, "ED_host")->text(), QStringLiteral("127.0.0.1"));
+  QCOMPARE(control<QLineEdit>(&nextRun, "ED_TCP")->text(), port);
   // The port the list shows is the one the session opens once the dialog is wired to it.
-  if (!tcp) QCOMPARE(nextRun.CB_Serial->currentText(), pty_.path);
+  if (!tcp) QCOMPARE(control<QComboBox>(&nextRun, "CB_Serial")->currentText(), pty_.path);
+}
+
+// A dialog of its own, wired to nothing: OK hands over the choice (never an invalid one), a pick in
+// the list is handed over at once, and the outcome it is given is what it shows.
+void TstConnectionDialog::dialogHandsOverTheChoice() {
+  QTemporaryDir settingsDir;
+  QVERIFY(settingsDir.isValid());
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+  QCoreApplication::setOrganizationName(QStringLiteral("ezconfig-test"));
+  const auto noSettings = qScopeGuard([] { QCoreApplication::setOrganizationName(QString()); });
+
+  TF_Connection dialog;
+  QSignalSpy requested(&dialog, &TF_Connection::connectRequested);
+  QSignalSpy picked(&dialog, &TF_Connection::serialPortChosen);
+  QSignalSpy connected(&dialog, &TF_Connection::connected);
+  dialog.show();
+  auto* okButton = control<QPushButton>(&dialog, "BB_Connect");
+  auto* list = control<QComboBox>(&dialog, "CB_Serial");
+  QVERIFY(okButton && list);
+
+  // The serial port the list shows.
+  const int index = list->findText(otherPty_.path);
+  QVERIFY(index >= 0);
+  list->setCurrentIndex(index);
+  QCOMPARE(picked.count(), 0);  // set from code: no pick
+  emit list->activated(index);
+  QCOMPARE(picked.count(), 1);
+  QCOMPARE(picked[0][0].toString(), otherPty_.path);
+  QTest::mouseClick(okButton, Qt::LeftButton);
+  QCOMPARE(requested.count(), 1);
+  auto chosen = requested[0][0].value<ConnectionChoice>();
+  QCOMPARE(chosen.kind, ConnectionChoice::Kind::Serial);
+  QCOMPARE(chosen.portName, otherPty_.path);
+  // Nobody answered: the serial text, and the dialog stays.
+  dialog.showOutcome(TF_Connection::Outcome::NotOpened);
+  QCOMPARE(boxes_.size(), 1);
+  QCOMPARE(boxes_[0].text, QStringLiteral("Can not connect in equipment"));
+  QVERIFY(dialog.isVisible());
+
+  // TCP: nothing handed over while the fields are not a host and a port number.
+  clickRadio(control<QAbstractButton>(&dialog, "RB_TCP"));
+  control<QLineEdit>(&dialog, "ED_host")->setText("192.0.2.7");
+  control<QLineEdit>(&dialog, "ED_TCP")->setText("51x");
+  QTest::mouseClick(okButton, Qt::LeftButton);
+  QCOMPARE(requested.count(), 1);
+  QCOMPARE(boxes_.size(), 2);
+  control<QLineEdit>(&dialog, "ED_TCP")->setText("5140");
+  QTest::mouseClick(okButton, Qt::LeftButton);
+  QCOMPARE(requested.count(), 2);
+  chosen = requested[1][0].value<ConnectionChoice>();
+  QCOMPARE(chosen.kind, ConnectionChoice::Kind::Tcp);
+  QCOMPARE(chosen.host, QStringLiteral("192.0.2.7"));
+  QCOMPARE(chosen.port, 5140);
+  dialog.showOutcome(TF_Connection::Outcome::NotOpened);
+  QCOMPARE(boxes_.last().text, QStringLiteral("Can not connect to host"));
+  // A failure the session told already: no second box.
+  dialog.showOutcome(TF_Connection::Outcome::Failed);
+  QCOMPARE(boxes_.size(), 3);
+  QVERIFY(dialog.isVisible());
+  QCOMPARE(connected.count(), 0);
+
+  // Opened: the dialog closes and says so, and the next run offers this choice.
+  dialog.showOutcome(TF_Connection::Outcome::Opened);
+  QVERIFY(!dialog.isVisible());
+  QCOMPARE(connected.count(), 1);
+  QCOMPARE(boxes_.size(), 3);
+  TF_Connection nextRun;
+  QCOMPARE(nextRun.choice().kind, ConnectionChoice::Kind::Tcp);
+  QCOMPARE(nextRun.choice().host, QStringLiteral("192.0.2.7"));
+  QCOMPARE(nextRun.choice().port, 5140);
+  QCOMPARE(nextRun.choice().portName, otherPty_.path);
 }
 
 int main(int argc, char** argv) {

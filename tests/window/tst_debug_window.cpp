@@ -3,10 +3,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTemporaryDir>
 
+#include "controls.h"
 #include "widgets/application.h"
 #include "window_fixture.h"
 
@@ -22,7 +24,7 @@ class TstDebugWindow : public QObject {
     TF_Debug* d = env.debug;
     d->show();
     QVERIFY(QTest::qWaitForWindowExposed(d));
-    emit d->Display->customContextMenuRequested(QPoint(5, 5));
+    emit control<QPlainTextEdit>(d, "Display")->customContextMenuRequested(QPoint(5, 5));
     auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
     QVERIFY(menu);
     QAction* entry = nullptr;
@@ -66,15 +68,15 @@ class TstDebugWindow : public QObject {
     d->show();
     QVERIFY(QTest::qWaitForWindowExposed(d));
     QTRY_VERIFY(d->screen()->availableGeometry().contains(d->frameGeometry()));
-    QScrollBar* bar = d->Display->verticalScrollBar();
+    QScrollBar* bar = control<QPlainTextEdit>(d, "Display")->verticalScrollBar();
     QTRY_COMPARE(bar->value(), bar->maximum());
     for (int i = 0; i < 50; ++i) env.link().debugLog.append(QStringLiteral("more %1").arg(i));
     QCOMPARE(bar->value(), bar->maximum());
-    QVERIFY(d->Display->toPlainText().endsWith("more 49"));
+    QVERIFY(control<QPlainTextEdit>(d, "Display")->toPlainText().endsWith("more 49"));
     for (int i = 0; i < DebugLog::kMaxLines; ++i) env.link().debugLog.append(QStringLiteral("x"));
     QVERIFY(env.link().debugLog.lines().size() <= DebugLog::kMaxLines);
-    QVERIFY(d->Display->blockCount() <= DebugLog::kMaxLines);
-    QCOMPARE(d->Button2->accessibleName(), QStringLiteral("Send"));
+    QVERIFY(control<QPlainTextEdit>(d, "Display")->blockCount() <= DebugLog::kMaxLines);
+    QCOMPARE(control<QPushButton>(d, "Button2")->accessibleName(), QStringLiteral("Send"));
   }
 
   void savedLogHidesEveryPassword() {
@@ -82,9 +84,9 @@ class TstDebugWindow : public QObject {
     link.state.LinkKind = kLinkSerial;
     link.debugLog.append(QStringLiteral("Connected..."));
     // The login as the operator sends it.
-    env.login->ED_ID->setText(QStringLiteral("admin"));
-    env.login->ED_Password->setText(QStringLiteral("L0gin-pw"));
-    QTest::mouseClick(env.login->BB_OK, Qt::LeftButton);
+    control<QLineEdit>(env.login, "ED_ID")->setText(QStringLiteral("admin"));
+    control<QLineEdit>(env.login, "ED_Password")->setText(QStringLiteral("L0gin-pw"));
+    QTest::mouseClick(control<QPushButton>(env.login, "BB_OK"), Qt::LeftButton);
     // Lines that carry a password by their form, whoever holds it now.
     for (const char* line : {"ppp pap sent-username isp password Ppp-pw",
                              "auto-upgrade  authentication login upd password Upg-pw",
@@ -97,7 +99,7 @@ class TstDebugWindow : public QObject {
     link.state.argv[0] = "sip-password";
     link.state.argv[1] = "Dump-pw";
     link.state.ArgIndex = 1;
-    QTest::mouseClick(env.debug->Button3, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(env.debug, "Button3"), Qt::LeftButton);
 
     askedPath = dir.filePath(QStringLiteral("debug.log"));
     saveFromContextMenu();
@@ -118,7 +120,9 @@ class TstDebugWindow : public QObject {
                         "argv[0] : sip-password\n"
                         "argv[1] : ***\n"));
     // The window still shows what was sent.
-    QVERIFY(env.debug->Display->toPlainText().contains(QStringLiteral("sip-password Sip-pw")));
+    QVERIFY(control<QPlainTextEdit>(env.debug, "Display")
+                ->toPlainText()
+                .contains(QStringLiteral("sip-password Sip-pw")));
     env.main->ED_PSTN_password->clear();
     link.state.ArgIndex = 0;
   }

@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 
 #include "captions.h"
+#include "controls.h"
 #include "widgets/application.h"
 #include "window_fixture.h"
 
@@ -290,9 +291,9 @@ class TestLanguageFile : public QObject {
         "Restart =  \r\n"                          // blanks only: the built-in caption
         "Disconnect = first\nDisconnect = last\n"  // LF alone; the last one wins
         "Port\r\n");
-    QCOMPARE(env.connection->BB_Connect->text(), QStringLiteral("Oui"));
-    QCOMPARE(env.login->BB_OK->text(), QStringLiteral("Oui"));
-    QCOMPARE(env.login->BB_Cancel->text(), QStringLiteral("Abbrechen"));
+    QCOMPARE(control<QPushButton>(env.connection, "BB_Connect")->text(), QStringLiteral("Oui"));
+    QCOMPARE(control<QPushButton>(env.login, "BB_OK")->text(), QStringLiteral("Oui"));
+    QCOMPARE(control<QPushButton>(env.login, "BB_Cancel")->text(), QStringLiteral("Abbrechen"));
     QCOMPARE(captionOf(m->BB_Connect), QStringLiteral("Connect"));
     QCOMPARE(captionOf(m->BB_Exit), QStringLiteral("a=b = c"));
     QCOMPARE(captionOf(m->BB_Save), QStringLiteral("Save"));
@@ -303,8 +304,9 @@ class TestLanguageFile : public QObject {
 
   void byteOrderMarkHidesTheFirstKey() {
     apply("\xEF\xBB\xBFOK = with mark\r\nCancel = second line\r\n");
-    QCOMPARE(env.connection->BB_Connect->text(), QStringLiteral("OK"));
-    QCOMPARE(env.connection->BB_Cancel->text(), QStringLiteral("second line"));
+    QCOMPARE(control<QPushButton>(env.connection, "BB_Connect")->text(), QStringLiteral("OK"));
+    QCOMPARE(control<QPushButton>(env.connection, "BB_Cancel")->text(),
+             QStringLiteral("second line"));
     apply(m->defaultLanguageFile());
   }
 
@@ -361,7 +363,7 @@ class TestLanguageFile : public QObject {
     QCOMPARE(captionOf(m->BB_Connect), QStringLiteral("Connect"));
     QCOMPARE(m->L_Model_->text(), QStringLiteral("Model :"));
     QCOMPARE(m->SG_VoIP_Phone_number->cell(0, 0), QStringLiteral("Port"));
-    QCOMPARE(env.connection->L_port->text(), QStringLiteral("Port"));
+    QCOMPARE(control<QLabel>(env.connection, "L_port")->text(), QStringLiteral("Port"));
     apply(m->defaultLanguageFile());
   }
 

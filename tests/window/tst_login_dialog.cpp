@@ -5,7 +5,10 @@
 #include <QTcpSocket>
 #include <QtTest>
 
+#include "controls.h"
 #include "model/read_rules.h"
+#include "transports/serial_port_facility.h"
+#include "transports/tcp_client_socket.h"
 #include "widgets/address_edit.h"
 #include "widgets/application.h"
 #include "widgets/message_box.h"
@@ -44,9 +47,15 @@ class TstLoginDialog : public QObject {
   void answerArrivingWhileABoxIsOpen();
   void escapeAndCancel();
   void cancelGivesUpAnUnansweredLogin();
+  void dialogHandsOverWhatWasTyped();
 
  private:
   QByteArray heard();
+  // The dialog's controls.
+  QLineEdit* id() const { return control<QLineEdit>(login_, "ED_ID"); }
+  QLineEdit* password() const { return control<QLineEdit>(login_, "ED_Password"); }
+  QPushButton* ok() const { return control<QPushButton>(login_, "BB_OK"); }
+  QPushButton* cancel() const { return control<QPushButton>(login_, "BB_Cancel"); }
   // Connects over TCP through the connection dialog, as the operator does; it shows the login
   // dialog, and the listener takes the new link.
   void connectThroughDialog();
@@ -73,17 +82,18 @@ void TstLoginDialog::initTestCase() {
   login_ = window<TF_Login>("TF_Login");
   QVERIFY(main_ && conn_ && login_);
   QCOMPARE(login_->windowTitle(), QStringLiteral("Login"));
-  QCOMPARE(login_->ED_Password->echoMode(), QLineEdit::Password);
+  QCOMPARE(password()->echoMode(), QLineEdit::Password);
   QVERIFY(gateway_.listen(QHostAddress::LocalHost));
   connectThroughDialog();
 }
 
 void TstLoginDialog::connectThroughDialog() {
   QTest::mouseClick(main_->BB_Connect, Qt::LeftButton);
-  QTest::mouseClick(conn_->RB_TCP, Qt::LeftButton, {}, QPoint(8, conn_->RB_TCP->height() / 2));
-  conn_->ED_host->setText("127.0.0.1");
-  conn_->ED_TCP->setText(QString::number(gateway_.serverPort()));
-  QTest::mouseClick(conn_->BB_Connect, Qt::LeftButton);
+  QTest::mouseClick(control<QAbstractButton>(conn_, "RB_TCP"), Qt::LeftButton, {},
+                    QPoint(8, control<QAbstractButton>(conn_, "RB_TCP")->height() / 2));
+  control<QLineEdit>(conn_, "ED_host")->setText("127.0.0.1");
+  control<QLineEdit>(conn_, "ED_TCP")->setText(QString::number(gateway_.serverPort()));
+  QTest::mouseClick(control<QPushButton>(conn_, "BB_Connect"), Qt::LeftButton);
   QVERIFY(login_->isVisible());
   QVERIFY(gateway_.hasPendingConnections() || gateway_.waitForNewConnection(1000));
   peer_ = gateway_.nextPendingConnection();
@@ -105,8 +115,8 @@ void TstLoginDialog::init() {
   boxes_.clear();
   heard_.clear();
   login_->show();
-  login_->ED_ID->clear();
-  login_->ED_Password->clear();
+  id()->clear();
+  password()->clear();
 }
 
 void TstLoginDialog::cleanup() {
@@ -120,13 +130,13 @@ QByteArray TstLoginDialog::heard() {
 
 void TstLoginDialog::emptyFieldWarnsAndSendsNothing() {
   main_->ED_PSTN_login->setText("dialup");
-  login_->ED_ID->setText("admin");
-  QTest::mouseClick(login_->BB_OK, Qt::LeftButton);
+  id()->setText("admin");
+  QTest::mouseClick(ok(), Qt::LeftButton);
   QCOMPARE(boxes_, QStringList{"Warning: Please fill out all contents"});
 
-  login_->ED_ID->clear();
-  login_->ED_Password->setText("admin");
-  QTest::mouseClick(login_->BB_OK, Qt::LeftButton);
+  id()->clear();
+  password()->setText("admin");
+  QTest::mouseClick(ok(), Qt::LeftButton);
   QCOMPARE(boxes_.size(), 2);
 
   QTest::qWait(50);
@@ -137,16 +147,16 @@ void TstLoginDialog::emptyFieldWarnsAndSendsNothing() {
 
 void TstLoginDialog::enterInPasswordIsOk() {
   // Enter in the ID field means nothing, not even the warning.
-  login_->ED_ID->setText("admin");
-  QTest::keyClick(login_->ED_ID, Qt::Key_Return);
+  id()->setText("admin");
+  QTest::keyClick(id(), Qt::Key_Return);
   QVERIFY(boxes_.isEmpty());
 
   // Enter in the password field is the OK button, warning included.
-  QTest::keyClick(login_->ED_Password, Qt::Key_Return);
+  QTest::keyClick(password(), Qt::Key_Return);
   QCOMPARE(boxes_, QStringList{"Warning: Please fill out all contents"});
 
-  login_->ED_Password->setText("secret");
-  QTest::keyClick(login_->ED_Password, Qt::Key_Enter, Qt::KeypadModifier);
+  password()->setText("secret");
+  QTest::keyClick(password(), Qt::Key_Enter, Qt::KeypadModifier);
   QTRY_COMPARE(heard(), QByteArray("start-login admin secret\r"));
   QCOMPARE(boxes_.size(), 1);
 }
@@ -185,7 +195,7 @@ void TstLoginDialog::enterPressesTheFocusedButton() {
 
 void TstLoginDialog::loginLineAndFreshForm() {
   TF_ez_config_main& m = *main_;
-  LinkState& state = conn_->link().state;
+  LinkState& state = main_->session.link().state;
   // What a previous read left behind.
   m.ED_PSTN_login->setText("dialup");
   m.ED_SIP_Username->setText("alice");
@@ -198,27 +208,27 @@ void TstLoginDialog::loginLineAndFreshForm() {
   Argv voicePort;
   voicePort[0] = "voice-port";
   voicePort[1] = "0";
-  conn_->readRules().apply(kSectionVoip, voicePort);
+  main_->session.readRules().apply(kSectionVoip, voicePort);
   Argv gatekeeper;
   gatekeeper[0] = "gkip";
   gatekeeper[1] = "10.0.0.9";
-  conn_->readRules().apply(kSectionVoip, gatekeeper);
-  QVERIFY(conn_->readRules().gatekeeperSeen());
+  main_->session.readRules().apply(kSectionVoip, gatekeeper);
+  QVERIFY(main_->session.readRules().gatekeeperSeen());
   state.ReplySection = kSectionVoip;
 
   // ID and password go out as typed, blanks included.
-  login_->ED_ID->setText("ad min");
-  login_->ED_Password->setText("pass word");
-  QTest::mouseClick(login_->BB_OK, Qt::LeftButton);
+  id()->setText("ad min");
+  password()->setText("pass word");
+  QTest::mouseClick(ok(), Qt::LeftButton);
   QTRY_COMPARE(heard(), QByteArray("start-login ad min pass word\r"));
   // The password never reaches the debug log.
-  QCOMPARE(conn_->link().debugLog.lines().last(),
+  QCOMPARE(main_->session.link().debugLog.lines().last(),
            QStringLiteral("Send_Message : start-login ad min ***\r"));
 
   QVERIFY(boxes_.isEmpty());
   QCOMPARE(state.ReplySection, qint32(kSectionLogin));
-  QCOMPARE(conn_->readRules().voicePortCount(), 0);
-  QVERIFY(!conn_->readRules().gatekeeperSeen());
+  QCOMPARE(main_->session.readRules().voicePortCount(), 0);
+  QVERIFY(!main_->session.readRules().gatekeeperSeen());
   QCOMPARE(m.ED_PSTN_login->text(), QString());
   QCOMPARE(m.ED_SIP_Username->text(), QString());
   QCOMPARE(m.ED_Static_IP_address->text(), AddressEdit::kEmpty);
@@ -232,19 +242,19 @@ void TstLoginDialog::loginLineAndFreshForm() {
 }
 
 void TstLoginDialog::gatewayAnswers() {
-  login_->ED_ID->setText("admin");
-  login_->ED_Password->setText("wrong");
-  QTest::mouseClick(login_->BB_OK, Qt::LeftButton);
+  id()->setText("admin");
+  password()->setText("wrong");
+  QTest::mouseClick(ok(), Qt::LeftButton);
   QTRY_VERIFY(heard().endsWith("wrong\r"));
   heard_.clear();
 
   peer_->write("start-login admin wrong\r\nLogin incorrect\r\n");
   QTRY_COMPARE(boxes_, QStringList{"Error: Id or password is not correct"});
   QVERIFY(login_->isVisible());
-  QCOMPARE(login_->ED_Password->text(), QStringLiteral("wrong"));
+  QCOMPARE(password()->text(), QStringLiteral("wrong"));
 
-  login_->ED_Password->setText("admin");
-  QTest::mouseClick(login_->BB_OK, Qt::LeftButton);
+  password()->setText("admin");
+  QTest::mouseClick(ok(), Qt::LeftButton);
   peer_->write("start-login admin admin\r\nLogin ok\r\n");
   QTRY_VERIFY(!login_->isVisible());
   QTRY_VERIFY(heard().endsWith("get-model\r"));
@@ -252,9 +262,9 @@ void TstLoginDialog::gatewayAnswers() {
 }
 
 void TstLoginDialog::answerArrivingWhileABoxIsOpen() {
-  login_->ED_ID->setText("admin");
-  login_->ED_Password->setText("wrong");
-  QTest::mouseClick(login_->BB_OK, Qt::LeftButton);
+  id()->setText("admin");
+  password()->setText("wrong");
+  QTest::mouseClick(ok(), Qt::LeftButton);
   QTRY_VERIFY(heard().endsWith("wrong\r"));
   heard_.clear();
   // While the refusal's box is open, the gateway sends more; nothing announces those bytes again
@@ -274,8 +284,8 @@ void TstLoginDialog::answerArrivingWhileABoxIsOpen() {
   QVERIFY(!heard().contains("get-model"));
   QVERIFY(login_->isVisible());
   duringBox_ = nullptr;
-  login_->ED_Password->setText("admin");
-  QTest::mouseClick(login_->BB_OK, Qt::LeftButton);
+  password()->setText("admin");
+  QTest::mouseClick(ok(), Qt::LeftButton);
   QTRY_VERIFY(heard().endsWith("admin\r"));
   peer_->write("Login ok\r\n");
   QTRY_VERIFY(heard().endsWith("get-model\r"));
@@ -288,32 +298,77 @@ void TstLoginDialog::escapeAndCancel() {
   QTest::keyClick(login_, Qt::Key_Escape);
   QVERIFY(!login_->isVisible());
   login_->show();
-  QTest::mouseClick(login_->BB_Cancel, Qt::LeftButton);
+  QTest::mouseClick(cancel(), Qt::LeftButton);
   QVERIFY(!login_->isVisible());
   // The link stays.
-  QVERIFY(conn_->ClientSocket->active());
+  QVERIFY(main_->session.tcpSocket().active());
   QVERIFY(main_->BB_Disconnect->isVisible());
   QCOMPARE(heard(), QByteArray());
 }
 
 // The gateway never answers the login: Cancel ends the busy cursor, the link stays.
 void TstLoginDialog::cancelGivesUpAnUnansweredLogin() {
-  login_->ED_ID->setText("admin");
-  login_->ED_Password->setText("admin");
-  QTest::mouseClick(login_->BB_OK, Qt::LeftButton);
+  id()->setText("admin");
+  password()->setText("admin");
+  QTest::mouseClick(ok(), Qt::LeftButton);
   QTRY_VERIFY(heard().startsWith("start-login"));
   QVERIFY(main_->busy.isBusy());
-  QTest::mouseClick(login_->BB_Cancel, Qt::LeftButton);
+  QTest::mouseClick(cancel(), Qt::LeftButton);
   QVERIFY(!login_->isVisible());
   QVERIFY(!main_->busy.isBusy());
   QVERIFY(!QGuiApplication::overrideCursor());
-  QVERIFY(conn_->ClientSocket->active());
+  QVERIFY(main_->session.tcpSocket().active());
 }
 
 int main(int argc, char** argv) {
   Application app(argc, argv);
   TstLoginDialog test;
   return QTest::qExec(&test, argc, argv);
+}
+
+// A dialog of its own, wired to nothing: it hands over ID and password as typed, or the Cancel,
+// and sends nothing itself.
+void TstLoginDialog::dialogHandsOverWhatWasTyped() {
+  TF_Login dialog;
+  QSignalSpy requested(&dialog, &TF_Login::loginRequested);
+  QSignalSpy cancelled(&dialog, &TF_Login::loginCancelled);
+  dialog.show();
+  auto* id = control<QLineEdit>(&dialog, "ED_ID");
+  auto* password = control<QLineEdit>(&dialog, "ED_Password");
+  QVERIFY(id && password);
+
+  // An empty field: the warning (the built-in text without a language file) and nothing handed.
+  id->setText(" admin");
+  QTest::mouseClick(control<QPushButton>(&dialog, "BB_OK"), Qt::LeftButton);
+  QCOMPARE(boxes_, QStringList{"Warning: Please fill out all contents"});
+  QCOMPARE(requested.count(), 0);
+
+  password->setText("pass word ");
+  QTest::mouseClick(control<QPushButton>(&dialog, "BB_OK"), Qt::LeftButton);
+  QTest::keyClick(password, Qt::Key_Return);
+  QCOMPARE(requested.count(), 2);
+  for (const QList<QVariant>& args : requested)
+    QCOMPARE(args, (QList<QVariant>{" admin", "pass word "}));
+  // Only the gateway's answer closes the dialog.
+  QVERIFY(dialog.isVisible());
+
+  QTest::keyClick(&dialog, Qt::Key_Escape);
+  QCOMPARE(cancelled.count(), 1);
+  QVERIFY(!dialog.isVisible());
+  dialog.show();
+  QTest::mouseClick(control<QPushButton>(&dialog, "BB_Cancel"), Qt::LeftButton);
+  QCOMPARE(cancelled.count(), 2);
+  QCOMPARE(requested.count(), 2);
+  QVERIFY(!dialog.isVisible());
+
+  // The answer's steps: a refused password is selected for typing anew, an accepted one gone.
+  dialog.show();
+  dialog.passwordRefused();
+  QCOMPARE(password->selectedText(), QStringLiteral("pass word "));
+  dialog.forgetPassword();
+  QCOMPARE(password->text(), QString());
+  QCOMPARE(id->text(), QStringLiteral(" admin"));
+  QVERIFY(heard().isEmpty());
 }
 
 #include "tst_login_dialog.moc"

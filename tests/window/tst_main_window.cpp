@@ -2,6 +2,7 @@
 // button bar with its confirmations, the hidden debug entry and the debug window.
 #include <QFile>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QShortcut>
 #include <QTcpServer>
@@ -9,6 +10,7 @@
 #include <QTimer>
 
 #include "captions.h"
+#include "controls.h"
 #include "model/read_rules.h"
 #include "test_pty.h"
 #include "widgets/application.h"
@@ -348,7 +350,7 @@ class TestMainWindow : public QObject {
   void connectResetsTheReadAndShowsTheDialogAndCover() {
     LinkState& s = env.link().state;
     s.StartTagEchoes = s.EndTagEchoes = 1;
-    ReadRules& rules = env.connection->readRules();
+    ReadRules& rules = env.main->session.readRules();
     Argv line;
     line[0] = "voice-port";
     rules.apply(kSectionVoip, line);
@@ -475,7 +477,7 @@ class TestMainWindow : public QObject {
   void aFailedFarewellStillEndsTheConnection() {
     TestPty pty;
     QVERIFY(!pty.path.isEmpty());
-    SerialPortFacility* port = env.connection->ComPort;
+    SerialPortFacility* port = &env.main->session.serialPort();
     env.closeLink();  // the session's own port becomes the link
     port->setPortName(pty.path);
     port->open();
@@ -506,7 +508,7 @@ class TestMainWindow : public QObject {
   void disconnectOverTcpClosesTheSocketSilently() {
     QTcpServer server;
     QVERIFY(server.listen(QHostAddress::LocalHost));
-    TcpClientSocket* socket = env.connection->ClientSocket;
+    TcpClientSocket* socket = &env.main->session.tcpSocket();
     // Opened by the session, as the connection dialog does.
     m->session.openTcp(QStringLiteral("127.0.0.1"), server.serverPort());
     QTRY_VERIFY(socket->active());
@@ -541,7 +543,7 @@ class TestMainWindow : public QObject {
   void exitWithAnOpenSerialPortSaysGoodbyeOnceAndClosesIt() {
     TestPty pty;
     QVERIFY(!pty.path.isEmpty());
-    SerialPortFacility* port = env.connection->ComPort;
+    SerialPortFacility* port = &env.main->session.serialPort();
     env.closeLink();  // the session's own port becomes the link
     port->setPortName(pty.path);
     port->open();
@@ -595,43 +597,47 @@ class TestMainWindow : public QObject {
     // Lines logged while hidden are there when the window opens.
     link.debugLog.append(QStringLiteral("Connected..."));
     d->show();
-    QVERIFY(d->Display->toPlainText().contains(QStringLiteral("Connected...")));
+    QVERIFY(control<QPlainTextEdit>(d, "Display")
+                ->toPlainText()
+                .contains(QStringLiteral("Connected...")));
 
     link.state.LinkKind = kLinkSerial;
     link.state.ReplySection = kSectionWrite;
-    d->Edit1->setText(QStringLiteral("get-wan"));
-    QTest::mouseClick(d->Button2, Qt::LeftButton);
+    control<QLineEdit>(d, "Edit1")->setText(QStringLiteral("get-wan"));
+    QTest::mouseClick(control<QPushButton>(d, "Button2"), Qt::LeftButton);
     QCOMPARE(env.serial.sent, (QList<QByteArray>{"get-wan\r"}));
     QCOMPARE(link.state.ReplySection, int(kSectionWan));
-    QCOMPARE(d->Edit1->text(), QStringLiteral("get-wan"));
+    QCOMPARE(control<QLineEdit>(d, "Edit1")->text(), QStringLiteral("get-wan"));
     QCOMPARE(link.debugLog.lines().last(), QStringLiteral("Send_Message : get-wan\r"));
-    QVERIFY(d->Display->toPlainText().endsWith(QStringLiteral("Send_Message : get-wan")));
+    QVERIFY(control<QPlainTextEdit>(d, "Display")
+                ->toPlainText()
+                .endsWith(QStringLiteral("Send_Message : get-wan")));
 
     // An empty edit sends a lone CR.
-    d->Edit1->clear();
+    control<QLineEdit>(d, "Edit1")->clear();
     link.state.ReplySection = kSectionNone;
-    QTest::mouseClick(d->Button2, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(d, "Button2"), Qt::LeftButton);
     QCOMPARE(env.serial.sent.last(), QByteArray("\r"));
     QCOMPARE(link.state.ReplySection, int(kSectionWan));
 
-    QTest::mouseClick(d->Button1, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(d, "Button1"), Qt::LeftButton);
     QVERIFY(link.debugLog.lines().isEmpty());
-    QCOMPARE(d->Display->toPlainText(), QString());
+    QCOMPARE(control<QPlainTextEdit>(d, "Display")->toPlainText(), QString());
 
     link.state.argv[0] = "get-wan";
     link.state.argv[1] = "ether0.0";
     link.state.argv[2] = "up";
     link.state.ArgIndex = 0;
-    QTest::mouseClick(d->Button3, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(d, "Button3"), Qt::LeftButton);
     QCOMPARE(link.debugLog.lines(), QStringList{QStringLiteral("argv[0] : get-wan")});
     link.debugLog.clear();
     link.state.ArgIndex = 2;
-    QTest::mouseClick(d->Button3, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(d, "Button3"), Qt::LeftButton);
     QCOMPARE(link.debugLog.lines(),
              (QStringList{"argv[0] : get-wan", "argv[1] : ether0.0", "argv[2] : up"}));
     link.debugLog.clear();
     link.state.ArgIndex = -1;
-    QTest::mouseClick(d->Button3, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(d, "Button3"), Qt::LeftButton);
     QVERIFY(link.debugLog.lines().isEmpty());
     link.state.ArgIndex = 0;
     d->hide();

@@ -7,8 +7,11 @@
 #include <QStandardPaths>
 #include <QtTest>
 
+#include "controls.h"
 #include "recording_transport.h"
 #include "session_link.h"
+#include "transports/serial_port_facility.h"
+#include "transports/tcp_client_socket.h"
 #include "widgets/message_box.h"
 #include "window/U_connection.h"
 #include "window/U_debug.h"
@@ -27,7 +30,7 @@ struct WindowEnv {
   // The answers given to the next boxes, in order; Ok when none is left.
   QList<QMessageBox::StandardButton> answers;
 
-  Link& link() { return connection->link(); }
+  Link& link() { return main->session.link(); }
 
   // Once per test program, in its working directory.
   void create() {
@@ -67,8 +70,8 @@ struct WindowEnv {
   // The operator logs in and the device accepts: the read chain runs (state Reading). What the
   // login sent is forgotten.
   void logIn() {
-    login->ED_ID->setText(QStringLiteral("admin"));
-    login->ED_Password->setText(QStringLiteral("secret"));
+    control<QLineEdit>(login, "ED_ID")->setText(QStringLiteral("admin"));
+    control<QLineEdit>(login, "ED_Password")->setText(QStringLiteral("secret"));
     login->BB_OKClick();
     answerLogin(main->session);
     serial.sent.clear();
