@@ -37,7 +37,3 @@ bool runCatchingFailures(const std::function<void()>& work,
   }
   return false;
 }
-
-void runReportingLinkFailures(const std::function<void()>& work) {
-  runCatchingFailures(work, reportLinkFailure);
-}

@@ -76,9 +76,8 @@ void GatewaySession::wireTransports() {
       } while (tcp_->bytesAvailable() > 0);
     });
   });
-  connect(tcp_, &TcpClientSocket::error, this, [this](int& code) {
+  connect(tcp_, &TcpClientSocket::failed, this, [this] {
     // A failed connect is told by the state; a failure on an open link by its close.
-    code = 0;
     if (state_ == SessionState::Connecting && linkKind() == kLinkTcp && !tcp_->active())
       setState(SessionState::Closed);
   });

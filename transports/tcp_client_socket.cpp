@@ -1,6 +1,7 @@
 #include "transports/tcp_client_socket.h"
 
 #include <QHostAddress>
+#include <QMetaMethod>
 #include <cerrno>
 
 #include "link/ipv4_text.h"
@@ -63,7 +64,7 @@ void TcpClientSocket::open() {
   const std::optional<quint32> ip = parseDottedIPv4(address_);
   if (!ip || port_ < 0 || port_ > 65535) {
     // Not a dotted IPv4 address or no valid port: nothing to connect to (no name lookup).
-    raiseError(EINVAL);
+    fail(EINVAL);
     return;
   }
   openAddress_ = address_;
@@ -82,7 +83,7 @@ void TcpClientSocket::close() {
 
 void TcpClientSocket::sendText(const QByteArray& bytes) {
   if (!active_ || bytes.isEmpty()) return;
-  if (socket_.write(bytes) != bytes.size()) raiseError(socketErrorNumber(socket_.error()));
+  if (socket_.write(bytes) != bytes.size()) fail(socketErrorNumber(socket_.error()));
 }
 
 // Bytes that came before the gateway hung up stay readable after the disconnect notification.
@@ -94,7 +95,7 @@ int TcpClientSocket::receiveBuf(QByteArray& buffer, int max) {
   if (got < 0) {
     // Not merely "nothing yet": the connection is broken. Tell it, then end it.
     buffer.clear();
-    raiseError(socketErrorNumber(socket_.error()));
+    fail(socketErrorNumber(socket_.error()));
     return -1;
   }
   buffer.resize(got);
@@ -119,16 +120,15 @@ void TcpClientSocket::onDisconnected() {
 void TcpClientSocket::onSocketError(QAbstractSocket::SocketError socketError) {
   // The gateway closing the connection is no failure: the disconnect notification tells it.
   if (socketError == QAbstractSocket::RemoteHostClosedError) return;
-  // Raised inside the socket's own notification: no caller can catch it.
-  runReportingLinkFailures([&] { raiseError(socketErrorNumber(socketError)); });
+  fail(socketErrorNumber(socketError));
 }
 
-// The error notification; a failure on an established connection then ends it. Raised as LinkError
-// unless the handler silenced it.
-void TcpClientSocket::raiseError(int code) {
-  emit error(code);
+void TcpClientSocket::fail(int code) {
+  const QString text = QStringLiteral("Socket error %1").arg(code);
+  const bool heard = isSignalConnected(QMetaMethod::fromSignal(&TcpClientSocket::failed));
+  if (heard) emit failed(code, text);
   if (active_) dropConnection();
-  if (code != 0) throw LinkError(QStringLiteral("Socket error %1").arg(code));
+  if (!heard) reportLinkFailure(text);
 }
 
 void TcpClientSocket::dropConnection() {

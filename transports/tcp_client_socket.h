@@ -22,7 +22,7 @@ class TcpClientSocket : public QObject, public Transport {
   QString address() const { return address_; }
   int port() const { return port_; }
 
-  // Starts a connect and returns at once; the outcome comes as connected() or error().
+  // Starts a connect and returns at once; the outcome comes as connected() or failed().
   void open();
   // Disconnects; disconnected() follows when the socket was active.
   void close();
@@ -42,14 +42,16 @@ class TcpClientSocket : public QObject, public Transport {
   void connected();
   void disconnected();
   void readReady();
-  // A failure; a handler that sets errorCode to 0 silences it, otherwise it is raised as LinkError.
-  void error(int& errorCode);
+  // A failure: the system's error number and the text the operator is shown ("Socket error N").
+  // With nobody connected the text goes to the link-failure reporter (link/link_failure_report.h).
+  // A failure on an established connection then ends it: disconnected() follows.
+  void failed(int errorCode, const QString& text);
 
  private:
   void onConnected();
   void onDisconnected();
   void onSocketError(QAbstractSocket::SocketError socketError);
-  void raiseError(int code);
+  void fail(int code);
   void dropConnection();
 
   QTcpSocket socket_;
