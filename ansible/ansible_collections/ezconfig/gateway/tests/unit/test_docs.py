@@ -1,7 +1,7 @@
 """The modules' documentation as Ansible reads it: Ansible's own module validator (the one
 `ansible-test sanity --test validate-modules` runs, called directly: ansible-test would first
 download pip into a virtual environment) over every module, its options checked against the
-argument spec the code uses; and ansible-doc, which must render each module with its doc
+arguments the code declares; and ansible-doc, which must render each module with its doc
 fragment and list every value a task returns."""
 
 import glob
