@@ -15,6 +15,7 @@
 #include <cstdio>
 
 #include "bench_table.h"
+#include "controls.h"
 #include "gateway_sim_process.h"
 #include "tool_bench.h"
 #include "window/U_ez_config_main.h"
@@ -90,13 +91,14 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "cycle %d: %s\n", i, qPrintable(tool.failure()));
       return 1;
     }
-    if (main->ED_PSTN_dialing->text() != dialing[g]) {
+    if (control<QLineEdit>(main, "ED_PSTN_dialing")->text() != dialing[g]) {
       ++mixedUp;
       std::fprintf(stderr, "cycle %d: gateway %d shows %s, was given %s\n", i, g,
-                   qPrintable(main->ED_PSTN_dialing->text()), qPrintable(dialing[g]));
+                   qPrintable(control<QLineEdit>(main, "ED_PSTN_dialing")->text()),
+                   qPrintable(dialing[g]));
     }
     dialing[g] = QStringLiteral("0%1%2").arg(g + 7).arg(i, 6, 10, QLatin1Char('0'));
-    main->ED_PSTN_dialing->setText(dialing[g]);
+    control<QLineEdit>(main, "ED_PSTN_dialing")->setText(dialing[g]);
     if (!tool.save(&seconds) || !tool.disconnect()) {
       std::fprintf(stderr, "cycle %d: %s\n", i, qPrintable(tool.failure()));
       return 1;

@@ -9,6 +9,7 @@
 #include <QStandardPaths>
 #include <QTimer>
 
+#include "controls.h"
 #include "link/link.h"
 #include "transports/serial_port_facility.h"
 #include "transports/tcp_client_socket.h"
@@ -120,9 +121,10 @@ bool ToolBench::setUp(const QString& extraPort) {
 
 bool ToolBench::openDialog() {
   unexpectedBoxes_.clear();
-  if (!main_->BB_Connect->isVisible() || !main_->BB_Connect->isEnabled())
+  if (!control<QPushButton>(main_, "BB_Connect")->isVisible() ||
+      !control<QPushButton>(main_, "BB_Connect")->isEnabled())
     return fail(QStringLiteral("Connect is not offered"));
-  main_->BB_Connect->click();
+  control<QPushButton>(main_, "BB_Connect")->click();
   if (!waitUntil([this] { return connection_->isVisible(); }, 5000))
     return fail(QStringLiteral("no connection dialog"));
   return true;
@@ -181,9 +183,10 @@ bool ToolBench::loginAndRead(double* seconds, int timeoutMs) {
 bool ToolBench::save(double* seconds, int timeoutMs) {
   saveEndNs_ = -1;
   unexpectedBoxes_.clear();
-  if (!main_->BB_Save->isEnabled()) return fail(QStringLiteral("Save is not enabled"));
+  if (!control<QPushButton>(main_, "BB_Save")->isEnabled())
+    return fail(QStringLiteral("Save is not enabled"));
   const qint64 start = clock_.nsecsElapsed();
-  main_->BB_Save->click();
+  control<QPushButton>(main_, "BB_Save")->click();
   if (!waitUntil([this] { return saveEndNs_ >= 0 || !unexpectedBoxes_.isEmpty(); }, timeoutMs) ||
       saveEndNs_ < 0) {
     const QString box = unexpectedBoxes_.isEmpty() ? QString() : unexpectedBoxes_.first().text;
@@ -194,8 +197,8 @@ bool ToolBench::save(double* seconds, int timeoutMs) {
 }
 
 bool ToolBench::disconnect() {
-  main_->BB_Disconnect->click();
-  if (!waitUntil([this] { return main_->BB_Connect->isVisible(); }, 5000))
+  control<QPushButton>(main_, "BB_Disconnect")->click();
+  if (!waitUntil([this] { return control<QPushButton>(main_, "BB_Connect")->isVisible(); }, 5000))
     return fail(QStringLiteral("Connect did not come back after Disconnect"));
   return true;
 }

@@ -10,6 +10,7 @@
 #include <QShortcut>
 #include <QTimer>
 
+#include "ui_U_ez_config_main.h"
 #include "widgets/fixed_font.h"
 #include "widgets/screen_centre.h"
 #include "window/U_debug.h"
@@ -29,9 +30,10 @@ constexpr int kClientHeight = 362;
 constexpr int kBannerHeight = 81;
 }  // namespace
 
-TF_ez_config_main::TF_ez_config_main(QWidget* parent) : QWidget(parent) {
+TF_ez_config_main::TF_ez_config_main(QWidget* parent)
+    : QWidget(parent), ui_(std::make_unique<Ui::TF_ez_config_main>()) {
   loadPictures();
-  setupUi(this);
+  ui_->setupUi(this);
   setObjectName(QStringLiteral("TF_ez_config_main"));
   // Fixed border, close box only.
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -40,21 +42,22 @@ TF_ez_config_main::TF_ez_config_main(QWidget* parent) : QWidget(parent) {
   setWindowIcon(QIcon(QStringLiteral(":/icon.png")));
   // The cover hides the pages under it. The three server groups of the VoIP page share one place:
   // the one on top hides those beneath, so they (and, to match, the pages) paint their background.
-  P_main->setAutoFillBackground(true);
-  for (int i = 0; i < PageControl1->count(); ++i)
-    PageControl1->widget(i)->setAutoFillBackground(true);
-  for (QWidget* stacked : {GB_Gatekeeper, GB_SIP, GB_MGCP}) stacked->setAutoFillBackground(true);
+  ui_->P_main->setAutoFillBackground(true);
+  for (int i = 0; i < ui_->PageControl1->count(); ++i)
+    ui_->PageControl1->widget(i)->setAutoFillBackground(true);
+  for (QWidget* stacked : {ui_->GB_Gatekeeper, ui_->GB_SIP, ui_->GB_MGCP})
+    stacked->setAutoFillBackground(true);
 
   // Status text: white fixed-pitch terminal font on black.
   QFont terminal = fixedPitchFont();
-  M_State_Info->setFont(terminal);
-  QPalette memo = M_State_Info->palette();
+  ui_->M_State_Info->setFont(terminal);
+  QPalette memo = ui_->M_State_Info->palette();
   memo.setColor(QPalette::Base, Qt::black);
   memo.setColor(QPalette::Text, Qt::white);
-  M_State_Info->setPalette(memo);
+  ui_->M_State_Info->setPalette(memo);
 
   // The two fixed services: their edits carry the button-face colour.
-  for (QLineEdit* fixed : {ED_service_h323, ED_service_sip}) {
+  for (QLineEdit* fixed : {ui_->ED_service_h323, ui_->ED_service_sip}) {
     QPalette p = fixed->palette();
     p.setColor(QPalette::Base, p.color(QPalette::Button));
     fixed->setPalette(p);
@@ -68,12 +71,12 @@ TF_ez_config_main::TF_ez_config_main(QWidget* parent) : QWidget(parent) {
       edit->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
 
   // Gauge: sky-blue bar on white, percentage in the bar.
-  Gauge1->setStyleSheet(
+  ui_->Gauge1->setStyleSheet(
       QStringLiteral("QProgressBar { background: white; border: 1px solid #7a8a99; color: black; }"
                      "QProgressBar::chunk { background: #87ceeb; }"));
 
-  SG_VoIP_Phone_number->setColWidths({40, 40, 110});
-  SG_VoIP_Phone_number->setDrawCellHandler(
+  ui_->SG_VoIP_Phone_number->setColWidths({40, 40, 110});
+  ui_->SG_VoIP_Phone_number->setDrawCellHandler(
       [this](QPainter& painter, int col, int row, const QRect& rect, StringGrid::DrawState state) {
         SG_VoIP_Phone_numberDrawCell(painter, col, row, rect, state);
       });
@@ -105,7 +108,7 @@ TF_ez_config_main::TF_ez_config_main(QWidget* parent) : QWidget(parent) {
 
   setupTimers();
   setupConfigurationMenu();
-  ED_Static_IP_address->installEventFilter(this);
+  ui_->ED_Static_IP_address->installEventFilter(this);
   connectHandlers();
   connectSession();
   FormCreate();
@@ -133,24 +136,26 @@ void TF_ez_config_main::connectHandlers() {
   const auto guarded = [this](void (TF_ez_config_main::*handler)()) {
     return [this, handler] { runGuarded([this, handler] { (this->*handler)(); }); };
   };
-  connect(BB_Connect, &QPushButton::clicked, this, guarded(&TF_ez_config_main::BB_ConnectClick));
-  connect(BB_Disconnect, &QPushButton::clicked, this,
+  connect(ui_->BB_Connect, &QPushButton::clicked, this,
+          guarded(&TF_ez_config_main::BB_ConnectClick));
+  connect(ui_->BB_Disconnect, &QPushButton::clicked, this,
           guarded(&TF_ez_config_main::BB_DisconnectClick));
-  connect(BB_Save, &QPushButton::clicked, this, guarded(&TF_ez_config_main::BB_SaveClick));
-  connect(BB_Restart, &QPushButton::clicked, this, guarded(&TF_ez_config_main::BB_RestartClick));
-  connect(BB_Exit, &QPushButton::clicked, this, guarded(&TF_ez_config_main::BB_ExitClick));
+  connect(ui_->BB_Save, &QPushButton::clicked, this, guarded(&TF_ez_config_main::BB_SaveClick));
+  connect(ui_->BB_Restart, &QPushButton::clicked, this,
+          guarded(&TF_ez_config_main::BB_RestartClick));
+  connect(ui_->BB_Exit, &QPushButton::clicked, this, guarded(&TF_ez_config_main::BB_ExitClick));
   connect(debug1, &QAction::triggered, this, guarded(&TF_ez_config_main::debug1Click));
 
   connect(Timer1, &QTimer::timeout, this, guarded(&TF_ez_config_main::Timer1Timer));
   connect(Timer_gauge, &QTimer::timeout, this, guarded(&TF_ez_config_main::Timer_gaugeTimer));
   connect(T_State_Info, &QTimer::timeout, this, guarded(&TF_ez_config_main::T_State_InfoTimer));
-  connect(PageControl1, &PageControl::operatorPageChange, this,
+  connect(ui_->PageControl1, &PageControl::operatorPageChange, this,
           guarded(&TF_ez_config_main::PageControl1Change));
 
-  currentPage_ = PageControl1->currentWidget();
-  connect(PageControl1, &QTabWidget::currentChanged, this, [this] {
+  currentPage_ = ui_->PageControl1->currentWidget();
+  connect(ui_->PageControl1, &QTabWidget::currentChanged, this, [this] {
     previousPage_ = currentPage_;
-    currentPage_ = PageControl1->currentWidget();
+    currentPage_ = ui_->PageControl1->currentWidget();
   });
   // The option controls' clicks reach the model through the mirror, which runs their handlers.
   mirror_ = new ModelMirror(model, *this, this);
@@ -162,18 +167,18 @@ void TF_ez_config_main::connectHandlers() {
 
 void TF_ez_config_main::FormCreate() {
   // The cover lies outside the client area at design time: put it just below the banner.
-  P_main->move(P_main->x(), kBannerHeight);
-  P_main->raise();
+  ui_->P_main->move(ui_->P_main->x(), kBannerHeight);
+  ui_->P_main->raise();
   mirror_->showAll();
 }
 
 void TF_ez_config_main::FormShow() {
-  PageControl1->setPageTabHidden(Tab_PC, true);
-  GB_Area_Number->hide();
-  IMG_ALL_UP->hide();
-  IMG_Easy_Setup->hide();
-  IMG_DIAL_UP->show();
-  L_Easy_Version->setText(QStringLiteral("v2.35"));
+  ui_->PageControl1->setPageTabHidden(ui_->Tab_PC, true);
+  ui_->GB_Area_Number->hide();
+  ui_->IMG_ALL_UP->hide();
+  ui_->IMG_Easy_Setup->hide();
+  ui_->IMG_DIAL_UP->show();
+  ui_->L_Easy_Version->setText(QStringLiteral("v2.35"));
   Language_Convert();
 }
 
@@ -195,7 +200,7 @@ void TF_ez_config_main::keyPressEvent(QKeyEvent* event) {
   // Enter presses the default button of the bar: Disconnect while it is shown, else Connect. A
   // button with the focus takes Enter itself (see the constructor).
   if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-    QPushButton* button = BB_Disconnect->isVisible() ? BB_Disconnect : BB_Connect;
+    QPushButton* button = ui_->BB_Disconnect->isVisible() ? ui_->BB_Disconnect : ui_->BB_Connect;
     if (button->isVisible() && button->isEnabled()) {
       button->click();
       return;
@@ -205,7 +210,7 @@ void TF_ez_config_main::keyPressEvent(QKeyEvent* event) {
 }
 
 bool TF_ez_config_main::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == ED_Static_IP_address && event->type() == QEvent::FocusOut) {
+  if (watched == ui_->ED_Static_IP_address && event->type() == QEvent::FocusOut) {
     // Leaving the field for another control; a window losing activation or a popup is no exit.
     const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
     if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)

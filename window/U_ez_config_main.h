@@ -7,11 +7,11 @@
 #include <QMessageBox>
 #include <QString>
 #include <QWidget>
+#include <memory>
 #include <optional>
 
 #include "model/config_model.h"
 #include "session/gateway_session.h"
-#include "ui_U_ez_config_main.h"
 #include "widgets/string_grid.h"
 #include "window/U_review.h"
 #include "window/busy_indicator.h"
@@ -27,8 +27,11 @@ class TF_Debug;
 class TF_Login;
 class ModelMirror;
 class ChangeTracker;
+namespace Ui {
+class TF_ez_config_main;
+}
 
-class TF_ez_config_main : public QWidget, public Ui::TF_ez_config_main {
+class TF_ez_config_main : public QWidget {
   Q_OBJECT
  public:
   explicit TF_ez_config_main(QWidget* parent = nullptr);
@@ -211,6 +214,8 @@ class TF_ez_config_main : public QWidget, public Ui::TF_ez_config_main {
   // The configuration as read, kept before the write: false (and told) when it cannot be.
   bool backUpBeforeSave();
 
+  // The form's controls; others find them by objectName.
+  std::unique_ptr<Ui::TF_ez_config_main> ui_;
   TF_Connection* connection_ = nullptr;
   TF_Debug* debug_ = nullptr;
   TF_Login* login_ = nullptr;

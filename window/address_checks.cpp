@@ -1,5 +1,6 @@
 // Dotted-address entry: network part of an address, class-based proposal.
 #include "link/text_utils.h"
+#include "ui_U_ez_config_main.h"
 #include "widgets/address_edit.h"
 #include "window/U_ez_config_main.h"
 
@@ -37,9 +38,10 @@ int firstFieldValue(const QString& field) {
 
 void TF_ez_config_main::ED_Static_IP_addressExit() {
   // Only a still empty netmask and router get a proposal.
-  if (ED_Static_Netmask->text() != AddressEdit::kEmpty) return;
-  if (ED_Static_router->text() != AddressEdit::kEmpty) return;
-  const int v = firstFieldValue(NumberToken(ED_Static_IP_address->text(), QStringLiteral(".")));
+  if (ui_->ED_Static_Netmask->text() != AddressEdit::kEmpty) return;
+  if (ui_->ED_Static_router->text() != AddressEdit::kEmpty) return;
+  const int v =
+      firstFieldValue(NumberToken(ui_->ED_Static_IP_address->text(), QStringLiteral(".")));
   QString netmask;
   int fields = 0;
   if (v <= 127) {
@@ -57,6 +59,6 @@ void TF_ez_config_main::ED_Static_IP_addressExit() {
   } else {
     return;
   }
-  ED_Static_Netmask->setText(netmask);
-  ED_Static_router->setText(Get_GW_IP(ED_Static_IP_address->text(), fields));
+  ui_->ED_Static_Netmask->setText(netmask);
+  ui_->ED_Static_router->setText(Get_GW_IP(ui_->ED_Static_IP_address->text(), fields));
 }

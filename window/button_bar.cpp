@@ -5,6 +5,7 @@
 
 #include "link/protocol_words.h"
 #include "transports/serial_port_facility.h"
+#include "ui_U_ez_config_main.h"
 #include "widgets/message_box.h"
 #include "window/U_connection.h"
 #include "window/U_ez_config_main.h"
@@ -17,9 +18,9 @@ void TF_ez_config_main::setMnemonics() {
   const struct {
     QPushButton* button;
     QChar usual;
-  } bar[] = {{BB_Connect, QLatin1Char('c')}, {BB_Disconnect, QLatin1Char('d')},
-             {BB_File, QLatin1Char('o')},    {BB_Save, QLatin1Char('s')},
-             {BB_Restart, QLatin1Char('r')}, {BB_Exit, QLatin1Char('x')}};
+  } bar[] = {{ui_->BB_Connect, QLatin1Char('c')}, {ui_->BB_Disconnect, QLatin1Char('d')},
+             {ui_->BB_File, QLatin1Char('o')},    {ui_->BB_Save, QLatin1Char('s')},
+             {ui_->BB_Restart, QLatin1Char('r')}, {ui_->BB_Exit, QLatin1Char('x')}};
   QString used;
   for (const auto& b : bar) {
     const int own = b.button->text().indexOf(QLatin1Char('&'));
@@ -52,7 +53,7 @@ void TF_ez_config_main::BB_ConnectClick() {
   connection_->show();
   connection_->raise();
   connection_->activateWindow();
-  P_main->show();
+  ui_->P_main->show();
 }
 
 void TF_ez_config_main::BB_DisconnectClick() {
@@ -67,7 +68,7 @@ void TF_ez_config_main::BB_DisconnectClick() {
   // closed all the same: the operator asked to end the connection.
   session.close(true);
   T_State_Info->stop();
-  P_main->show();
+  ui_->P_main->show();
 }
 
 void TF_ez_config_main::BB_SaveClick() {

@@ -12,6 +12,7 @@
 #include "model/configuration_members.h"
 #include "model/json_path.h"
 #include "model/partial_file.h"
+#include "ui_U_ez_config_main.h"
 #include "widgets/message_box.h"
 #include "window/U_ez_config_main.h"
 #include "window/backup_store.h"
@@ -49,7 +50,7 @@ void TF_ez_config_main::setupConfigurationMenu() {
   export1 = entry("export1", tr("&Export configuration..."), &TF_ez_config_main::export1Click);
   import1 = entry("import1", tr("&Import configuration..."), &TF_ez_config_main::import1Click);
   restore1 = entry("restore1", tr("&Restore from backup..."), &TF_ez_config_main::restore1Click);
-  BB_File->setMenu(ConfigMenu);
+  ui_->BB_File->setMenu(ConfigMenu);
 }
 
 void TF_ez_config_main::export1Click() {

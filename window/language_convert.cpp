@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QScopeGuard>
 
+#include "ui_U_ez_config_main.h"
 #include "widgets/message_box.h"
 #include "window/U_connection.h"
 #include "window/U_ez_config_main.h"
@@ -194,13 +195,13 @@ void TF_ez_config_main::Language_Convert() {
           break;
         case Kind::Tab:
           if (auto* page = findChild<QWidget*>(QLatin1String(target.name)))
-            PageControl1->setTabText(PageControl1->indexOf(page), value);
+            ui_->PageControl1->setTabText(ui_->PageControl1->indexOf(page), value);
           break;
         case Kind::NetworkItem:
-          RG_Network_type->setItemText(target.index, value);
+          ui_->RG_Network_type->setItemText(target.index, value);
           break;
         case Kind::GridHeader:
-          SG_VoIP_Phone_number->setCell(target.index, 0, value);
+          ui_->SG_VoIP_Phone_number->setCell(target.index, 0, value);
           break;
       }
     }

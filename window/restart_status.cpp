@@ -3,6 +3,7 @@
 #include <QTextCursor>
 #include <QTimer>
 
+#include "ui_U_ez_config_main.h"
 #include "widgets/message_box.h"
 #include "window/U_ez_config_main.h"
 
@@ -33,8 +34,8 @@ void TF_ez_config_main::setupTimers() {
   T_State_Info->setInterval(intervals().statusPoll);
   Timer_gauge->setInterval(intervals().gauge);
   // The status memo tells its own lines from an emptied memo (see appendStatusLine).
-  connect(M_State_Info, &QPlainTextEdit::textChanged, this, [this] {
-    if (!memoEditing_ && M_State_Info->document()->isEmpty()) memoHasLines_ = false;
+  connect(ui_->M_State_Info, &QPlainTextEdit::textChanged, this, [this] {
+    if (!memoEditing_ && ui_->M_State_Info->document()->isEmpty()) memoHasLines_ = false;
   });
 }
 
@@ -56,15 +57,15 @@ void TF_ez_config_main::BB_RestartClick() {
     return;
   // Sends the reboot and closes the link; a link that fails has shown its error.
   if (!session.restart()) return;
-  P_main->show();
+  ui_->P_main->show();
   T_State_Info->stop();
-  P_State->show();
-  Gauge1->setValue(0);
+  ui_->P_State->show();
+  ui_->Gauge1->setValue(0);
   GaugeTicks = 0;
   restartClock_.start();
   enableTimer(Timer1, intervals().restartWait);
-  BB_Connect->setEnabled(false);
-  BB_Exit->setEnabled(false);
+  ui_->BB_Connect->setEnabled(false);
+  ui_->BB_Exit->setEnabled(false);
   enableTimer(Timer_gauge, intervals().gauge);
 }
 
@@ -73,30 +74,30 @@ void TF_ez_config_main::Timer_gaugeTimer() {
   const int wait = qMax(1, intervals().restartWait);
   // Once the wait is over (its timer may end a little early) the gauge stays full.
   const qint64 passed = Timer1->isActive() ? qMin<qint64>(restartClock_.elapsed(), wait) : wait;
-  Gauge1->setValue(Gauge1->minimum() +
-                   int((Gauge1->maximum() - Gauge1->minimum()) * passed / wait));
+  ui_->Gauge1->setValue(ui_->Gauge1->minimum() +
+                        int((ui_->Gauge1->maximum() - ui_->Gauge1->minimum()) * passed / wait));
   ++GaugeTicks;
   if (GaugeTicks >= kGaugeTicks) Timer_gauge->stop();
 }
 
 void TF_ez_config_main::Timer1Timer() {
   // The gauge is full when the wait ends; its timer goes on unseen until its last tick.
-  Gauge1->setValue(Gauge1->maximum());
-  P_State->hide();
+  ui_->Gauge1->setValue(ui_->Gauge1->maximum());
+  ui_->P_State->hide();
   Timer1->stop();
-  BB_Connect->setEnabled(true);
-  BB_Exit->setEnabled(true);
+  ui_->BB_Connect->setEnabled(true);
+  ui_->BB_Exit->setEnabled(true);
 }
 
 void TF_ez_config_main::PageControl1Change() {
-  if (PageControl1->currentWidget() == Tab_Status_information && busy.isBusy()) {
+  if (ui_->PageControl1->currentWidget() == ui_->Tab_Status_information && busy.isBusy()) {
     // Status replies would cut the read chain or the write exchange short: the page stays shut
     // until the gateway has answered.
-    QWidget* back = currentPage_ == Tab_Status_information ? previousPage_ : currentPage_;
-    PageControl1->setActivePage(back ? back : PageControl1->widget(0));
+    QWidget* back = currentPage_ == ui_->Tab_Status_information ? previousPage_ : currentPage_;
+    ui_->PageControl1->setActivePage(back ? back : ui_->PageControl1->widget(0));
     return;
   }
-  if (PageControl1->currentWidget() != Tab_Status_information) {
+  if (ui_->PageControl1->currentWidget() != ui_->Tab_Status_information) {
     // Replies still arriving go on into the memo.
     T_State_Info->stop();
     return;
@@ -125,7 +126,7 @@ void TF_ez_config_main::sendStatusRequest() {
 
 void TF_ez_config_main::clearStatusMemo() {
   memoEditing_ = true;
-  M_State_Info->clear();
+  ui_->M_State_Info->clear();
   memoEditing_ = false;
   memoHasLines_ = false;
 }
@@ -134,9 +135,9 @@ void TF_ez_config_main::appendStatusLine(const QString& line) {
   // Line semantics: an empty first line is a line too (QPlainTextEdit would fold it into the
   // next one). The view keeps its scroll position.
   memoEditing_ = true;
-  QTextCursor cursor(M_State_Info->document());
+  QTextCursor cursor(ui_->M_State_Info->document());
   cursor.movePosition(QTextCursor::End);
-  if (memoHasLines_ || !M_State_Info->document()->isEmpty()) cursor.insertBlock();
+  if (memoHasLines_ || !ui_->M_State_Info->document()->isEmpty()) cursor.insertBlock();
   cursor.insertText(line);
   memoEditing_ = false;
   memoHasLines_ = true;

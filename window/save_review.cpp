@@ -6,6 +6,7 @@
 #include "model/configuration_json.h"
 #include "model/configuration_members.h"
 #include "model/partial_file.h"
+#include "ui_U_ez_config_main.h"
 #include "widgets/message_box.h"
 #include "window/U_ez_config_main.h"
 #include "window/U_review.h"
@@ -131,8 +132,8 @@ QList<ReviewRow> TF_ez_config_main::reviewRows(const GatewayConfiguration& asRea
                                                       : tr("Phone number of port %1").arg(port);
     }
     auto* pageWidget = findChild<QWidget*>(page);
-    const int tab = pageWidget ? PageControl1->indexOf(pageWidget) : -1;
-    rows.append({tab >= 0 ? PageControl1->tabText(tab).remove(QLatin1Char('&')) : page, field,
+    const int tab = pageWidget ? ui_->PageControl1->indexOf(pageWidget) : -1;
+    rows.append({tab >= 0 ? ui_->PageControl1->tabText(tab).remove(QLatin1Char('&')) : page, field,
                  shown(d.path, d.before), shown(d.path, d.after)});
   }
   return rows;

@@ -3,6 +3,7 @@
 // write back what it held before the Save; the operator's edits stay in the form either way.
 #include <QDir>
 
+#include "ui_U_ez_config_main.h"
 #include "widgets/message_box.h"
 #include "window/U_ez_config_main.h"
 #include "window/change_tracker.h"

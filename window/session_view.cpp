@@ -3,6 +3,7 @@
 // failure) becomes the window's message boxes.
 #include <QTimer>
 
+#include "ui_U_ez_config_main.h"
 #include "widgets/message_box.h"
 #include "window/U_ez_config_main.h"
 #include "window/U_login.h"
@@ -14,13 +15,13 @@ constexpr int kPaintTickMs = 250;
 }  // namespace
 
 void TF_ez_config_main::logIn(const QString& id, const QString& password) {
-  M_State_Info->clear();
+  ui_->M_State_Info->clear();
   // ID and password go out exactly as typed; the busy cursor shows until the read ends, the login
   // is refused or the link closes.
   session.login(id, password);
   showSessionState();
-  PageControl1->setActivePageIndex(0);
-  PageControl1->setFocus();
+  ui_->PageControl1->setActivePageIndex(0);
+  ui_->PageControl1->setFocus();
 }
 
 void TF_ez_config_main::giveUpLogin() {
@@ -94,7 +95,7 @@ void TF_ez_config_main::connectSession() {
     login_->passwordRefused();
   });
   connect(s, &GatewaySession::modelAccepted, this, [this] {
-    P_main->hide();
+    ui_->P_main->hide();
     showSessionState();
   });
   connect(s, &GatewaySession::modelRefused, this, [this](const QString& name) {
@@ -130,20 +131,20 @@ void TF_ez_config_main::connectSession() {
 void TF_ez_config_main::showSessionState() {
   const SessionState state = session.state();
   const bool open = session.linkOpen();
-  BB_Connect->setVisible(!open);
-  BB_Disconnect->setVisible(open);
+  ui_->BB_Connect->setVisible(!open);
+  ui_->BB_Disconnect->setVisible(open);
   // Save and Restart from the moment the device named a model this tool configures; during the
   // chain and a write exchange their clicks wait (the busy cursor tells why).
   const bool configurable =
       open && ((state == SessionState::Reading && session.modelIsAccepted()) ||
                state == SessionState::Ready || state == SessionState::Writing);
-  BB_Save->setEnabled(configurable);
-  BB_Restart->setEnabled(configurable);
+  ui_->BB_Save->setEnabled(configurable);
+  ui_->BB_Restart->setEnabled(configurable);
   busy.setBusy(open && (state == SessionState::Reading || state == SessionState::Writing ||
                         (state == SessionState::LoggingIn && session.loginPending())));
   holdPainting(open && state == SessionState::Reading);
   // The configuration's files and backups once there is a configuration to compare them with.
-  BB_File->setEnabled(open && state == SessionState::Ready);
+  ui_->BB_File->setEnabled(open && state == SessionState::Ready);
   showActivity();
 }
 
@@ -179,7 +180,7 @@ void TF_ez_config_main::showActivity() {
       text = tr("Restarting the gateway");
       break;
   }
-  L_Activity->setText(text);
+  ui_->L_Activity->setText(text);
 }
 
 // Painting the window after every reply was most of what a fast read cost: while the chain reads,
@@ -222,7 +223,7 @@ void TF_ez_config_main::showLinkLost(SessionState during, bool reported) {
   }
   // A read cut short leaves half the values: the pages are covered again, never shown as real.
   if (during != SessionState::Ready && during != SessionState::Writing) {
-    P_main->show();
+    ui_->P_main->show();
     changes_->clear();
     showTitle();
   }
@@ -235,7 +236,7 @@ void TF_ez_config_main::showLinkLost(SessionState during, bool reported) {
 }
 
 void TF_ez_config_main::showSaveCheck(const SaveCheckResult& check) {
-  if (auto* page = findChild<QWidget*>(check.page)) PageControl1->setActivePage(page);
+  if (auto* page = findChild<QWidget*>(check.page)) ui_->PageControl1->setActivePage(page);
   if (!check.field.isEmpty()) {
     if (auto* field = findChild<QWidget*>(check.field)) field->setFocus();
   }

@@ -2,6 +2,7 @@
 // window's entry points forward to them. The grid's colours and drawing stay here.
 #include <QPainter>
 
+#include "ui_U_ez_config_main.h"
 #include "window/U_ez_config_main.h"
 
 void TF_ez_config_main::RG_Network_typeClick() {
@@ -45,13 +46,13 @@ void TF_ez_config_main::RG_ProtocolClick() {
 }
 
 void TF_ez_config_main::paintGridBackground(bool enabled) {
-  QPalette p = SG_VoIP_Phone_number->palette();
+  QPalette p = ui_->SG_VoIP_Phone_number->palette();
   const QPalette system = QPalette();
   const QColor colour = enabled ? system.color(QPalette::Active, QPalette::Base)
                                 : system.color(QPalette::Active, QPalette::Button);
   for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
     p.setColor(group, QPalette::Base, colour);
-  SG_VoIP_Phone_number->setPalette(p);
+  ui_->SG_VoIP_Phone_number->setPalette(p);
 }
 
 void TF_ez_config_main::CK_auto_upgradeClick() {
@@ -61,7 +62,7 @@ void TF_ez_config_main::CK_auto_upgradeClick() {
 void TF_ez_config_main::SG_VoIP_Phone_numberDrawCell(QPainter& painter, int ACol, int ARow,
                                                      const QRect& Rect,
                                                      StringGrid::DrawState State) {
-  StringGrid* grid = SG_VoIP_Phone_number;
+  StringGrid* grid = ui_->SG_VoIP_Phone_number;
   const QColor gridColour = grid->palette().color(QPalette::Active, QPalette::Base);
   // The colour the grid filled the cell with.
   QColor cellColour = gridColour;

@@ -2,6 +2,7 @@
 // kept from each completed read, and the one question before an action would lose them.
 #include <QEventLoop>
 
+#include "ui_U_ez_config_main.h"
 #include "widgets/message_box.h"
 #include "window/U_ez_config_main.h"
 #include "window/change_tracker.h"

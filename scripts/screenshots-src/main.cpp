@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 
+#include "controls.h"
 #include "widgets/application.h"
 #include "widgets/message_box.h"
 #include "window/U_connection.h"
@@ -63,66 +64,68 @@ int main(int argc, char** argv) {
 
   // The pages as they look once a gateway has been read: the cover is gone, the bar and the
   // status line as they are with a gateway ready.
-  main->P_main->hide();
-  main->BB_Connect->hide();
-  main->BB_Disconnect->show();
-  main->BB_File->setEnabled(true);
-  main->BB_Save->setEnabled(true);
-  main->BB_Restart->setEnabled(true);
-  main->L_Activity->setText(QStringLiteral("Ready: 192.0.2.20:5140"));
+  control<QFrame>(main, "P_main")->hide();
+  control<QPushButton>(main, "BB_Connect")->hide();
+  control<QPushButton>(main, "BB_Disconnect")->show();
+  control<QPushButton>(main, "BB_File")->setEnabled(true);
+  control<QPushButton>(main, "BB_Save")->setEnabled(true);
+  control<QPushButton>(main, "BB_Restart")->setEnabled(true);
+  control<QLabel>(main, "L_Activity")->setText(QStringLiteral("Ready: 192.0.2.20:5140"));
   // Accounts as a read fills them: the password fields show their "*".
-  main->ED_PSTN_login->setText(QStringLiteral("isp-user"));
-  main->ED_PSTN_password->setText(QStringLiteral("secret"));
-  main->ED_PSTN_dialing->setText(QStringLiteral("0123456"));
-  main->ED_PPPoE_ID->setText(QStringLiteral("lan-user"));
-  main->ED_PPPoE_Password->setText(QStringLiteral("secret"));
-  main->ED_H323_ID->setText(QStringLiteral("gw-1001"));
-  main->ED_GK_password->setText(QStringLiteral("secret"));
-  main->ED_SIP_Username->setText(QStringLiteral("1001"));
-  main->ED_SIP_password->setText(QStringLiteral("secret"));
-  main->SG_VoIP_Phone_number->setRowCount(4);
+  control<QLineEdit>(main, "ED_PSTN_login")->setText(QStringLiteral("isp-user"));
+  control<QLineEdit>(main, "ED_PSTN_password")->setText(QStringLiteral("secret"));
+  control<QLineEdit>(main, "ED_PSTN_dialing")->setText(QStringLiteral("0123456"));
+  control<QLineEdit>(main, "ED_PPPoE_ID")->setText(QStringLiteral("lan-user"));
+  control<QLineEdit>(main, "ED_PPPoE_Password")->setText(QStringLiteral("secret"));
+  control<QLineEdit>(main, "ED_H323_ID")->setText(QStringLiteral("gw-1001"));
+  control<QLineEdit>(main, "ED_GK_password")->setText(QStringLiteral("secret"));
+  control<QLineEdit>(main, "ED_SIP_Username")->setText(QStringLiteral("1001"));
+  control<QLineEdit>(main, "ED_SIP_password")->setText(QStringLiteral("secret"));
+  control<StringGrid>(main, "SG_VoIP_Phone_number")->setRowCount(4);
   const QStringList cells = {"0/0", "FXS", "1001", "0/1", "FXS", "1002", "1/0", "FXO", ""};
   for (int i = 0; i < cells.size(); ++i)
-    main->SG_VoIP_Phone_number->setCell(i % 3, 1 + i / 3, cells.at(i));
+    control<StringGrid>(main, "SG_VoIP_Phone_number")->setCell(i % 3, 1 + i / 3, cells.at(i));
   const struct {
     QWidget* page;
     const char* name;
-  } pages[] = {{main->Tab_PSTN, "main-pstn"},
-               {main->Tab_LAN, "main-lan"},
-               {main->Tab_PC, "main-pc"},
-               {main->Tab_VoIP, "main-voip"},
-               {main->Tab_Service, "main-service"},
-               {main->Tab_Auto_upgrade, "main-auto-upgrade"},
-               {main->Tab_Status_information, "main-status"},
-               {main->Tab_About, "main-about"}};
+  } pages[] = {{control<QWidget>(main, "Tab_PSTN"), "main-pstn"},
+               {control<QWidget>(main, "Tab_LAN"), "main-lan"},
+               {control<QWidget>(main, "Tab_PC"), "main-pc"},
+               {control<QWidget>(main, "Tab_VoIP"), "main-voip"},
+               {control<QWidget>(main, "Tab_Service"), "main-service"},
+               {control<QWidget>(main, "Tab_Auto_upgrade"), "main-auto-upgrade"},
+               {control<QWidget>(main, "Tab_Status_information"), "main-status"},
+               {control<QWidget>(main, "Tab_About"), "main-about"}};
   main->appendStatusLine(QStringLiteral("ether0.0 is up, address 192.0.2.20/24"));
   main->appendStatusLine(QStringLiteral("async0 is down"));
   main->appendStatusLine(QStringLiteral("gatekeeper 192.0.2.1 registered"));
   for (const auto& page : pages) {
     // The PC page is never offered to the operator; its tab is shown for the picture only.
-    main->PageControl1->setPageTabHidden(main->Tab_PC, page.page != main->Tab_PC);
-    main->PageControl1->setActivePage(page.page);
+    control<PageControl>(main, "PageControl1")
+        ->setPageTabHidden(control<QWidget>(main, "Tab_PC"),
+                           page.page != control<QWidget>(main, "Tab_PC"));
+    control<PageControl>(main, "PageControl1")->setActivePage(page.page);
     save(main, QString::fromLatin1(page.name));
   }
 
   // The other groups of the LAN and VoIP pages.
-  main->PageControl1->setActivePage(main->Tab_LAN);
-  main->RG_Network_type->setItemIndex(2);
+  control<PageControl>(main, "PageControl1")->setActivePage(control<QWidget>(main, "Tab_LAN"));
+  control<RadioGroup>(main, "RG_Network_type")->setItemIndex(2);
   save(main, QStringLiteral("main-lan-fixed"));
-  main->RG_Network_type->setItemIndex(1);
+  control<RadioGroup>(main, "RG_Network_type")->setItemIndex(1);
   save(main, QStringLiteral("main-lan-dhcp"));
-  main->PageControl1->setActivePage(main->Tab_VoIP);
-  main->RG_Protocol->setItemIndex(1);
+  control<PageControl>(main, "PageControl1")->setActivePage(control<QWidget>(main, "Tab_VoIP"));
+  control<RadioGroup>(main, "RG_Protocol")->setItemIndex(1);
   save(main, QStringLiteral("main-voip-sip"));
-  main->RG_Protocol->setItemIndex(2);
+  control<RadioGroup>(main, "RG_Protocol")->setItemIndex(2);
   save(main, QStringLiteral("main-voip-mgcp"));
-  main->RG_Protocol->setItemIndex(0);
-  main->GB_Area_Number->show();
+  control<RadioGroup>(main, "RG_Protocol")->setItemIndex(0);
+  control<QGroupBox>(main, "GB_Area_Number")->show();
   save(main, QStringLiteral("main-voip-h323-area"));
-  main->GB_Area_Number->hide();
+  control<QGroupBox>(main, "GB_Area_Number")->hide();
 
   // More ports than the grid shows at once, scrolled to the last: the header row stays on top.
-  StringGrid* grid = main->SG_VoIP_Phone_number;
+  StringGrid* grid = control<StringGrid>(main, "SG_VoIP_Phone_number");
   grid->setRowCount(9);
   for (int port = 1; port <= 8; ++port) {
     grid->setCell(0, port, QStringLiteral("%1/%2").arg((port - 1) / 4).arg((port - 1) % 4));
@@ -135,8 +138,10 @@ int main(int argc, char** argv) {
   grid->scrollToTop();
 
   // The configuration menu of the bar, and the review of a Save.
-  main->PageControl1->setActivePage(main->Tab_PSTN);
-  main->ConfigMenu->popup(main->BB_File->mapToGlobal(QPoint(0, main->BB_File->height())));
+  control<PageControl>(main, "PageControl1")->setActivePage(control<QWidget>(main, "Tab_PSTN"));
+  main->ConfigMenu->popup(
+      control<QPushButton>(main, "BB_File")
+          ->mapToGlobal(QPoint(0, control<QPushButton>(main, "BB_File")->height())));
   save(main->ConfigMenu, QStringLiteral("main-config-menu"));
   main->ConfigMenu->hide();
   ReviewRequest request;
@@ -150,13 +155,13 @@ int main(int argc, char** argv) {
   review.hide();
 
   // The restart wait: cover with the gauge strip.
-  main->BB_File->setEnabled(false);
-  main->BB_Save->setEnabled(false);
-  main->BB_Restart->setEnabled(false);
-  main->L_Activity->setText(QStringLiteral("Restarting the gateway"));
-  main->P_main->show();
-  main->P_State->show();
-  main->Gauge1->setValue(42);
+  control<QPushButton>(main, "BB_File")->setEnabled(false);
+  control<QPushButton>(main, "BB_Save")->setEnabled(false);
+  control<QPushButton>(main, "BB_Restart")->setEnabled(false);
+  control<QLabel>(main, "L_Activity")->setText(QStringLiteral("Restarting the gateway"));
+  control<QFrame>(main, "P_main")->show();
+  control<QFrame>(main, "P_State")->show();
+  control<QProgressBar>(main, "Gauge1")->setValue(42);
   save(main, QStringLiteral("main-restart-wait"));
 
   connection->show();

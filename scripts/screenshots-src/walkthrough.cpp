@@ -6,6 +6,7 @@
 #include <QTest>
 #include <QTextStream>
 
+#include "controls.h"
 #include "tool_driver.h"
 #include "widgets/application.h"
 #include "window/U_ez_config_main.h"

@@ -86,7 +86,9 @@ class TstFaults : public QObject {
       if (name == QLatin1String("ED_PSTN_dialing")) return value;
     return QString();
   }
-  QString memo() const { return tool.main()->M_State_Info->toPlainText(); }
+  QString memo() const {
+    return control<QPlainTextEdit>(tool.main(), "M_State_Info")->toPlainText();
+  }
 
   ToolDriver tool;
   QByteArray sampleState_;
@@ -186,16 +188,16 @@ void TstFaults::droppedLink() {
   } else {
     QVERIFY2(readAndEdit(serial), why());
     if (drop == DropAt::StatusPoll)
-      QVERIFY2(tool.clickTab(main->Tab_Status_information), why());
+      QVERIFY2(tool.clickTab(control<QWidget>(main, "Tab_Status_information")), why());
     else
-      QVERIFY2(tool.click(main->BB_Save), why());
+      QVERIFY2(tool.click(control<QPushButton>(main, "BB_Save")), why());
   }
   // The buttons tell the operator, and a box always does: a serial write that met the dead line,
   // for a Save cut off that the gateway never confirmed it, else that the link was lost.
-  QTRY_VERIFY(main->BB_Connect->isVisible());
-  QVERIFY(!main->BB_Disconnect->isVisible());
-  QVERIFY(!main->BB_Save->isEnabled());
-  QVERIFY(!main->BB_Restart->isEnabled());
+  QTRY_VERIFY(control<QPushButton>(main, "BB_Connect")->isVisible());
+  QVERIFY(!control<QPushButton>(main, "BB_Disconnect")->isVisible());
+  QVERIFY(!control<QPushButton>(main, "BB_Save")->isEnabled());
+  QVERIFY(!control<QPushButton>(main, "BB_Restart")->isEnabled());
   // A Save cut off may have left part of it: the backup to restore from is named.
   const bool writing = drop == DropAt::WriteOpening || drop == DropAt::WriteClosing;
   const auto restoreOffered = [](const MessageBoxRequest& box) {
@@ -216,10 +218,10 @@ void TstFaults::droppedLink() {
   QCOMPARE(std::any_of(tool.boxes.begin(), tool.boxes.end(), restoreOffered),
            drop == DropAt::WriteClosing);  // not when the script never went out
   // A read cut short is covered again: its half values are not shown as the gateway's.
-  QCOMPARE(main->P_main->isVisible(), drop == DropAt::ReadChain);
+  QCOMPARE(control<QFrame>(main, "P_main")->isVisible(), drop == DropAt::ReadChain);
   QVERIFY(!main->busy.isBusy());
   QVERIFY(!QGuiApplication::overrideCursor());
-  QCOMPARE(main->L_Activity->text(), QString("Link lost"));
+  QCOMPARE(control<QLabel>(main, "L_Activity")->text(), QString("Link lost"));
 
   // The device holds the old configuration, or the new one once it had the whole script.
   QCOMPARE(tool.sim.readState(), drop == DropAt::WriteClosing ? savedState_ : sampleState_);
@@ -237,7 +239,7 @@ void TstFaults::droppedLink() {
   QVERIFY2(connectOver(serial), why());
   if (drop == DropAt::ReadChain) {
     QVERIFY2(tool.typeLogin(), why());
-    QTRY_VERIFY(main->BB_Connect->isVisible());
+    QTRY_VERIFY(control<QPushButton>(main, "BB_Connect")->isVisible());
     QCOMPARE(tool.parsedLines.count("get-voip"), 2);
   } else {
     QVERIFY2(tool.loginAndRead(), why());
@@ -267,9 +269,9 @@ void TstFaults::stalledReply() {
     QVERIFY2(readAndEdit(serial), why());
     QVERIFY(!busyCursor());
     // No answer comes; the operator presses Save once more before giving up.
-    QVERIFY2(tool.click(main->BB_Save), why());
+    QVERIFY2(tool.click(control<QPushButton>(main, "BB_Save")), why());
     QTRY_VERIFY(tool.simLog().contains("stalling the write exchange"));
-    QVERIFY2(tool.click(main->BB_Save), why());
+    QVERIFY2(tool.click(control<QPushButton>(main, "BB_Save")), why());
   } else {
     QVERIFY2(connectOver(serial), why());
     QVERIFY2(tool.typeLogin(), why());
@@ -284,11 +286,11 @@ void TstFaults::stalledReply() {
   if (!write) {
     // The form is half read: Save, Restart and the status page (whose replies would cut the chain
     // short) do nothing until the read ends or the link is closed.
-    QWidget* page = main->PageControl1->currentWidget();
-    tool.clickTab(main->Tab_Status_information);
-    QCOMPARE(main->PageControl1->currentWidget(), page);
-    QVERIFY2(tool.click(main->BB_Save), why());
-    QVERIFY2(tool.click(main->BB_Restart), why());
+    QWidget* page = control<PageControl>(main, "PageControl1")->currentWidget();
+    tool.clickTab(control<QWidget>(main, "Tab_Status_information"));
+    QCOMPARE(control<PageControl>(main, "PageControl1")->currentWidget(), page);
+    QVERIFY2(tool.click(control<QPushButton>(main, "BB_Save")), why());
+    QVERIFY2(tool.click(control<QPushButton>(main, "BB_Restart")), why());
     // Every send is logged as it goes out: a refused click has sent nothing by now.
     QVERIFY(!tool.sentTexts().contains("get-wan-status\r"));
     QVERIFY(!tool.sentTexts().contains("write-system\r"));
@@ -330,12 +332,12 @@ void TstFaults::stalledReadEndsAfterItsTimeOut() {
   QVERIFY2(startGateway({"--stall-on", "get-voip"}), why());
   QVERIFY2(connectOver(serial), why());
   QVERIFY2(tool.typeLogin(), why());
-  QTRY_VERIFY(main->BB_Connect->isVisible());
+  QTRY_VERIFY(control<QPushButton>(main, "BB_Connect")->isVisible());
   QCOMPARE(tool.boxes.size(), 1);
   QVERIFY2(tool.boxes[0].text.startsWith(
                "The gateway stopped answering while its configuration was read"),
            qPrintable(tool.boxes[0].text));
-  QVERIFY(main->P_main->isVisible());
+  QVERIFY(control<QFrame>(main, "P_main")->isVisible());
   QVERIFY(!main->busy.isBusy());
   QVERIFY(!QGuiApplication::overrideCursor());
 }
@@ -396,7 +398,7 @@ void TstFaults::rebootDuringStatusPoll() {
   TF_ez_config_main* main = tool.main();
   QVERIFY2(connectOver(serial), why());
   QVERIFY2(tool.loginAndRead(), why());
-  QVERIFY2(tool.clickTab(main->Tab_Status_information), why());
+  QVERIFY2(tool.clickTab(control<QWidget>(main, "Tab_Status_information")), why());
   QTRY_VERIFY(memo().contains("WAN interface"));
 
   QVERIFY2(otherConsoleReboots(!serial), "the other console could not restart the gateway");
@@ -409,7 +411,7 @@ void TstFaults::rebootDuringStatusPoll() {
     QVERIFY2(tool.disconnect(), why());
   } else {
     // The device closes the TCP link: the poll ends and the memo keeps the last status.
-    QTRY_VERIFY(main->BB_Connect->isVisible());
+    QTRY_VERIFY(control<QPushButton>(main, "BB_Connect")->isVisible());
     QVERIFY(!main->T_State_Info->isActive());
     QVERIFY2(memo().contains("198.51.100.10 registered"), qPrintable(memo()));
     QVERIFY2(memo().endsWith("no longer current ---"), qPrintable(memo()));
@@ -438,7 +440,7 @@ void TstFaults::refusedLogin() {
   QVERIFY(!main->busy.isBusy());
   QVERIFY(!QGuiApplication::overrideCursor());
   QVERIFY(!tool.sentTexts().contains("get-model\r"));
-  QVERIFY(main->P_main->isVisible());
+  QVERIFY(control<QFrame>(main, "P_main")->isVisible());
   // The operator gives up on this login and starts over.
   QVERIFY2(tool.click(control<QPushButton>(tool.login(), "BB_Cancel")), why());
   QVERIFY2(tool.disconnect(), why());
@@ -475,7 +477,7 @@ void TstFaults::saveNotStored() {
     QVERIFY(QDir().mkdir(statePath));
   }
 
-  QVERIFY2(tool.click(main->BB_Save), why());
+  QVERIFY2(tool.click(control<QPushButton>(main, "BB_Save")), why());
   // When the script went out, the offer to write back what the gateway held follows (declined
   // here: see the rollback test).
   QTRY_VERIFY_WITH_TIMEOUT(tool.boxes.size() == (stall ? 1 : 2), 15000);
@@ -484,8 +486,8 @@ void TstFaults::saveNotStored() {
   QVERIFY2(tool.boxes[0].text.contains(stall ? "did not confirm" : "% Configuration not saved"),
            qPrintable(tool.boxes[0].text));
   QVERIFY(!main->busy.isBusy());
-  QVERIFY(main->BB_Save->isEnabled());
-  QVERIFY2(tool.clickTab(main->Tab_Status_information), why());
+  QVERIFY(control<QPushButton>(main, "BB_Save")->isEnabled());
+  QVERIFY2(tool.clickTab(control<QWidget>(main, "Tab_Status_information")), why());
   QTRY_VERIFY_WITH_TIMEOUT(memo().contains("System Information"), 10000);
   QCOMPARE(tool.boxCount("Save was complete"), 0);
 }
@@ -527,7 +529,7 @@ void TstFaults::rollbackAfterFailedSave() {
   // The box that tells why, then the question.
   tool.answers = {QMessageBox::Ok, accept ? QMessageBox::Yes : QMessageBox::No};
   const int before = int(tool.boxes.size());
-  QVERIFY2(tool.click(main->BB_Save), why());
+  QVERIFY2(tool.click(control<QPushButton>(main, "BB_Save")), why());
   const auto said = [&](const char* text) {
     return std::any_of(tool.boxes.begin() + before, tool.boxes.end(),
                        [&](const MessageBoxRequest& b) { return b.text.contains(text); });
@@ -543,7 +545,7 @@ void TstFaults::rollbackAfterFailedSave() {
   // The edit is still there, marked, for another Save.
   QCOMPARE(tool.value("ED_PSTN_dialing"), kNewDialing);
   QTRY_VERIFY(main->changes().count() >= 1);
-  QVERIFY(main->BB_Save->isEnabled());
+  QVERIFY(control<QPushButton>(main, "BB_Save")->isEnabled());
 }
 
 int main(int argc, char** argv) {

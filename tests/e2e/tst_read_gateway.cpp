@@ -205,7 +205,7 @@ void TstReadGateway::readsEveryTab() {
 
   QVERIFY2(connectOver(serial), qPrintable(tool.failure()));
   TF_ez_config_main* main = tool.main();
-  QVERIFY(main->P_main->isVisible());
+  QVERIFY(control<QFrame>(main, "P_main")->isVisible());
   if (serial) {
     // The probe found the gateway before anything else was sent on the port.
     QVERIFY(tool.sentTexts().contains("?"));
@@ -217,9 +217,9 @@ void TstReadGateway::readsEveryTab() {
   QVERIFY2(tool.loginAndRead(), qPrintable(tool.failure()));
   // The debug log shows the login without its password.
   QCOMPARE(queriesSinceLogin(), QStringList{"start-login admin ***\r"} + kChain);
-  QVERIFY(!main->P_main->isVisible());
-  QVERIFY(main->BB_Save->isEnabled());
-  QVERIFY(main->BB_Restart->isEnabled());
+  QVERIFY(!control<QFrame>(main, "P_main")->isVisible());
+  QVERIFY(control<QPushButton>(main, "BB_Save")->isEnabled());
+  QVERIFY(control<QPushButton>(main, "BB_Restart")->isEnabled());
   QVERIFY(!tool.login()->isVisible());
   QCOMPARE(tool.boxes.size(), 0);
   verifyTabsShowState(stored);
@@ -242,12 +242,12 @@ void TstReadGateway::refusedLoginThenAccepted() {
   QVERIFY(tool.login()->isVisible());
   QCOMPARE(control<QLineEdit>(tool.login(), "ED_ID")->text(), QString("admin"));
   QVERIFY(!tool.sentTexts().contains("get-model\r"));
-  QVERIFY(tool.main()->P_main->isVisible());
+  QVERIFY(control<QFrame>(tool.main(), "P_main")->isVisible());
 
   QVERIFY2(tool.loginAndRead("admin", "admin"), qPrintable(tool.failure()));
   QCOMPARE(tool.boxes.size(), 1);
   QCOMPARE(tool.sentTexts().count("get-model\r"), 1);
-  QVERIFY(!tool.main()->P_main->isVisible());
+  QVERIFY(!control<QFrame>(tool.main(), "P_main")->isVisible());
   verifyTabsShowState(tool.sim.readState());
 }
 
@@ -256,7 +256,7 @@ void TstReadGateway::refusedModelIsReadUnderTheCover() {
   QVERIFY(tool.sim.writeState(kPppoeSip));
   QVERIFY2(tool.startSim({"--model", "XR100-2S"}), qPrintable(tool.failure()));
   QVERIFY2(connectOver(serial), qPrintable(tool.failure()));
-  const QString modelBefore = tool.main()->L_model->text();
+  const QString modelBefore = control<QLabel>(tool.main(), "L_model")->text();
 
   // The chain runs to its end all the same.
   QVERIFY2(tool.loginAndRead(), qPrintable(tool.failure()));
@@ -265,10 +265,10 @@ void TstReadGateway::refusedModelIsReadUnderTheCover() {
   QCOMPARE(tool.boxes[0].text, QString("Access denied. Use Easy setup S/W."));
   QCOMPARE(tool.boxes[0].caption, QString("Error"));
   TF_ez_config_main* main = tool.main();
-  QVERIFY(main->P_main->isVisible());
-  QVERIFY(!main->BB_Save->isEnabled());
-  QVERIFY(!main->BB_Restart->isEnabled());
-  QVERIFY(main->BB_Disconnect->isVisible());
+  QVERIFY(control<QFrame>(main, "P_main")->isVisible());
+  QVERIFY(!control<QPushButton>(main, "BB_Save")->isEnabled());
+  QVERIFY(!control<QPushButton>(main, "BB_Restart")->isEnabled());
+  QVERIFY(control<QPushButton>(main, "BB_Disconnect")->isVisible());
   // The tabs under the cover hold the device's values; the model label is not the device's.
   verifyTabsShowState(kPppoeSip, modelBefore);
   QVERIFY2(tool.disconnect(), qPrintable(tool.failure()));
@@ -352,10 +352,10 @@ void TstReadGateway::reconnectsAfterDisconnect() {
   QVERIFY2(tool.disconnect(), qPrintable(tool.failure()));
   QCOMPARE(tool.boxes.size(), 1);
   QCOMPARE(tool.boxes[0].text, QString("Do you want to end connection?"));
-  QVERIFY(main->P_main->isVisible());
-  QVERIFY(!main->BB_Save->isEnabled());
-  QVERIFY(!main->BB_Restart->isEnabled());
-  QVERIFY(!main->BB_Disconnect->isVisible());
+  QVERIFY(control<QFrame>(main, "P_main")->isVisible());
+  QVERIFY(!control<QPushButton>(main, "BB_Save")->isEnabled());
+  QVERIFY(!control<QPushButton>(main, "BB_Restart")->isEnabled());
+  QVERIFY(!control<QPushButton>(main, "BB_Disconnect")->isVisible());
   QCOMPARE(tool.sentTexts().last(),
            firstSerial ? QString("end-ez-setup\r") : QString("get-dns-server\r"));
   QVERIFY(!tool.main()->session.serialPort().connected());
@@ -373,7 +373,7 @@ void TstReadGateway::reconnectsAfterDisconnect() {
   QVERIFY2(connectOver(secondSerial), qPrintable(tool.failure()));
   QVERIFY2(tool.loginAndRead(), qPrintable(tool.failure()));
   QCOMPARE(tool.boxes.size(), 0);
-  QVERIFY(!main->P_main->isVisible());
+  QVERIFY(!control<QFrame>(main, "P_main")->isVisible());
   verifyTabsShowState(changed);
   QCOMPARE(tool.value("ED_Static_IP_address"), QString("192.0.2.77"));
 }
@@ -395,19 +395,20 @@ void TstReadGateway::gatewayDropsTheLinkDuringTheRead() {
   TF_ez_config_main* main = tool.main();
   QVERIFY2(connectOver(serial), qPrintable(tool.failure()));
   QVERIFY2(tool.typeLogin(), qPrintable(tool.failure()));
-  QTRY_VERIFY_WITH_TIMEOUT(main->BB_Connect->isVisible(), ToolDriver::kTimeoutMs);
+  QTRY_VERIFY_WITH_TIMEOUT(control<QPushButton>(main, "BB_Connect")->isVisible(),
+                           ToolDriver::kTimeoutMs);
   QVERIFY(!tool.chainFinished());
   QVERIFY(tool.sentTexts().contains("get-model\r"));
-  QVERIFY(!main->BB_Disconnect->isVisible());
-  QVERIFY(!main->BB_Save->isEnabled());
-  QVERIFY(!main->BB_Restart->isEnabled());
+  QVERIFY(!control<QPushButton>(main, "BB_Disconnect")->isVisible());
+  QVERIFY(!control<QPushButton>(main, "BB_Save")->isEnabled());
+  QVERIFY(!control<QPushButton>(main, "BB_Restart")->isEnabled());
   QVERIFY(!tool.main()->session.serialPort().connected());
   QVERIFY(!tool.main()->session.tcpSocket().active());
   QCOMPARE(tool.debugLog().last(), QString("Disconnected..."));
   // The loss is told (on either link), and the half-read pages are covered again.
   QCOMPARE(tool.boxes.size(), 1);
   QVERIFY2(tool.boxes[0].text.endsWith(" was lost."), qPrintable(tool.boxes[0].text));
-  QVERIFY(main->P_main->isVisible());
+  QVERIFY(control<QFrame>(main, "P_main")->isVisible());
   tool.boxes.clear();
 
   // The gateway is back (here: a fresh simulator on the same port path) and is read whole.

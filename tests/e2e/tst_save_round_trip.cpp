@@ -9,6 +9,7 @@
 #include <QtTest>
 #include <functional>
 
+#include "controls.h"
 #include "net_mode.h"
 #include "tool_driver.h"
 #include "widgets/address_edit.h"
@@ -61,7 +62,7 @@ class TstSaveRoundTrip : public QObject {
   void initTestCase() { QVERIFY2(tool.setUp(), qPrintable(tool.failure())); }
   void cleanup() {
     // A test that failed half-way may leave a TCP session open.
-    if (tool.main()->BB_Disconnect->isVisible())
+    if (control<QPushButton>(tool.main(), "BB_Disconnect")->isVisible())
       disconnect(tool.link().state.LinkKind == kLinkSerial);
     tool.tearDownTest();
   }
@@ -123,14 +124,15 @@ class TstSaveRoundTrip : public QObject {
 
 // ---- operator actions --------------------------------------------------------------------------
 
-bool TstSaveRoundTrip::showPageOf(QWidget* control) {
-  QWidget* page = control;
-  while (page && m()->PageControl1->indexOf(page) < 0) page = page->parentWidget();
-  if (!page) return fail(control->objectName() + QStringLiteral(" is on no page"));
-  if (m()->PageControl1->currentWidget() != page && !tool.clickTab(page))
+bool TstSaveRoundTrip::showPageOf(QWidget* field) {
+  QWidget* page = field;
+  while (page && control<PageControl>(m(), "PageControl1")->indexOf(page) < 0)
+    page = page->parentWidget();
+  if (!page) return fail(field->objectName() + QStringLiteral(" is on no page"));
+  if (control<PageControl>(m(), "PageControl1")->currentWidget() != page && !tool.clickTab(page))
     return fail(tool.failure());
-  if (!control->isVisible()) return fail(control->objectName() + QStringLiteral(" is hidden"));
-  if (!control->isEnabled()) return fail(control->objectName() + QStringLiteral(" is disabled"));
+  if (!field->isVisible()) return fail(field->objectName() + QStringLiteral(" is hidden"));
+  if (!field->isEnabled()) return fail(field->objectName() + QStringLiteral(" is disabled"));
   return true;
 }
 
@@ -168,7 +170,7 @@ bool TstSaveRoundTrip::choose(RadioGroup* group, int item) {
 
 // Double-click on the number cell, type over it, Enter.
 bool TstSaveRoundTrip::typePhoneNumber(int row, const QString& number) {
-  StringGrid* grid = m()->SG_VoIP_Phone_number;
+  StringGrid* grid = control<StringGrid>(m(), "SG_VoIP_Phone_number");
   if (!showPageOf(grid)) return false;
   const QModelIndex index = grid->model()->index(row, 2);
   grid->scrollTo(index);
@@ -194,41 +196,47 @@ bool TstSaveRoundTrip::typePhoneNumber(int row, const QString& number) {
 // Every value carries the row number n, so that each row changes what the previous one saved.
 bool TstSaveRoundTrip::operatorSetsMode(NetMode mode, int n) {
   const QString nr = QString::number(n);
-  bool ok = type(m()->ED_PSTN_login, QStringLiteral("pstn") + nr) &&
-            type(m()->ED_PSTN_password, QStringLiteral("ppw") + nr) &&
-            type(m()->ED_PSTN_dialing, QStringLiteral("0170") + nr);
+  bool ok = type(control<QLineEdit>(m(), "ED_PSTN_login"), QStringLiteral("pstn") + nr) &&
+            type(control<QLineEdit>(m(), "ED_PSTN_password"), QStringLiteral("ppw") + nr) &&
+            type(control<QLineEdit>(m(), "ED_PSTN_dialing"), QStringLiteral("0170") + nr);
   if (!ok) return false;
 
   if (localPc(mode)) {
     // Local PC first: it is what offers the PSTN-side choice.
-    ok = setChecked(m()->CB_Local_PC, true) &&
-         setChecked(allUp(mode) ? m()->RB_All_up : m()->RB_Dial_up, true);
+    ok = setChecked(control<CheckBox>(m(), "CB_Local_PC"), true) &&
+         setChecked(allUp(mode) ? control<RadioButton>(m(), "RB_All_up")
+                                : control<RadioButton>(m(), "RB_Dial_up"),
+                    true);
     if (ok && mode != NetMode::LocalDialUp)
-      ok = setChecked(mode == NetMode::LocalAllUpDhcp ? m()->RB_PSTN_DHCP : m()->RB_PSTN_PPPoE,
+      ok = setChecked(mode == NetMode::LocalAllUpDhcp ? control<RadioButton>(m(), "RB_PSTN_DHCP")
+                                                      : control<RadioButton>(m(), "RB_PSTN_PPPoE"),
                       true);
     return ok;
   }
 
-  ok = setChecked(m()->CB_Local_PC, false) &&
-       setChecked(allUp(mode) ? m()->RB_All_up : m()->RB_Dial_up, true) &&
-       choose(m()->RG_Network_type, mode == NetMode::WanPppoe  ? 0
-                                    : mode == NetMode::WanDhcp ? 1
-                                                               : 2);
+  ok = setChecked(control<CheckBox>(m(), "CB_Local_PC"), false) &&
+       setChecked(allUp(mode) ? control<RadioButton>(m(), "RB_All_up")
+                              : control<RadioButton>(m(), "RB_Dial_up"),
+                  true) &&
+       choose(control<RadioGroup>(m(), "RG_Network_type"), mode == NetMode::WanPppoe  ? 0
+                                                           : mode == NetMode::WanDhcp ? 1
+                                                                                      : 2);
   if (!ok) return false;
   const QString net = QStringLiteral("10.") + nr + QStringLiteral(".0.");
   switch (mode) {
     case NetMode::WanPppoe:
-      return type(m()->ED_PPPoE_ID, QStringLiteral("wan") + nr) &&
-             type(m()->ED_PPPoE_Password, QStringLiteral("wpw") + nr) &&
-             type(m()->ED_PPPoE_DNS, net + QStringLiteral("53"));
+      return type(control<QLineEdit>(m(), "ED_PPPoE_ID"), QStringLiteral("wan") + nr) &&
+             type(control<QLineEdit>(m(), "ED_PPPoE_Password"), QStringLiteral("wpw") + nr) &&
+             type(control<AddressEdit>(m(), "ED_PPPoE_DNS"), net + QStringLiteral("53"));
     case NetMode::WanDhcp:
-      return setChecked(m()->CK_Cable_modem, n % 2 == 0);
+      return setChecked(control<CheckBox>(m(), "CK_Cable_modem"), n % 2 == 0);
     case NetMode::WanFixed:
-      return type(m()->ED_Static_IP_address, net + QStringLiteral("2")) &&
-             type(m()->ED_Static_Netmask, QStringLiteral("255.255.255.0")) &&
-             type(m()->ED_Static_router, net + QStringLiteral("1")) &&
-             type(m()->ED_Static_DNS, net + QStringLiteral("54")) &&
-             setChecked(m()->CK_Cable_modem, n % 2 == 0);
+      return type(control<AddressEdit>(m(), "ED_Static_IP_address"), net + QStringLiteral("2")) &&
+             type(control<AddressEdit>(m(), "ED_Static_Netmask"),
+                  QStringLiteral("255.255.255.0")) &&
+             type(control<AddressEdit>(m(), "ED_Static_router"), net + QStringLiteral("1")) &&
+             type(control<AddressEdit>(m(), "ED_Static_DNS"), net + QStringLiteral("54")) &&
+             setChecked(control<CheckBox>(m(), "CK_Cable_modem"), n % 2 == 0);
     default:
       return true;
   }
@@ -241,42 +249,47 @@ bool TstSaveRoundTrip::operatorSetsVoip(Voip voip, int n) {
   const bool second = n % 2 == 0;
   switch (voip) {
     case Voip::H323:
-      if (!choose(m()->RG_Protocol, 0) || !type(m()->ED_H323_ID, QStringLiteral("gw") + nr) ||
-          !type(m()->ED_GK_password, QStringLiteral("gk") + nr) ||
-          !type(m()->ED_Gatekeeper_IP, net + QStringLiteral("1.1")) ||
-          !type(m()->ED_Gatekeeper_IP2, second ? net + QStringLiteral("1.2") : QString()))
+      if (!choose(control<RadioGroup>(m(), "RG_Protocol"), 0) ||
+          !type(control<QLineEdit>(m(), "ED_H323_ID"), QStringLiteral("gw") + nr) ||
+          !type(control<QLineEdit>(m(), "ED_GK_password"), QStringLiteral("gk") + nr) ||
+          !type(control<AddressEdit>(m(), "ED_Gatekeeper_IP"), net + QStringLiteral("1.1")) ||
+          !type(control<AddressEdit>(m(), "ED_Gatekeeper_IP2"),
+                second ? net + QStringLiteral("1.2") : QString()))
         return false;
       break;
     case Voip::Sip:
-      if (!choose(m()->RG_Protocol, 1) ||
-          !type(m()->ED_SIP_Username, QStringLiteral("user") + nr) ||
-          !type(m()->ED_SIP_password, QStringLiteral("sip") + nr) ||
-          !type(m()->ED_SIP_Server_1, net + QStringLiteral("2.1")) ||
-          !type(m()->ED_SIP_Server_2, second ? net + QStringLiteral("2.2") : QString()))
+      if (!choose(control<RadioGroup>(m(), "RG_Protocol"), 1) ||
+          !type(control<QLineEdit>(m(), "ED_SIP_Username"), QStringLiteral("user") + nr) ||
+          !type(control<QLineEdit>(m(), "ED_SIP_password"), QStringLiteral("sip") + nr) ||
+          !type(control<AddressEdit>(m(), "ED_SIP_Server_1"), net + QStringLiteral("2.1")) ||
+          !type(control<AddressEdit>(m(), "ED_SIP_Server_2"),
+                second ? net + QStringLiteral("2.2") : QString()))
         return false;
       break;
     case Voip::Mgcp:
       // Under MGCP the call agent hands out the numbers: the table is not edited.
-      return choose(m()->RG_Protocol, 2) &&
-             type(m()->ED_MGCP_CallAgent_1, net + QStringLiteral("3.1")) &&
-             type(m()->ED_MGCP_CallAgent_2, second ? net + QStringLiteral("3.2") : QString());
+      return choose(control<RadioGroup>(m(), "RG_Protocol"), 2) &&
+             type(control<AddressEdit>(m(), "ED_MGCP_CallAgent_1"), net + QStringLiteral("3.1")) &&
+             type(control<AddressEdit>(m(), "ED_MGCP_CallAgent_2"),
+                  second ? net + QStringLiteral("3.2") : QString());
   }
-  for (int row = 1; row < m()->SG_VoIP_Phone_number->rowCount(); ++row)
+  for (int row = 1; row < control<StringGrid>(m(), "SG_VoIP_Phone_number")->rowCount(); ++row)
     if (!typePhoneNumber(row, QStringLiteral("7%1%2").arg(n).arg(row))) return false;
   return true;
 }
 
 bool TstSaveRoundTrip::operatorSetsServicesAndUpgrade(int n) {
   const QString nr = QString::number(n);
-  return setChecked(m()->CK_service_ftp, n % 2 == 1) &&
-         setChecked(m()->CK_service_SNMP, n % 2 == 0) &&
-         type(m()->ED_service_http, QStringLiteral("80") + nr) &&
-         type(m()->ED_service_SNMP, QStringLiteral("16") + nr) &&
-         setChecked(m()->CK_auto_upgrade, true) &&
-         type(m()->ED_auto_upgrade_ID, QStringLiteral("up") + nr) &&
-         type(m()->ED_auto_upgrade_password, QStringLiteral("uppw") + nr) &&
-         type(m()->ED_server_URL, QStringLiteral("http://10.") + nr + QStringLiteral(".0.80/fw")) &&
-         setChecked(m()->CK_upgrade_complete_restart, true);
+  return setChecked(control<CheckBox>(m(), "CK_service_ftp"), n % 2 == 1) &&
+         setChecked(control<CheckBox>(m(), "CK_service_SNMP"), n % 2 == 0) &&
+         type(control<QLineEdit>(m(), "ED_service_http"), QStringLiteral("80") + nr) &&
+         type(control<QLineEdit>(m(), "ED_service_SNMP"), QStringLiteral("16") + nr) &&
+         setChecked(control<CheckBox>(m(), "CK_auto_upgrade"), true) &&
+         type(control<QLineEdit>(m(), "ED_auto_upgrade_ID"), QStringLiteral("up") + nr) &&
+         type(control<QLineEdit>(m(), "ED_auto_upgrade_password"), QStringLiteral("uppw") + nr) &&
+         type(control<QLineEdit>(m(), "ED_server_URL"),
+              QStringLiteral("http://10.") + nr + QStringLiteral(".0.80/fw")) &&
+         setChecked(control<CheckBox>(m(), "CK_upgrade_complete_restart"), true);
 }
 
 // ---- what the window and the device hold -------------------------------------------------------
@@ -472,8 +485,10 @@ void TstSaveRoundTrip::emptyValuesComeBackEmpty() {
   QVERIFY2(operatorSetsMode(NetMode::WanPppoe, 90) && operatorSetsVoip(Voip::Sip, 90) &&
                operatorSetsServicesAndUpgrade(90),
            qPrintable(why_));
-  QVERIFY2(type(m()->ED_PPPoE_ID, QString()) && type(m()->ED_auto_upgrade_ID, QString()) &&
-               type(m()->ED_server_URL, QString()) && type(m()->ED_SIP_password, QString()),
+  QVERIFY2(type(control<QLineEdit>(m(), "ED_PPPoE_ID"), QString()) &&
+               type(control<QLineEdit>(m(), "ED_auto_upgrade_ID"), QString()) &&
+               type(control<QLineEdit>(m(), "ED_server_URL"), QString()) &&
+               type(control<QLineEdit>(m(), "ED_SIP_password"), QString()),
            qPrintable(why_));
   saveAndReadBack(false, NetMode::WanPppoe, Voip::Sip);
   if (QTest::currentTestFailed()) return;
@@ -482,10 +497,12 @@ void TstSaveRoundTrip::emptyValuesComeBackEmpty() {
   QVERIFY2(operatorSetsMode(NetMode::WanPppoe, 91) && operatorSetsVoip(Voip::H323, 91) &&
                operatorSetsServicesAndUpgrade(91),
            qPrintable(why_));
-  QVERIFY2(type(m()->ED_PPPoE_Password, QString()) &&
-               type(m()->ED_auto_upgrade_password, QString()) && type(m()->ED_H323_ID, QString()) &&
-               type(m()->ED_GK_password, QString()) && type(m()->ED_Gatekeeper_IP, QString()) &&
-               type(m()->ED_Gatekeeper_IP2, QString()),
+  QVERIFY2(type(control<QLineEdit>(m(), "ED_PPPoE_Password"), QString()) &&
+               type(control<QLineEdit>(m(), "ED_auto_upgrade_password"), QString()) &&
+               type(control<QLineEdit>(m(), "ED_H323_ID"), QString()) &&
+               type(control<QLineEdit>(m(), "ED_GK_password"), QString()) &&
+               type(control<AddressEdit>(m(), "ED_Gatekeeper_IP"), QString()) &&
+               type(control<AddressEdit>(m(), "ED_Gatekeeper_IP2"), QString()),
            qPrintable(why_));
   saveAndReadBack(false, NetMode::WanPppoe, Voip::H323);
 }

@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "controls.h"
 #include "tool_driver.h"
 #include "transports/serial_port_facility.h"
 #include "transports/tcp_client_socket.h"
@@ -32,7 +33,9 @@ class TstStatusRestart : public QObject {
   // Connects over the row's link and reads the sample configuration.
   void readGateway(bool serial);
   int sentCount(const QString& text) const { return int(tool.sentTexts().count(text)); }
-  QString memo() const { return tool.main()->M_State_Info->toPlainText(); }
+  QString memo() const {
+    return control<QPlainTextEdit>(tool.main(), "M_State_Info")->toPlainText();
+  }
 
   ToolDriver tool;
 };
@@ -51,7 +54,7 @@ void TstStatusRestart::init() {
 void TstStatusRestart::readGateway(bool serial) {
   QVERIFY2(serial ? tool.connectSerial() : tool.connectTcp(), qPrintable(tool.failure()));
   QVERIFY2(tool.loginAndRead(), qPrintable(tool.failure()));
-  QVERIFY(!tool.main()->P_main->isVisible());
+  QVERIFY(!control<QFrame>(tool.main(), "P_main")->isVisible());
 }
 
 void TstStatusRestart::statusPageShowsTheDevicesStatus() {
@@ -59,7 +62,8 @@ void TstStatusRestart::statusPageShowsTheDevicesStatus() {
   readGateway(serial);
   TF_ez_config_main* main = tool.main();
 
-  QVERIFY2(tool.clickTab(main->Tab_Status_information), qPrintable(tool.failure()));
+  QVERIFY2(tool.clickTab(control<QWidget>(main, "Tab_Status_information")),
+           qPrintable(tool.failure()));
   QVERIFY(main->T_State_Info->isActive());
   QCOMPARE(tool.sentTexts().last(), QString("get-wan-status\r"));
   // The WAN status and, asked for as soon as it begins to arrive, the gatekeeper status.
@@ -104,12 +108,13 @@ void TstStatusRestart::leavingThePageStopsThePoll() {
   TF_ez_config_main* main = tool.main();
 
   // In by keyboard, out by mouse; a poll tick has come and gone in between.
-  QVERIFY2(tool.keyToTab(main->Tab_Status_information), qPrintable(tool.failure()));
+  QVERIFY2(tool.keyToTab(control<QWidget>(main, "Tab_Status_information")),
+           qPrintable(tool.failure()));
   QVERIFY(main->T_State_Info->isActive());
   QTRY_VERIFY(sentCount("get-wan-status\r") >= 2);
   QTRY_VERIFY(memo().contains("198.51.100.10 registered"));
 
-  QVERIFY2(tool.clickTab(main->Tab_VoIP), qPrintable(tool.failure()));
+  QVERIFY2(tool.clickTab(control<QWidget>(main, "Tab_VoIP")), qPrintable(tool.failure()));
   QVERIFY(!main->T_State_Info->isActive());
   const int polls = sentCount("get-wan-status\r");
   // Nothing to await when nothing should happen: three poll periods go by without a request.
@@ -118,7 +123,8 @@ void TstStatusRestart::leavingThePageStopsThePoll() {
   QVERIFY(memo().contains("WAN interface"));
 
   // Back on the page the poll starts again at once.
-  QVERIFY2(tool.clickTab(main->Tab_Status_information), qPrintable(tool.failure()));
+  QVERIFY2(tool.clickTab(control<QWidget>(main, "Tab_Status_information")),
+           qPrintable(tool.failure()));
   QCOMPARE(sentCount("get-wan-status\r"), polls + 1);
   QVERIFY(main->T_State_Info->isActive());
   QTRY_VERIFY(memo().contains("198.51.100.10 registered"));
@@ -132,12 +138,14 @@ void TstStatusRestart::saveWhileAStatusReplyIsUnderWay() {
   QFETCH(bool, serial);
   readGateway(serial);
   TF_ez_config_main* main = tool.main();
-  QVERIFY2(tool.clickTab(main->Tab_LAN), qPrintable(tool.failure()));
-  QVERIFY2(tool.typeText(main->ED_Static_router, "192.0.2.254"), qPrintable(tool.failure()));
+  QVERIFY2(tool.clickTab(control<QWidget>(main, "Tab_LAN")), qPrintable(tool.failure()));
+  QVERIFY2(tool.typeText(control<AddressEdit>(main, "ED_Static_router"), "192.0.2.254"),
+           qPrintable(tool.failure()));
 
   // Save is in reach from the status page, also while the reply to the request that entering the
   // page (or a poll tick) sent is still on its way.
-  QVERIFY2(tool.clickTab(main->Tab_Status_information), qPrintable(tool.failure()));
+  QVERIFY2(tool.clickTab(control<QWidget>(main, "Tab_Status_information")),
+           qPrintable(tool.failure()));
   QCOMPARE(tool.sentTexts().last(), QString("get-wan-status\r"));
   QVERIFY2(tool.save(2000), qPrintable(tool.failure()));
   QVERIFY(tool.sim.readState().contains("route 0.0.0.0 0.0.0.0 192.0.2.254"));
@@ -152,18 +160,19 @@ void TstStatusRestart::restartRebootsAndTheSameConfigurationIsReadAgain() {
   readGateway(serial);
   TF_ez_config_main* main = tool.main();
   const QByteArray stored = tool.sim.readState();
-  QVERIFY2(tool.clickTab(main->Tab_Status_information), qPrintable(tool.failure()));
+  QVERIFY2(tool.clickTab(control<QWidget>(main, "Tab_Status_information")),
+           qPrintable(tool.failure()));
   QTRY_VERIFY(memo().contains("WAN interface"));
 
   // Declined: nothing is sent, nothing waits.
   tool.answers = {QMessageBox::No};
-  QVERIFY2(tool.click(main->BB_Restart), qPrintable(tool.failure()));
+  QVERIFY2(tool.click(control<QPushButton>(main, "BB_Restart")), qPrintable(tool.failure()));
   QCOMPARE(tool.boxes.size(), 1);
   QCOMPARE(tool.boxes[0].text, QString("Would you like to restart?"));
   QCOMPARE(tool.boxes[0].caption, QString("Confirm"));
   QVERIFY(!tool.sentTexts().contains("reboot-system\r"));
   QVERIFY(!main->Timer1->isActive());
-  QVERIFY(main->BB_Disconnect->isVisible());
+  QVERIFY(control<QPushButton>(main, "BB_Disconnect")->isVisible());
 
   const qsizetype reboots = tool.simLog().count("rebooting for");
   // The console is back once the device is up (TCP: listening again).
@@ -177,40 +186,41 @@ void TstStatusRestart::restartRebootsAndTheSameConfigurationIsReadAgain() {
   // behind the gauge.
   QVERIFY(!tool.main()->session.serialPort().connected());
   QTRY_VERIFY(!tool.main()->session.tcpSocket().active());
-  QVERIFY(main->BB_Connect->isVisible());
-  QVERIFY(!main->BB_Connect->isEnabled());
-  QVERIFY(!main->BB_Exit->isEnabled());
-  QVERIFY(!main->BB_Save->isEnabled());
-  QVERIFY(!main->BB_Restart->isEnabled());
-  QVERIFY(main->P_main->isVisible());
-  QVERIFY(main->P_State->isVisible());
+  QVERIFY(control<QPushButton>(main, "BB_Connect")->isVisible());
+  QVERIFY(!control<QPushButton>(main, "BB_Connect")->isEnabled());
+  QVERIFY(!control<QPushButton>(main, "BB_Exit")->isEnabled());
+  QVERIFY(!control<QPushButton>(main, "BB_Save")->isEnabled());
+  QVERIFY(!control<QPushButton>(main, "BB_Restart")->isEnabled());
+  QVERIFY(control<QFrame>(main, "P_main")->isVisible());
+  QVERIFY(control<QFrame>(main, "P_State")->isVisible());
   QTRY_VERIFY(tool.simLog().count("rebooting for") > reboots);
-  QTRY_VERIFY(main->Gauge1->value() > 0);
+  QTRY_VERIFY(control<QProgressBar>(main, "Gauge1")->value() > 0);
 
   QVERIFY2(tool.waitRestartOver(), qPrintable(tool.failure()));
-  QVERIFY(!main->P_State->isVisible());
-  QVERIFY(main->BB_Exit->isEnabled());
-  QVERIFY(main->P_main->isVisible());
+  QVERIFY(!control<QFrame>(main, "P_State")->isVisible());
+  QVERIFY(control<QPushButton>(main, "BB_Exit")->isEnabled());
+  QVERIFY(control<QFrame>(main, "P_main")->isVisible());
   // The gauge runs on, unseen, to its last tick.
   QTRY_VERIFY(!main->Timer_gauge->isActive());
   QCOMPARE(main->GaugeTicks, 100);
-  QCOMPARE(main->Gauge1->value(), 100);
+  QCOMPARE(control<QProgressBar>(main, "Gauge1")->value(), 100);
 
   // The product's wait outlasts the device's boot; the shortened one here is meant to as well.
   QTRY_VERIFY(tool.simLog().count(upAgain) > boots);
   QVERIFY2(serial ? tool.connectSerial() : tool.connectTcp(), qPrintable(tool.failure()));
   const int pollsBefore = sentCount("get-wan-status\r");
   QVERIFY2(tool.loginAndRead(), qPrintable(tool.failure()));
-  QVERIFY(!main->P_main->isVisible());
-  QVERIFY(main->BB_Save->isEnabled());
-  QVERIFY(main->BB_Restart->isEnabled());
+  QVERIFY(!control<QFrame>(main, "P_main")->isVisible());
+  QVERIFY(control<QPushButton>(main, "BB_Save")->isEnabled());
+  QVERIFY(control<QPushButton>(main, "BB_Restart")->isEnabled());
   const QStringList wrong = tool.mismatches(ToolDriver::expectedFromState(stored));
   QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join("\n")));
   QCOMPARE(tool.sim.readState(), stored);
   // The poll stays off until the operator comes to the page again.
   QVERIFY(!main->T_State_Info->isActive());
   QCOMPARE(sentCount("get-wan-status\r"), pollsBefore);
-  QVERIFY2(tool.clickTab(main->Tab_Status_information), qPrintable(tool.failure()));
+  QVERIFY2(tool.clickTab(control<QWidget>(main, "Tab_Status_information")),
+           qPrintable(tool.failure()));
   QTRY_VERIFY(memo().contains("192.0.2.10 netmask 255.255.255.0"));
   QCOMPARE(tool.boxes.size(), 2);
 }

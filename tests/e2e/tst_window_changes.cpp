@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "controls.h"
 #include "model/configuration_json.h"
 #include "tool_driver.h"
 #include "widgets/application.h"
@@ -44,11 +45,11 @@ class TstWindowChanges : public QObject {
     QVERIFY2(tool.typeText("ED_PSTN_dialing", "0999"), qPrintable(tool.failure()));
     QTRY_VERIFY2(m()->windowTitle().endsWith(" - 1 unsaved change"),
                  qPrintable(m()->windowTitle()));
-    QVERIFY(m()->ED_PSTN_dialing->font().bold());
-    QVERIFY(m()->ED_PSTN_dialing->toolTip().contains("\"0800123456\""));
+    QVERIFY(control<QLineEdit>(m(), "ED_PSTN_dialing")->font().bold());
+    QVERIFY(control<QLineEdit>(m(), "ED_PSTN_dialing")->toolTip().contains("\"0800123456\""));
     QVERIFY2(tool.typeText("ED_PSTN_dialing", "0800123456"), qPrintable(tool.failure()));
     QTRY_VERIFY(!m()->windowTitle().contains("unsaved"));
-    QVERIFY(!m()->ED_PSTN_dialing->font().bold());
+    QVERIFY(!control<QLineEdit>(m(), "ED_PSTN_dialing")->font().bold());
   }
 
   // Disconnect with an edit: one question; Cancel keeps the link, Discard ends it without the
@@ -69,8 +70,8 @@ class TstWindowChanges : public QObject {
     QVERIFY2(tool.typeText("ED_PSTN_dialing", "0999"), qPrintable(tool.failure()));
     tool.boxes.clear();
     tool.answers = {QMessageBox::StandardButton(answer)};
-    QVERIFY2(tool.click(m()->BB_Disconnect), qPrintable(tool.failure()));
-    QTRY_COMPARE(m()->BB_Connect->isVisible(), disconnected);
+    QVERIFY2(tool.click(control<QPushButton>(m(), "BB_Disconnect")), qPrintable(tool.failure()));
+    QTRY_COMPARE(control<QPushButton>(m(), "BB_Connect")->isVisible(), disconnected);
     QCOMPARE(tool.boxes.first().buttons,
              QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
     QVERIFY(tool.boxes.first().text.contains("1 unsaved change"));
@@ -140,12 +141,12 @@ class TstWindowChanges : public QObject {
   // A second read of the same gateway shows what the first one did, down to the greyed choices.
   void aSecondReadShowsWhatTheFirstDid() {
     QVERIFY2(readSample(), qPrintable(tool.failure()));
-    const bool dhcp = m()->RB_PSTN_DHCP->isChecked();
+    const bool dhcp = control<RadioButton>(m(), "RB_PSTN_DHCP")->isChecked();
     QVERIFY(dhcp);  // all-up without a local PC: as a fresh window shows it
     QVERIFY2(tool.disconnect(), qPrintable(tool.failure()));
     QVERIFY2(tool.connectTcp() && tool.loginAndRead(), qPrintable(tool.failure()));
-    QCOMPARE(m()->RB_PSTN_DHCP->isChecked(), dhcp);
-    QCOMPARE(m()->RB_PSTN_PPPoE->isChecked(), !dhcp);
+    QCOMPARE(control<RadioButton>(m(), "RB_PSTN_DHCP")->isChecked(), dhcp);
+    QCOMPARE(control<RadioButton>(m(), "RB_PSTN_PPPoE")->isChecked(), !dhcp);
   }
 
   // The form to a file and back: passwords only when asked for, a file applied through the
@@ -201,7 +202,8 @@ class TstWindowChanges : public QObject {
     QTRY_COMPARE(tool.value("ED_PSTN_dialing"), QString("0999"));
     QVERIFY(asked.last().open);
     QTRY_COMPARE(m()->changes().count(), 1);
-    QCOMPARE(m()->ED_PSTN_password->text(), QString("pstnpass"));  // the file left it out
+    QCOMPARE(control<QLineEdit>(m(), "ED_PSTN_password")->text(),
+             QString("pstnpass"));  // the file left it out
     QCOMPARE(tool.sentTexts(), sent);
 
     // A file the checks refuse changes nothing and names what is wrong.
@@ -233,7 +235,7 @@ class TstWindowChanges : public QObject {
     TF_ez_config_main::setVerifyAfterSave(true);
     QStringList seen;
     const auto note = [&] {
-      const QString text = m()->L_Activity->text();
+      const QString text = control<QLabel>(m(), "L_Activity")->text();
       if (seen.isEmpty() || seen.last() != text) seen << text;
     };
     const QMetaObject::Connection c1 =

@@ -215,54 +215,58 @@ class ScriptDevice {
 inline void operatorSetsNetwork(TF_ez_config_main* m, NetMode mode) {
   const bool local = localPc(mode);
   const bool up = allUp(mode);
-  m->ED_PSTN_login->setText(QStringLiteral("pstnuser"));
-  m->ED_PSTN_password->setText(QStringLiteral("pstnpw"));
-  m->ED_PSTN_dialing->setText(QStringLiteral("0171234"));
-  (up ? m->RB_All_up : m->RB_Dial_up)->setChecked(true);
-  m->CB_Local_PC->setChecked(local);
+  control<QLineEdit>(m, "ED_PSTN_login")->setText(QStringLiteral("pstnuser"));
+  control<QLineEdit>(m, "ED_PSTN_password")->setText(QStringLiteral("pstnpw"));
+  control<QLineEdit>(m, "ED_PSTN_dialing")->setText(QStringLiteral("0171234"));
+  (up ? control<RadioButton>(m, "RB_All_up") : control<RadioButton>(m, "RB_Dial_up"))
+      ->setChecked(true);
+  control<CheckBox>(m, "CB_Local_PC")->setChecked(local);
   if (local && up) {
-    (mode == NetMode::LocalAllUpDhcp ? m->RB_PSTN_DHCP : m->RB_PSTN_PPPoE)->setChecked(true);
+    (mode == NetMode::LocalAllUpDhcp ? control<RadioButton>(m, "RB_PSTN_DHCP")
+                                     : control<RadioButton>(m, "RB_PSTN_PPPoE"))
+        ->setChecked(true);
   }
   if (!local) {
-    m->RG_Network_type->setItemIndex(mode == NetMode::WanPppoe  ? 0
-                                     : mode == NetMode::WanDhcp ? 1
-                                                                : 2);
-    m->ED_PPPoE_ID->setText(QStringLiteral("wanuser"));
-    m->ED_PPPoE_Password->setText(QStringLiteral("wanpw"));
+    control<RadioGroup>(m, "RG_Network_type")
+        ->setItemIndex(mode == NetMode::WanPppoe  ? 0
+                       : mode == NetMode::WanDhcp ? 1
+                                                  : 2);
+    control<QLineEdit>(m, "ED_PPPoE_ID")->setText(QStringLiteral("wanuser"));
+    control<QLineEdit>(m, "ED_PPPoE_Password")->setText(QStringLiteral("wanpw"));
   }
-  m->ED_PPPoE_DNS->setText(QStringLiteral("168.126.63.1"));
-  m->ED_Static_IP_address->setText(QStringLiteral("192.168.10.2"));
-  m->ED_Static_Netmask->setText(QStringLiteral("255.255.255.0"));
-  m->ED_Static_router->setText(QStringLiteral("192.168.10.1"));
-  m->ED_Static_DNS->setText(QStringLiteral("168.126.63.2"));
-  m->CK_Cable_modem->setChecked(true);
+  control<AddressEdit>(m, "ED_PPPoE_DNS")->setText(QStringLiteral("168.126.63.1"));
+  control<AddressEdit>(m, "ED_Static_IP_address")->setText(QStringLiteral("192.168.10.2"));
+  control<AddressEdit>(m, "ED_Static_Netmask")->setText(QStringLiteral("255.255.255.0"));
+  control<AddressEdit>(m, "ED_Static_router")->setText(QStringLiteral("192.168.10.1"));
+  control<AddressEdit>(m, "ED_Static_DNS")->setText(QStringLiteral("168.126.63.2"));
+  control<CheckBox>(m, "CK_Cable_modem")->setChecked(true);
 }
 
 // Services and automatic upgrade as most tests leave them.
 inline void operatorSetsServices(TF_ez_config_main* m) {
-  m->CK_service_http->setChecked(true);
-  m->ED_service_http->setText(QStringLiteral("8080"));
-  m->CK_service_telnet->setChecked(true);
-  m->ED_service_telnet->setText(QStringLiteral("23"));
-  m->CK_service_ftp->setChecked(false);
-  m->ED_service_ftp->setText(QStringLiteral("21"));
-  m->CK_service_SNMP->setChecked(false);
-  m->ED_service_SNMP->setText(QString());
-  m->CK_service_TFTP->setChecked(true);
-  m->ED_service_TFTP->setText(QString());
-  m->CK_service_easy->setChecked(true);
-  m->ED_service_easy->setText(QStringLiteral("514"));
-  m->CK_auto_upgrade->setChecked(false);
-  m->CK_upgrade_complete_restart->setChecked(false);
-  m->ED_server_URL->setText(QStringLiteral("http://"));
-  m->ED_auto_upgrade_ID->setText(QString());
-  m->ED_auto_upgrade_password->setText(QString());
+  control<CheckBox>(m, "CK_service_http")->setChecked(true);
+  control<QLineEdit>(m, "ED_service_http")->setText(QStringLiteral("8080"));
+  control<CheckBox>(m, "CK_service_telnet")->setChecked(true);
+  control<QLineEdit>(m, "ED_service_telnet")->setText(QStringLiteral("23"));
+  control<CheckBox>(m, "CK_service_ftp")->setChecked(false);
+  control<QLineEdit>(m, "ED_service_ftp")->setText(QStringLiteral("21"));
+  control<CheckBox>(m, "CK_service_SNMP")->setChecked(false);
+  control<QLineEdit>(m, "ED_service_SNMP")->setText(QString());
+  control<CheckBox>(m, "CK_service_TFTP")->setChecked(true);
+  control<QLineEdit>(m, "ED_service_TFTP")->setText(QString());
+  control<CheckBox>(m, "CK_service_easy")->setChecked(true);
+  control<QLineEdit>(m, "ED_service_easy")->setText(QStringLiteral("514"));
+  control<CheckBox>(m, "CK_auto_upgrade")->setChecked(false);
+  control<CheckBox>(m, "CK_upgrade_complete_restart")->setChecked(false);
+  control<QLineEdit>(m, "ED_server_URL")->setText(QStringLiteral("http://"));
+  control<QLineEdit>(m, "ED_auto_upgrade_ID")->setText(QString());
+  control<QLineEdit>(m, "ED_auto_upgrade_password")->setText(QString());
 }
 
 // The phone-number table as a read leaves it, with the numbers the operator typed: three ports,
 // the middle one without a number.
 inline void deviceTable(TF_ez_config_main* m) {
-  StringGrid* g = m->SG_VoIP_Phone_number;
+  StringGrid* g = control<StringGrid>(m, "SG_VoIP_Phone_number");
   g->setRowCount(4);
   const QStringList cells = {"0/0", "FXS", "1001", "0/1", "FXS", "", "1/0", "FXO", "2001"};
   for (int i = 0; i < cells.size(); ++i) g->setCell(i % 3, 1 + i / 3, cells.at(i));
@@ -270,51 +274,55 @@ inline void deviceTable(TF_ez_config_main* m) {
 
 inline void operatorSetsVoip(TF_ez_config_main* m, Voip voip) {
   deviceTable(m);
-  for (QLineEdit* e :
-       {m->ED_H323_ID, m->ED_GK_password, m->ED_NUM, m->ED_SIP_Username, m->ED_SIP_password}) {
+  for (QLineEdit* e : {control<QLineEdit>(m, "ED_H323_ID"), control<QLineEdit>(m, "ED_GK_password"),
+                       control<QLineEdit>(m, "ED_NUM"), control<QLineEdit>(m, "ED_SIP_Username"),
+                       control<QLineEdit>(m, "ED_SIP_password")}) {
     e->setText(QString());
   }
-  for (AddressEdit* e : {m->ED_Gatekeeper_IP, m->ED_Gatekeeper_IP2, m->ED_SIP_Server_1,
-                         m->ED_SIP_Server_2, m->ED_MGCP_CallAgent_1, m->ED_MGCP_CallAgent_2}) {
+  for (AddressEdit* e :
+       {control<AddressEdit>(m, "ED_Gatekeeper_IP"), control<AddressEdit>(m, "ED_Gatekeeper_IP2"),
+        control<AddressEdit>(m, "ED_SIP_Server_1"), control<AddressEdit>(m, "ED_SIP_Server_2"),
+        control<AddressEdit>(m, "ED_MGCP_CallAgent_1"),
+        control<AddressEdit>(m, "ED_MGCP_CallAgent_2")}) {
     e->setText(QString());
   }
   switch (voip) {
     case Voip::H323Plain:
-      m->RG_Protocol->setItemIndex(0);
+      control<RadioGroup>(m, "RG_Protocol")->setItemIndex(0);
       break;
     case Voip::H323Full:
-      m->RG_Protocol->setItemIndex(0);
-      m->ED_H323_ID->setText(QStringLiteral("gw1"));
-      m->ED_GK_password->setText(QStringLiteral("gksecret"));
-      m->ED_Gatekeeper_IP->setText(QStringLiteral("10.0.0.5"));
-      m->ED_Gatekeeper_IP2->setText(QStringLiteral("10.0.0.6"));
-      m->ED_NUM->setText(QStringLiteral("031"));
+      control<RadioGroup>(m, "RG_Protocol")->setItemIndex(0);
+      control<QLineEdit>(m, "ED_H323_ID")->setText(QStringLiteral("gw1"));
+      control<QLineEdit>(m, "ED_GK_password")->setText(QStringLiteral("gksecret"));
+      control<AddressEdit>(m, "ED_Gatekeeper_IP")->setText(QStringLiteral("10.0.0.5"));
+      control<AddressEdit>(m, "ED_Gatekeeper_IP2")->setText(QStringLiteral("10.0.0.6"));
+      control<QLineEdit>(m, "ED_NUM")->setText(QStringLiteral("031"));
       break;
     case Voip::H323SecondaryOnly:
-      m->RG_Protocol->setItemIndex(0);
-      m->ED_Gatekeeper_IP2->setText(QStringLiteral("10.0.0.6"));
+      control<RadioGroup>(m, "RG_Protocol")->setItemIndex(0);
+      control<AddressEdit>(m, "ED_Gatekeeper_IP2")->setText(QStringLiteral("10.0.0.6"));
       break;
     case Voip::Sip:
-      m->RG_Protocol->setItemIndex(1);
-      m->ED_SIP_Username->setText(QStringLiteral("alice"));
-      m->ED_SIP_password->setText(QStringLiteral("sippw"));
-      m->ED_SIP_Server_1->setText(QStringLiteral("172.16.0.1"));
-      m->ED_SIP_Server_2->setText(QStringLiteral("172.16.0.2"));
-      m->ED_NUM->setText(QStringLiteral("031"));
+      control<RadioGroup>(m, "RG_Protocol")->setItemIndex(1);
+      control<QLineEdit>(m, "ED_SIP_Username")->setText(QStringLiteral("alice"));
+      control<QLineEdit>(m, "ED_SIP_password")->setText(QStringLiteral("sippw"));
+      control<AddressEdit>(m, "ED_SIP_Server_1")->setText(QStringLiteral("172.16.0.1"));
+      control<AddressEdit>(m, "ED_SIP_Server_2")->setText(QStringLiteral("172.16.0.2"));
+      control<QLineEdit>(m, "ED_NUM")->setText(QStringLiteral("031"));
       break;
     case Voip::SipMinimal:
-      m->RG_Protocol->setItemIndex(1);
-      m->ED_SIP_Username->setText(QStringLiteral("bob"));
-      m->ED_SIP_Server_1->setText(QStringLiteral("172.16.0.1"));
+      control<RadioGroup>(m, "RG_Protocol")->setItemIndex(1);
+      control<QLineEdit>(m, "ED_SIP_Username")->setText(QStringLiteral("bob"));
+      control<AddressEdit>(m, "ED_SIP_Server_1")->setText(QStringLiteral("172.16.0.1"));
       break;
     case Voip::Mgcp:
-      m->RG_Protocol->setItemIndex(2);
-      m->ED_MGCP_CallAgent_1->setText(QStringLiteral("192.0.2.10"));
-      m->ED_MGCP_CallAgent_2->setText(QStringLiteral("192.0.2.11"));
-      m->ED_NUM->setText(QStringLiteral("031"));
+      control<RadioGroup>(m, "RG_Protocol")->setItemIndex(2);
+      control<AddressEdit>(m, "ED_MGCP_CallAgent_1")->setText(QStringLiteral("192.0.2.10"));
+      control<AddressEdit>(m, "ED_MGCP_CallAgent_2")->setText(QStringLiteral("192.0.2.11"));
+      control<QLineEdit>(m, "ED_NUM")->setText(QStringLiteral("031"));
       break;
     case Voip::None:
-      m->RG_Protocol->setItemIndex(-1);
+      control<RadioGroup>(m, "RG_Protocol")->setItemIndex(-1);
       break;
   }
 }

@@ -1,6 +1,7 @@
 // Reading and writing as a pair: what Save writes, read back from the device, must give the same
 // controls and the same script again, for every operating mode and protocol, and a read must
 // show the device that was read, not the one read before it.
+#include "controls.h"
 #include "exchange_fixture.h"
 #include "round_trip_rows.h"
 
@@ -9,24 +10,25 @@ namespace {
 // The controls that make up the operating mode and the VoIP choice.
 QStringList modeOf(TF_ez_config_main* m) {
   QStringList mode = {
-      QStringLiteral("local PC %1").arg(m->CB_Local_PC->isChecked()),
-      QStringLiteral("all-up %1").arg(m->RB_All_up->isChecked()),
-      QStringLiteral("dial-up %1").arg(m->RB_Dial_up->isChecked()),
-      QStringLiteral("network %1").arg(m->RG_Network_type->itemIndex()),
-      QStringLiteral("protocol %1").arg(m->RG_Protocol->itemIndex()),
+      QStringLiteral("local PC %1").arg(control<CheckBox>(m, "CB_Local_PC")->isChecked()),
+      QStringLiteral("all-up %1").arg(control<RadioButton>(m, "RB_All_up")->isChecked()),
+      QStringLiteral("dial-up %1").arg(control<RadioButton>(m, "RB_Dial_up")->isChecked()),
+      QStringLiteral("network %1").arg(control<RadioGroup>(m, "RG_Network_type")->itemIndex()),
+      QStringLiteral("protocol %1").arg(control<RadioGroup>(m, "RG_Protocol")->itemIndex()),
   };
   // The PSTN-side choice only means something while a local PC is attached.
-  if (m->CB_Local_PC->isChecked()) {
-    mode << QStringLiteral("PSTN PPPoE %1").arg(m->RB_PSTN_PPPoE->isChecked());
+  if (control<CheckBox>(m, "CB_Local_PC")->isChecked()) {
+    mode << QStringLiteral("PSTN PPPoE %1")
+                .arg(control<RadioButton>(m, "RB_PSTN_PPPoE")->isChecked());
   }
   return mode;
 }
 
 QStringList numbersOf(TF_ez_config_main* m) {
   QStringList numbers;
-  for (int row = 1; row < m->SG_VoIP_Phone_number->rowCount(); ++row) {
-    numbers << m->SG_VoIP_Phone_number->cell(0, row) + QLatin1Char('=') +
-                   m->SG_VoIP_Phone_number->cell(2, row);
+  for (int row = 1; row < control<StringGrid>(m, "SG_VoIP_Phone_number")->rowCount(); ++row) {
+    numbers << control<StringGrid>(m, "SG_VoIP_Phone_number")->cell(0, row) + QLatin1Char('=') +
+                   control<StringGrid>(m, "SG_VoIP_Phone_number")->cell(2, row);
   }
   return numbers;
 }
@@ -100,17 +102,17 @@ class TestReadWrite : public QObject {
     operatorSetsNetwork(m(), NetMode::WanPppoe);
     operatorSetsServices(m());
     operatorSetsVoip(m(), Voip::H323Plain);
-    m()->ED_PPPoE_ID->setText(QString());
-    m()->ED_PPPoE_Password->setText(QStringLiteral("wanpw"));
-    m()->ED_auto_upgrade_password->setText(QStringLiteral("uppw"));
+    control<QLineEdit>(m(), "ED_PPPoE_ID")->setText(QString());
+    control<QLineEdit>(m(), "ED_PPPoE_Password")->setText(QStringLiteral("wanpw"));
+    control<QLineEdit>(m(), "ED_auto_upgrade_password")->setText(QStringLiteral("uppw"));
     save(device);
     const QStringList written = device.script;
     QVERIFY(written.contains(QStringLiteral("auto-upgrade  authentication login  password uppw")));
 
     read(device);
-    QCOMPARE(m()->ED_PPPoE_ID->text(), QString());
-    QCOMPARE(m()->ED_PPPoE_Password->text(), QStringLiteral("wanpw"));
-    QCOMPARE(m()->ED_auto_upgrade_ID->text(), QString());
+    QCOMPARE(control<QLineEdit>(m(), "ED_PPPoE_ID")->text(), QString());
+    QCOMPARE(control<QLineEdit>(m(), "ED_PPPoE_Password")->text(), QStringLiteral("wanpw"));
+    QCOMPARE(control<QLineEdit>(m(), "ED_auto_upgrade_ID")->text(), QString());
     save(device);
     QCOMPARE(device.script, written);
   }
@@ -135,8 +137,8 @@ class TestReadWrite : public QObject {
     read(second);
     QCOMPARE(modeOf(m()), secondControls);
     if (NetMode(secondMode) == NetMode::WanPppoe) {
-      QCOMPARE(m()->ED_PPPoE_ID->text(), QStringLiteral("wanuser"));
-      QCOMPARE(m()->ED_PPPoE_Password->text(), QStringLiteral("wanpw"));
+      QCOMPARE(control<QLineEdit>(m(), "ED_PPPoE_ID")->text(), QStringLiteral("wanuser"));
+      QCOMPARE(control<QLineEdit>(m(), "ED_PPPoE_Password")->text(), QStringLiteral("wanpw"));
     }
     save(second);
     QCOMPARE(second.script, secondScript);
@@ -148,12 +150,12 @@ class TestReadWrite : public QObject {
     configure(device, NetMode::WanDhcp, Voip::Mgcp);
     read(device);
     QCOMPARE(numbersOf(m()), (QStringList{"0/0=", "0/1=", "1/0="}));
-    QVERIFY(!m()->SG_VoIP_Phone_number->isEnabled());
+    QVERIFY(!control<StringGrid>(m(), "SG_VoIP_Phone_number")->isEnabled());
 
-    m()->RG_Protocol->setItemIndex(1);
-    m()->ED_SIP_Username->setText(QStringLiteral("alice"));
-    m()->ED_SIP_Server_1->setText(QStringLiteral("172.16.0.1"));
-    m()->SG_VoIP_Phone_number->setCell(2, 2, QStringLiteral("3001"));
+    control<RadioGroup>(m(), "RG_Protocol")->setItemIndex(1);
+    control<QLineEdit>(m(), "ED_SIP_Username")->setText(QStringLiteral("alice"));
+    control<AddressEdit>(m(), "ED_SIP_Server_1")->setText(QStringLiteral("172.16.0.1"));
+    control<StringGrid>(m(), "SG_VoIP_Phone_number")->setCell(2, 2, QStringLiteral("3001"));
     save(device);
     QVERIFY(!device.script.contains(QStringLiteral("voice-port 0/0")));
     QVERIFY(device.script.contains(QStringLiteral("voice-port 0/1")));
@@ -163,11 +165,11 @@ class TestReadWrite : public QObject {
     // A new read forgets the ports the previous device ran under MGCP.
     ScriptDevice blank;
     read(blank);
-    m()->RG_Protocol->setItemIndex(2);
-    m()->ED_MGCP_CallAgent_1->setText(QStringLiteral("192.0.2.10"));
-    m()->ED_PSTN_login->setText(QStringLiteral("u"));
-    m()->ED_PSTN_password->setText(QStringLiteral("p"));
-    m()->ED_PSTN_dialing->setText(QStringLiteral("1"));
+    control<RadioGroup>(m(), "RG_Protocol")->setItemIndex(2);
+    control<AddressEdit>(m(), "ED_MGCP_CallAgent_1")->setText(QStringLiteral("192.0.2.10"));
+    control<QLineEdit>(m(), "ED_PSTN_login")->setText(QStringLiteral("u"));
+    control<QLineEdit>(m(), "ED_PSTN_password")->setText(QStringLiteral("p"));
+    control<QLineEdit>(m(), "ED_PSTN_dialing")->setText(QStringLiteral("1"));
     save(blank);
     QVERIFY(!blank.script.contains(QStringLiteral("application mgcpapp")));
   }

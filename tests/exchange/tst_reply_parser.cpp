@@ -57,8 +57,8 @@ class TestReplyParser : public QObject {
     ScriptDevice device;
     device.script = QStringList{"interface async0", "modem script dialer atdt555", "!",
                                 "dnshost  nameserver   1.2.3.4"};
-    m()->P_main->show();
-    m()->BB_Save->setEnabled(false);
+    control<QFrame>(m(), "P_main")->show();
+    control<QPushButton>(m(), "BB_Save")->setEnabled(false);
     env.login->show();
     device.attach(env);
     env.receive({QStringLiteral("start-login admin secret"), QStringLiteral("Login ok")});
@@ -76,13 +76,14 @@ class TestReplyParser : public QObject {
 
     QVERIFY(env.link().debugLog.lines().contains(QStringLiteral("Login OK!!")));
     QVERIFY(!env.login->isVisible());
-    QVERIFY(m()->P_main->isHidden());
-    QVERIFY(m()->BB_Save->isEnabled());
-    QVERIFY(m()->BB_Restart->isEnabled());
-    QCOMPARE(m()->L_model->text(), QStringLiteral("ZQ520-A"));
-    QCOMPARE(m()->L_version->text(), QStringLiteral("2.1.7"));
-    QCOMPARE(m()->ED_PSTN_dialing->text(), QStringLiteral("555"));
-    QCOMPARE(m()->ED_PPPoE_DNS->text().remove(' '), QStringLiteral("1.2.3.4"));
+    QVERIFY(control<QFrame>(m(), "P_main")->isHidden());
+    QVERIFY(control<QPushButton>(m(), "BB_Save")->isEnabled());
+    QVERIFY(control<QPushButton>(m(), "BB_Restart")->isEnabled());
+    QCOMPARE(control<QLabel>(m(), "L_model")->text(), QStringLiteral("ZQ520-A"));
+    QCOMPARE(control<QLabel>(m(), "L_version")->text(), QStringLiteral("2.1.7"));
+    QCOMPARE(control<QLineEdit>(m(), "ED_PSTN_dialing")->text(), QStringLiteral("555"));
+    QCOMPARE(control<AddressEdit>(m(), "ED_PPPoE_DNS")->text().remove(' '),
+             QStringLiteral("1.2.3.4"));
     QCOMPARE(state().ReplySection, qint32(kSectionDns));
     QVERIFY(env.boxes.isEmpty());
   }
@@ -128,16 +129,16 @@ class TestReplyParser : public QObject {
   void modelCheck() {
     QFETCH(QString, model);
     QFETCH(bool, accepted);
-    m()->P_main->show();
-    m()->BB_Save->setEnabled(false);
-    m()->BB_Restart->setEnabled(false);
-    m()->L_model->setText(QStringLiteral("before"));
+    control<QFrame>(m(), "P_main")->show();
+    control<QPushButton>(m(), "BB_Save")->setEnabled(false);
+    control<QPushButton>(m(), "BB_Restart")->setEnabled(false);
+    control<QLabel>(m(), "L_model")->setText(QStringLiteral("before"));
     env.reply(QStringLiteral("get-model"), {QStringLiteral("model ") + model});
 
-    QCOMPARE(m()->P_main->isHidden(), accepted);
-    QCOMPARE(m()->BB_Save->isEnabled(), accepted);
-    QCOMPARE(m()->BB_Restart->isEnabled(), accepted);
-    QCOMPARE(m()->L_model->text(), accepted ? model : QStringLiteral("before"));
+    QCOMPARE(control<QFrame>(m(), "P_main")->isHidden(), accepted);
+    QCOMPARE(control<QPushButton>(m(), "BB_Save")->isEnabled(), accepted);
+    QCOMPARE(control<QPushButton>(m(), "BB_Restart")->isEnabled(), accepted);
+    QCOMPARE(control<QLabel>(m(), "L_model")->text(), accepted ? model : QStringLiteral("before"));
     QCOMPARE(env.boxes.size(), accepted ? 0 : 1);
     if (!accepted) {
       QCOMPARE(env.boxes[0].text, QStringLiteral("Access denied. Use Easy setup S/W."));
@@ -152,15 +153,15 @@ class TestReplyParser : public QObject {
   // A device that names no model is not configured either: as before, no box, the cover stays, the
   // chain goes on, and the read ends refused, so Save and Restart never come on.
   void replyWithoutAModelIsRefused() {
-    m()->L_model->setText(QStringLiteral("before"));
-    m()->P_main->show();
+    control<QLabel>(m(), "L_model")->setText(QStringLiteral("before"));
+    control<QFrame>(m(), "P_main")->show();
     env.reply(QStringLiteral("get-model"), {QStringLiteral("version 2.1.7")});
     QVERIFY(env.boxes.isEmpty());
     QVERIFY(env.transport.sent.contains("get-pstn\r"));
-    QVERIFY(!m()->P_main->isHidden());
-    QVERIFY(!m()->BB_Save->isEnabled());
-    QVERIFY(!m()->BB_Restart->isEnabled());
-    QCOMPARE(m()->L_model->text(), QStringLiteral("before"));
+    QVERIFY(!control<QFrame>(m(), "P_main")->isHidden());
+    QVERIFY(!control<QPushButton>(m(), "BB_Save")->isEnabled());
+    QVERIFY(!control<QPushButton>(m(), "BB_Restart")->isEnabled());
+    QCOMPARE(control<QLabel>(m(), "L_model")->text(), QStringLiteral("before"));
   }
 
   void sectionChoiceIsExact() {
@@ -190,53 +191,56 @@ class TestReplyParser : public QObject {
   void versionReplyFeedsThePager() {
     env.receive({QStringLiteral("get-version"), QString(), QStringLiteral("version 3.0")});
     QCOMPARE(env.transport.sent, QList<QByteArray>(18, " "));
-    QCOMPARE(m()->L_version->text(), QStringLiteral("3.0"));
+    QCOMPARE(control<QLabel>(m(), "L_version")->text(), QStringLiteral("3.0"));
   }
 
   void pstnReply() {
-    m()->RB_All_up->setChecked(true);
+    control<RadioButton>(m(), "RB_All_up")->setChecked(true);
     env.receive({QStringLiteral("get-pstn")});
-    QVERIFY(m()->RB_Dial_up->isChecked());
+    QVERIFY(control<RadioButton>(m(), "RB_Dial_up")->isChecked());
     env.receive({QStringLiteral("modem keep-active"),
                  QStringLiteral("modem script dialer atdt0171234"),
                  QStringLiteral("ppp pap sent-username pstnuser password pstnpw"), QString()});
     QVERIFY(env.main->session.readRules().allUpSeen());
-    QVERIFY(m()->RB_All_up->isChecked());
-    QCOMPARE(m()->ED_PSTN_dialing->text(), QStringLiteral("0171234"));
-    QCOMPARE(m()->ED_PSTN_login->text(), QStringLiteral("pstnuser"));
-    QCOMPARE(m()->ED_PSTN_password->text(), QStringLiteral("pstnpw"));
+    QVERIFY(control<RadioButton>(m(), "RB_All_up")->isChecked());
+    QCOMPARE(control<QLineEdit>(m(), "ED_PSTN_dialing")->text(), QStringLiteral("0171234"));
+    QCOMPARE(control<QLineEdit>(m(), "ED_PSTN_login")->text(), QStringLiteral("pstnuser"));
+    QCOMPARE(control<QLineEdit>(m(), "ED_PSTN_password")->text(), QStringLiteral("pstnpw"));
     env.receive({QStringLiteral("modem script dialer atdt"), QStringLiteral("!END-TAG!")});
-    QCOMPARE(m()->ED_PSTN_dialing->text(), QString());
+    QCOMPARE(control<QLineEdit>(m(), "ED_PSTN_dialing")->text(), QString());
     QCOMPARE(env.transport.sent, QList<QByteArray>{"get-wan\r"});
   }
 
   void wanAddressForms() {
     env.reply(QStringLiteral("get-wan"), {QStringLiteral("ip address dhcp")});
-    QCOMPARE(m()->RG_Network_type->itemIndex(), 1);
-    QVERIFY(!m()->CK_Cable_modem->isChecked());
+    QCOMPARE(control<RadioGroup>(m(), "RG_Network_type")->itemIndex(), 1);
+    QVERIFY(!control<CheckBox>(m(), "CK_Cable_modem")->isChecked());
 
     env.reply(
         QStringLiteral("get-wan"),
         {QStringLiteral("no ip address"), QStringLiteral("ip address 10.1.1.2 255.0.0.0"),
          QStringLiteral("qos-control 200 100"), QStringLiteral("route 0.0.0.0 0.0.0.0 10.1.1.1")});
-    QCOMPARE(m()->RG_Network_type->itemIndex(), 2);
-    QCOMPARE(m()->ED_Static_IP_address->text().remove(' '), QStringLiteral("10.1.1.2"));
-    QCOMPARE(m()->ED_Static_Netmask->text().remove(' '), QStringLiteral("255.0.0.0"));
-    QCOMPARE(m()->ED_Static_router->text().remove(' '), QStringLiteral("10.1.1.1"));
-    QVERIFY(m()->CK_Cable_modem->isChecked());
-    QVERIFY(!m()->CB_Local_PC->isChecked());
+    QCOMPARE(control<RadioGroup>(m(), "RG_Network_type")->itemIndex(), 2);
+    QCOMPARE(control<AddressEdit>(m(), "ED_Static_IP_address")->text().remove(' '),
+             QStringLiteral("10.1.1.2"));
+    QCOMPARE(control<AddressEdit>(m(), "ED_Static_Netmask")->text().remove(' '),
+             QStringLiteral("255.0.0.0"));
+    QCOMPARE(control<AddressEdit>(m(), "ED_Static_router")->text().remove(' '),
+             QStringLiteral("10.1.1.1"));
+    QVERIFY(control<CheckBox>(m(), "CK_Cable_modem")->isChecked());
+    QVERIFY(!control<CheckBox>(m(), "CB_Local_PC")->isChecked());
     QCOMPARE(env.transport.sent, (QList<QByteArray>{"get-auto-upgrade\r", "get-auto-upgrade\r"}));
   }
 
   // A WAN query typed in the debug window reads over a window that was not cleared.
   void wanPppoeClientAfterALocalPcWithoutClearing() {
-    m()->CB_Local_PC->setChecked(true);
-    m()->ED_PSTN_login->setText(QStringLiteral("pstnuser"));
+    control<CheckBox>(m(), "CB_Local_PC")->setChecked(true);
+    control<QLineEdit>(m(), "ED_PSTN_login")->setText(QStringLiteral("pstnuser"));
     env.reply(QStringLiteral("get-wan"),
               {QStringLiteral("no ip address"), QStringLiteral("encapsulation pppoe"),
                QStringLiteral("ppp pap sent-username wanuser password wanpw")});
-    QVERIFY(!m()->CB_Local_PC->isChecked());
-    QCOMPARE(m()->ED_PPPoE_ID->text(), QStringLiteral("wanuser"));
+    QVERIFY(!control<CheckBox>(m(), "CB_Local_PC")->isChecked());
+    QCOMPARE(control<QLineEdit>(m(), "ED_PPPoE_ID")->text(), QStringLiteral("wanuser"));
   }
 
   // The replies whose lines and outcome the model's rules test shares (tests/support/reply_rows.h).
@@ -270,14 +274,14 @@ class TestReplyParser : public QObject {
 
   void lanReplySetsThePcPage() {
     env.receive({QStringLiteral("get-lan"), QStringLiteral("encapsulation pppoe")});
-    QVERIFY(m()->RB_PPPoE->isChecked());
-    QVERIFY(!m()->RB_DHCP->isChecked());
+    QVERIFY(control<RadioButton>(m(), "RB_PPPoE")->isChecked());
+    QVERIFY(!control<RadioButton>(m(), "RB_DHCP")->isChecked());
     env.receive({QStringLiteral("no ip address")});
-    QVERIFY(m()->RB_IP->isChecked());
-    QVERIFY(!m()->RB_PPPoE->isChecked());
+    QVERIFY(control<RadioButton>(m(), "RB_IP")->isChecked());
+    QVERIFY(!control<RadioButton>(m(), "RB_PPPoE")->isChecked());
     env.receive({QStringLiteral("ip address dhcp"), QStringLiteral("!END-TAG!")});
-    QVERIFY(m()->RB_DHCP->isChecked());
-    QVERIFY(!m()->RB_IP->isChecked());
+    QVERIFY(control<RadioButton>(m(), "RB_DHCP")->isChecked());
+    QVERIFY(!control<RadioButton>(m(), "RB_IP")->isChecked());
     QCOMPARE(env.transport.sent, QList<QByteArray>{"get-auto-upgrade\r"});
   }
 
@@ -287,49 +291,49 @@ class TestReplyParser : public QObject {
     QFETCH(int, type);
     QFETCH(QString, pppoe);
     QFETCH(QString, fixed);
-    m()->RG_Network_type->setItemIndex(type);
+    control<RadioGroup>(m(), "RG_Network_type")->setItemIndex(type);
     env.reply(QStringLiteral("get-dns-server"), {QStringLiteral("dnshost  nameserver   9.9.9.9")});
-    QCOMPARE(m()->ED_PPPoE_DNS->text().remove(' '), pppoe);
-    QCOMPARE(m()->ED_Static_DNS->text().remove(' '), fixed);
+    QCOMPARE(control<AddressEdit>(m(), "ED_PPPoE_DNS")->text().remove(' '), pppoe);
+    QCOMPARE(control<AddressEdit>(m(), "ED_Static_DNS")->text().remove(' '), fixed);
   }
 
   // The script writes an empty login as nothing: the keyword "password" must not become the ID.
   void accountLinesWithAnEmptyId() {
     env.reply(QStringLiteral("get-auto-upgrade"),
               {QStringLiteral("auto-upgrade  authentication login  password uppw")});
-    QCOMPARE(m()->ED_auto_upgrade_ID->text(), QString());
-    QCOMPARE(m()->ED_auto_upgrade_password->text(), QStringLiteral("uppw"));
+    QCOMPARE(control<QLineEdit>(m(), "ED_auto_upgrade_ID")->text(), QString());
+    QCOMPARE(control<QLineEdit>(m(), "ED_auto_upgrade_password")->text(), QStringLiteral("uppw"));
 
     env.reply(QStringLiteral("get-wan"), {QStringLiteral("encapsulation pppoe"),
                                           QStringLiteral("ppp pap sent-username  password ")});
-    QCOMPARE(m()->ED_PPPoE_ID->text(), QString());
-    QCOMPARE(m()->ED_PPPoE_Password->text(), QString());
+    QCOMPARE(control<QLineEdit>(m(), "ED_PPPoE_ID")->text(), QString());
+    QCOMPARE(control<QLineEdit>(m(), "ED_PPPoE_Password")->text(), QString());
 
     // An ID that happens to be the word itself still reads as before.
     env.reply(QStringLiteral("get-wan"),
               {QStringLiteral("ppp pap sent-username password password pw")});
-    QCOMPARE(m()->ED_PPPoE_ID->text(), QStringLiteral("password"));
-    QCOMPARE(m()->ED_PPPoE_Password->text(), QStringLiteral("pw"));
+    QCOMPARE(control<QLineEdit>(m(), "ED_PPPoE_ID")->text(), QStringLiteral("password"));
+    QCOMPARE(control<QLineEdit>(m(), "ED_PPPoE_Password")->text(), QStringLiteral("pw"));
   }
 
   void servicesAndPorts() {
-    m()->CK_service_ftp->setChecked(true);
-    m()->CK_service_SNMP->setChecked(false);
+    control<CheckBox>(m(), "CK_service_ftp")->setChecked(true);
+    control<CheckBox>(m(), "CK_service_SNMP")->setChecked(false);
     env.reply(QStringLiteral("get-service"),
               {QStringLiteral("no ftpd"), QStringLiteral("service snmpd"),
                QStringLiteral("service h323"), QStringLiteral("no service telnetd")});
-    QVERIFY(m()->CK_service_ftp->isChecked());
-    QVERIFY(m()->CK_service_SNMP->isChecked());
-    QVERIFY(!m()->CK_service_h323->isChecked());
+    QVERIFY(control<CheckBox>(m(), "CK_service_ftp")->isChecked());
+    QVERIFY(control<CheckBox>(m(), "CK_service_SNMP")->isChecked());
+    QVERIFY(!control<CheckBox>(m(), "CK_service_h323")->isChecked());
     env.reply(QStringLiteral("get-service"), {QStringLiteral("no service ftpd")});
-    QVERIFY(!m()->CK_service_ftp->isChecked());
+    QVERIFY(!control<CheckBox>(m(), "CK_service_ftp")->isChecked());
 
     env.reply(QStringLiteral("get-service-port"),
               {QStringLiteral("service-port tftpd 69"), QStringLiteral("service-port ez-setup 514"),
                QStringLiteral("service-port h323 1720")});
-    QCOMPARE(m()->ED_service_TFTP->text(), QStringLiteral("69"));
-    QCOMPARE(m()->ED_service_easy->text(), QStringLiteral("514"));
-    QCOMPARE(m()->ED_service_h323->text(), QString());
+    QCOMPARE(control<QLineEdit>(m(), "ED_service_TFTP")->text(), QStringLiteral("69"));
+    QCOMPARE(control<QLineEdit>(m(), "ED_service_easy")->text(), QStringLiteral("514"));
+    QCOMPARE(control<QLineEdit>(m(), "ED_service_h323")->text(), QString());
     QCOMPARE(env.transport.sent,
              (QList<QByteArray>{"get-service-port\r", "get-service-port\r", "get-version\r"}));
   }
@@ -340,7 +344,7 @@ class TestReplyParser : public QObject {
                "dial-peer voice 0 pots", "destination-pattern 1001", "port 0/0", "!",
                "dial-peer voice 2 pots", "destination-pattern 2001", "port 1/0", "!",
                "dial-peer voice 1000 voip", "destination-pattern T", "session target ras"});
-    StringGrid* g = m()->SG_VoIP_Phone_number;
+    StringGrid* g = control<StringGrid>(m(), "SG_VoIP_Phone_number");
     QCOMPARE(g->rowCount(), 4);
     const QStringList expected = {"0/0", "FXS", "1001", "0/1", "FXS", "", "1/0", "E&M", "2001"};
     for (int i = 0; i < expected.size(); ++i) QCOMPARE(g->cell(i % 3, 1 + i / 3), expected.at(i));
@@ -349,10 +353,10 @@ class TestReplyParser : public QObject {
   }
 
   void voipWithoutPortsKeepsOneRow() {
-    m()->SG_VoIP_Phone_number->setCell(1, 1, QStringLiteral("FXO"));
+    control<StringGrid>(m(), "SG_VoIP_Phone_number")->setCell(1, 1, QStringLiteral("FXO"));
     env.reply(QStringLiteral("get-voip"), {QStringLiteral("! FXS"), QStringLiteral("port 0/0")});
-    QCOMPARE(m()->SG_VoIP_Phone_number->rowCount(), 2);
-    QCOMPARE(m()->SG_VoIP_Phone_number->cell(1, 1), QStringLiteral("FXO"));
+    QCOMPARE(control<StringGrid>(m(), "SG_VoIP_Phone_number")->rowCount(), 2);
+    QCOMPARE(control<StringGrid>(m(), "SG_VoIP_Phone_number")->cell(1, 1), QStringLiteral("FXO"));
   }
 
   // A number belongs to the pots peer that states it (its first pattern): a second one does not
@@ -362,15 +366,15 @@ class TestReplyParser : public QObject {
               {"voice-port 0/0", "voice-port 0/1", "dial-peer voice 0 pots",
                "destination-pattern 1001", "destination-pattern 1002", "port 0/0",
                "dial-peer voice 1 pots", "destination-pattern 2001", "port 0/1"});
-    QCOMPARE(m()->SG_VoIP_Phone_number->cell(2, 1), QStringLiteral("1001"));
-    QCOMPARE(m()->SG_VoIP_Phone_number->cell(2, 2), QStringLiteral("2001"));
+    QCOMPARE(control<StringGrid>(m(), "SG_VoIP_Phone_number")->cell(2, 1), QStringLiteral("1001"));
+    QCOMPARE(control<StringGrid>(m(), "SG_VoIP_Phone_number")->cell(2, 2), QStringLiteral("2001"));
 
     startChain();
     env.reply(QStringLiteral("get-voip"),
               {"voice-port 0/0", "voice-port 0/1", "dial-peer voice 0 pots", "port 0/0",
                "dial-peer voice 1000 voip", "destination-pattern T", "port 0/1"});
-    QCOMPARE(m()->SG_VoIP_Phone_number->cell(2, 1), QString());
-    QCOMPARE(m()->SG_VoIP_Phone_number->cell(2, 2), QString());
+    QCOMPARE(control<StringGrid>(m(), "SG_VoIP_Phone_number")->cell(2, 1), QString());
+    QCOMPARE(control<StringGrid>(m(), "SG_VoIP_Phone_number")->cell(2, 2), QString());
   }
 
   void voipServersAndProtocol() {
@@ -379,70 +383,79 @@ class TestReplyParser : public QObject {
                "gkip 10.0.0.6 1719 128", "gkip 10.0.0.7 1719 128", "rule 0  [2-9]T     031%01%99",
                "rule 1  [2-9]T     999%01%99", "sip-server 172.16.0.1", "sip-username alice",
                "sip-password sippw"});
-    QCOMPARE(m()->ED_H323_ID->text(), QStringLiteral("gw1"));
-    QCOMPARE(m()->ED_GK_password->text(), QStringLiteral("gksecret"));
-    QCOMPARE(m()->ED_Gatekeeper_IP->text().remove(' '), QStringLiteral("10.0.0.5"));
-    QCOMPARE(m()->ED_Gatekeeper_IP2->text().remove(' '), QStringLiteral("10.0.0.7"));
-    QCOMPARE(m()->ED_NUM->text(), QStringLiteral("031"));
-    QCOMPARE(m()->ED_SIP_Server_1->text().remove(' '), QStringLiteral("172.16.0.1"));
-    QCOMPARE(m()->ED_SIP_Username->text(), QStringLiteral("alice"));
-    QCOMPARE(m()->ED_SIP_password->text(), QStringLiteral("sippw"));
+    QCOMPARE(control<QLineEdit>(m(), "ED_H323_ID")->text(), QStringLiteral("gw1"));
+    QCOMPARE(control<QLineEdit>(m(), "ED_GK_password")->text(), QStringLiteral("gksecret"));
+    QCOMPARE(control<AddressEdit>(m(), "ED_Gatekeeper_IP")->text().remove(' '),
+             QStringLiteral("10.0.0.5"));
+    QCOMPARE(control<AddressEdit>(m(), "ED_Gatekeeper_IP2")->text().remove(' '),
+             QStringLiteral("10.0.0.7"));
+    QCOMPARE(control<QLineEdit>(m(), "ED_NUM")->text(), QStringLiteral("031"));
+    QCOMPARE(control<AddressEdit>(m(), "ED_SIP_Server_1")->text().remove(' '),
+             QStringLiteral("172.16.0.1"));
+    QCOMPARE(control<QLineEdit>(m(), "ED_SIP_Username")->text(), QStringLiteral("alice"));
+    QCOMPARE(control<QLineEdit>(m(), "ED_SIP_password")->text(), QStringLiteral("sippw"));
     // The server named last decides the protocol.
-    QCOMPARE(m()->RG_Protocol->itemIndex(), 1);
-    QVERIFY(!m()->GB_SIP->isHidden());
-    QVERIFY(m()->GB_Gatekeeper->isHidden());
+    QCOMPARE(control<RadioGroup>(m(), "RG_Protocol")->itemIndex(), 1);
+    QVERIFY(!control<QGroupBox>(m(), "GB_SIP")->isHidden());
+    QVERIFY(control<QGroupBox>(m(), "GB_Gatekeeper")->isHidden());
 
     env.reply(QStringLiteral("get-voip"),
               {"call-agent 192.0.2.10 2427 128", "call-agent 192.0.2.11 2427 128", "rule 0 x 77"});
-    QCOMPARE(m()->ED_MGCP_CallAgent_1->text().remove(' '), QStringLiteral("192.0.2.10"));
-    QCOMPARE(m()->ED_MGCP_CallAgent_2->text().remove(' '), QStringLiteral("192.0.2.11"));
-    QCOMPARE(m()->RG_Protocol->itemIndex(), 2);
-    QCOMPARE(m()->ED_NUM->text(), QStringLiteral("77"));
+    QCOMPARE(control<AddressEdit>(m(), "ED_MGCP_CallAgent_1")->text().remove(' '),
+             QStringLiteral("192.0.2.10"));
+    QCOMPARE(control<AddressEdit>(m(), "ED_MGCP_CallAgent_2")->text().remove(' '),
+             QStringLiteral("192.0.2.11"));
+    QCOMPARE(control<RadioGroup>(m(), "RG_Protocol")->itemIndex(), 2);
+    QCOMPARE(control<QLineEdit>(m(), "ED_NUM")->text(), QStringLiteral("77"));
   }
 
   // The secondary gatekeeper alone is read into the secondary field, whatever the order.
   void secondaryGatekeeperByPriority() {
     env.reply(QStringLiteral("get-voip"), {QStringLiteral("gkip 10.0.0.6 1719 129")});
-    QCOMPARE(m()->ED_Gatekeeper_IP->text(), AddressEdit::kEmpty);
-    QCOMPARE(m()->ED_Gatekeeper_IP2->text().remove(' '), QStringLiteral("10.0.0.6"));
-    QCOMPARE(m()->RG_Protocol->itemIndex(), 0);
+    QCOMPARE(control<AddressEdit>(m(), "ED_Gatekeeper_IP")->text(), AddressEdit::kEmpty);
+    QCOMPARE(control<AddressEdit>(m(), "ED_Gatekeeper_IP2")->text().remove(' '),
+             QStringLiteral("10.0.0.6"));
+    QCOMPARE(control<RadioGroup>(m(), "RG_Protocol")->itemIndex(), 0);
     env.reply(QStringLiteral("get-voip"), {QStringLiteral("gkip 10.0.0.5 1719 128")});
-    QCOMPARE(m()->ED_Gatekeeper_IP->text().remove(' '), QStringLiteral("10.0.0.5"));
-    QCOMPARE(m()->ED_Gatekeeper_IP2->text().remove(' '), QStringLiteral("10.0.0.6"));
+    QCOMPARE(control<AddressEdit>(m(), "ED_Gatekeeper_IP")->text().remove(' '),
+             QStringLiteral("10.0.0.5"));
+    QCOMPARE(control<AddressEdit>(m(), "ED_Gatekeeper_IP2")->text().remove(' '),
+             QStringLiteral("10.0.0.6"));
   }
 
   void clearingStartsEveryReadAfresh() {
-    m()->ED_server_URL->setText(QStringLiteral("http://x"));
-    m()->RG_Network_type->setItemIndex(2);
-    m()->CK_auto_upgrade->setChecked(true);
-    m()->CK_service_h323->setChecked(true);
-    m()->CK_service_SNMP->setChecked(true);
-    m()->ED_SIP_Server_1->setText(QStringLiteral("1.1.1.1"));
-    m()->RB_All_up->setChecked(true);
-    m()->CB_Local_PC->setChecked(true);
-    m()->RB_PSTN_PPPoE->setChecked(true);
-    m()->RG_Protocol->setItemIndex(2);
-    m()->SG_VoIP_Phone_number->setCell(2, 1, QStringLiteral("1001"));
+    control<QLineEdit>(m(), "ED_server_URL")->setText(QStringLiteral("http://x"));
+    control<RadioGroup>(m(), "RG_Network_type")->setItemIndex(2);
+    control<CheckBox>(m(), "CK_auto_upgrade")->setChecked(true);
+    control<CheckBox>(m(), "CK_service_h323")->setChecked(true);
+    control<CheckBox>(m(), "CK_service_SNMP")->setChecked(true);
+    control<AddressEdit>(m(), "ED_SIP_Server_1")->setText(QStringLiteral("1.1.1.1"));
+    control<RadioButton>(m(), "RB_All_up")->setChecked(true);
+    control<CheckBox>(m(), "CB_Local_PC")->setChecked(true);
+    control<RadioButton>(m(), "RB_PSTN_PPPoE")->setChecked(true);
+    control<RadioGroup>(m(), "RG_Protocol")->setItemIndex(2);
+    control<StringGrid>(m(), "SG_VoIP_Phone_number")->setCell(2, 1, QStringLiteral("1001"));
 
     clearForm(m()->model);
-    QCOMPARE(m()->ED_server_URL->text(), QStringLiteral("http://"));
-    QCOMPARE(m()->RG_Network_type->itemIndex(), 0);
-    QVERIFY(!m()->GB_PPPoE->isHidden());
-    QVERIFY(!m()->CK_auto_upgrade->isChecked());
-    QVERIFY(!m()->ED_server_URL->isEnabled());
-    QVERIFY(!m()->CK_service_h323->isChecked());
+    QCOMPARE(control<QLineEdit>(m(), "ED_server_URL")->text(), QStringLiteral("http://"));
+    QCOMPARE(control<RadioGroup>(m(), "RG_Network_type")->itemIndex(), 0);
+    QVERIFY(!control<QGroupBox>(m(), "GB_PPPoE")->isHidden());
+    QVERIFY(!control<CheckBox>(m(), "CK_auto_upgrade")->isChecked());
+    QVERIFY(!control<QLineEdit>(m(), "ED_server_URL")->isEnabled());
+    QVERIFY(!control<CheckBox>(m(), "CK_service_h323")->isChecked());
     // SNMP and TFTP start unchecked too: a device that lists neither gets neither.
-    QVERIFY(!m()->CK_service_SNMP->isChecked());
-    QCOMPARE(m()->ED_SIP_Server_1->text().remove(' '), QStringLiteral("1.1.1.1"));
-    QCOMPARE(m()->SG_VoIP_Phone_number->cell(2, 1), QString());
+    QVERIFY(!control<CheckBox>(m(), "CK_service_SNMP")->isChecked());
+    QCOMPARE(control<AddressEdit>(m(), "ED_SIP_Server_1")->text().remove(' '),
+             QStringLiteral("1.1.1.1"));
+    QCOMPARE(control<StringGrid>(m(), "SG_VoIP_Phone_number")->cell(2, 1), QString());
     // The operating mode starts from the window's start-up state.
-    QVERIFY(!m()->CB_Local_PC->isChecked());
-    QVERIFY(m()->RG_Network_type->isEnabled());
-    QVERIFY(m()->RB_PSTN_DHCP->isChecked());
-    QVERIFY(!m()->RB_PSTN_PPPoE->isChecked());
-    QCOMPARE(m()->RG_Protocol->itemIndex(), 0);
-    QVERIFY(m()->SG_VoIP_Phone_number->isEnabled());
-    QVERIFY(m()->RB_All_up->isChecked());
+    QVERIFY(!control<CheckBox>(m(), "CB_Local_PC")->isChecked());
+    QVERIFY(control<RadioGroup>(m(), "RG_Network_type")->isEnabled());
+    QVERIFY(control<RadioButton>(m(), "RB_PSTN_DHCP")->isChecked());
+    QVERIFY(!control<RadioButton>(m(), "RB_PSTN_PPPoE")->isChecked());
+    QCOMPARE(control<RadioGroup>(m(), "RG_Protocol")->itemIndex(), 0);
+    QVERIFY(control<StringGrid>(m(), "SG_VoIP_Phone_number")->isEnabled());
+    QVERIFY(control<RadioButton>(m(), "RB_All_up")->isChecked());
   }
 };
 

@@ -2,6 +2,7 @@
 // counting up to the final confirmation.
 #include <QScopeGuard>
 
+#include "controls.h"
 #include "exchange_fixture.h"
 #include "form_rows.h"
 #include "link/link_error.h"
@@ -34,28 +35,30 @@ class TestSaveFlow : public QObject {
     state().StatusReplyOpen = false;
     state().StartTagEchoes = 0;
     state().EndTagEchoes = 0;
-    m()->SG_VoIP_Phone_number->setRowCount(2);
+    control<StringGrid>(m(), "SG_VoIP_Phone_number")->setRowCount(2);
     operatorSetsServices(m());
     operatorSetsNetwork(m(), NetMode::WanDhcp);
     operatorSetsVoip(m(), Voip::H323Plain);
-    m()->PageControl1->setActivePage(m()->Tab_Service);
+    control<PageControl>(m(), "PageControl1")->setActivePage(control<QWidget>(m(), "Tab_Service"));
   }
 
   void onlyTheFirstFailingCheckIsReported() {
-    m()->ED_PSTN_login->setText(QString());
-    m()->RB_All_up->setChecked(true);
-    m()->CB_Local_PC->setChecked(true);
-    m()->RB_PSTN_PPPoE->setChecked(true);
-    m()->RG_Protocol->setItemIndex(-1);
+    control<QLineEdit>(m(), "ED_PSTN_login")->setText(QString());
+    control<RadioButton>(m(), "RB_All_up")->setChecked(true);
+    control<CheckBox>(m(), "CB_Local_PC")->setChecked(true);
+    control<RadioButton>(m(), "RB_PSTN_PPPoE")->setChecked(true);
+    control<RadioGroup>(m(), "RG_Protocol")->setItemIndex(-1);
     state().StatusMode = true;
-    QSignalSpy operatorChanges(m()->PageControl1, &PageControl::operatorPageChange);
+    QSignalSpy operatorChanges(control<PageControl>(m(), "PageControl1"),
+                               &PageControl::operatorPageChange);
     save();
 
     QCOMPARE(env.boxes.size(), 1);
     QCOMPARE(env.boxes[0].text, QStringLiteral("Please setup PPPoE contents"));
     QCOMPARE(env.boxes[0].caption, QStringLiteral("Warning"));
     QCOMPARE(env.boxes[0].icon, QMessageBox::Warning);
-    QCOMPARE(m()->PageControl1->currentWidget(), m()->Tab_LAN);
+    QCOMPARE(control<PageControl>(m(), "PageControl1")->currentWidget(),
+             control<QWidget>(m(), "Tab_LAN"));
     QCOMPARE(operatorChanges.count(), 0);
     QVERIFY(env.transport.sent.isEmpty());
     QCOMPARE(state().ReplySection, qint32(kSectionNone));
@@ -76,10 +79,10 @@ class TestSaveFlow : public QObject {
     QFETCH(QString, value);
     QFETCH(int, protocol);
     QFETCH(QString, message);
-    m()->ED_SIP_Username->setText(QStringLiteral("alice"));
-    m()->ED_SIP_Server_1->setText(QStringLiteral("172.16.0.1"));
-    m()->ED_MGCP_CallAgent_1->setText(QStringLiteral("192.0.2.10"));
-    m()->RG_Protocol->setItemIndex(protocol);
+    control<QLineEdit>(m(), "ED_SIP_Username")->setText(QStringLiteral("alice"));
+    control<AddressEdit>(m(), "ED_SIP_Server_1")->setText(QStringLiteral("172.16.0.1"));
+    control<AddressEdit>(m(), "ED_MGCP_CallAgent_1")->setText(QStringLiteral("192.0.2.10"));
+    control<RadioGroup>(m(), "RG_Protocol")->setItemIndex(protocol);
     if (!field.isEmpty()) {
       if (auto* address = m()->findChild<AddressEdit*>(field)) {
         address->setText(value);
@@ -95,8 +98,9 @@ class TestSaveFlow : public QObject {
     }
     QCOMPARE(env.boxes.size(), 1);
     QCOMPARE(env.boxes[0].text, message);
-    QCOMPARE(m()->PageControl1->currentWidget(),
-             message.contains(QLatin1String("VoIP")) ? m()->Tab_VoIP : m()->Tab_PSTN);
+    QCOMPARE(control<PageControl>(m(), "PageControl1")->currentWidget(),
+             message.contains(QLatin1String("VoIP")) ? control<QWidget>(m(), "Tab_VoIP")
+                                                     : control<QWidget>(m(), "Tab_PSTN"));
     QVERIFY(env.transport.sent.isEmpty());
   }
 
@@ -127,7 +131,7 @@ class TestSaveFlow : public QObject {
     QFETCH(QString, value);
     QFETCH(QString, message);
     operatorSetsNetwork(m(), NetMode::WanFixed);
-    StringGrid* grid = m()->SG_VoIP_Phone_number;
+    StringGrid* grid = control<StringGrid>(m(), "SG_VoIP_Phone_number");
     grid->setRowCount(3);
     grid->setCell(0, 1, QStringLiteral("0/0"));
     grid->setCell(2, 1, QStringLiteral("201"));
@@ -148,15 +152,16 @@ class TestSaveFlow : public QObject {
     QCOMPARE(env.boxes.size(), 1);
     QVERIFY2(env.boxes[0].text.startsWith(message), qPrintable(env.boxes[0].text));
     QCOMPARE(env.boxes[0].caption, QStringLiteral("Warning"));
-    QCOMPARE(m()->PageControl1->currentWidget(),
-             field.startsWith(QLatin1String("ED_S")) ? m()->Tab_LAN : m()->Tab_VoIP);
+    QCOMPARE(control<PageControl>(m(), "PageControl1")->currentWidget(),
+             field.startsWith(QLatin1String("ED_S")) ? control<QWidget>(m(), "Tab_LAN")
+                                                     : control<QWidget>(m(), "Tab_VoIP"));
     QTRY_COMPARE(QApplication::focusWidget(), focused);
     QVERIFY(env.transport.sent.isEmpty());
   }
 
   // Every text edit takes no more than the gateway does: the same limit as the file's.
   void editsStopAtTheGatewaysLimit() {
-    m()->CK_auto_upgrade->setChecked(true);
+    control<CheckBox>(m(), "CK_auto_upgrade")->setChecked(true);
     for (const char* name : {"ED_PSTN_login", "ED_PSTN_dialing", "ED_server_URL", "ED_NUM"}) {
       auto* edit = m()->findChild<QLineEdit*>(QLatin1String(name));
       const int limit = configMemberOfField(QLatin1String(name))->maxLength;
@@ -170,20 +175,20 @@ class TestSaveFlow : public QObject {
   // With Dial-up the local PC is served by PPPoE with the PSTN account; Save applies that first
   // and checks the copies.
   void localPcDialUpUsesThePstnAccount() {
-    m()->RB_Dial_up->setChecked(true);
-    m()->CB_Local_PC->setChecked(true);
-    m()->RB_PSTN_DHCP->setChecked(true);
-    m()->ED_PPPoE_ID->setText(QStringLiteral("stale"));
+    control<RadioButton>(m(), "RB_Dial_up")->setChecked(true);
+    control<CheckBox>(m(), "CB_Local_PC")->setChecked(true);
+    control<RadioButton>(m(), "RB_PSTN_DHCP")->setChecked(true);
+    control<QLineEdit>(m(), "ED_PPPoE_ID")->setText(QStringLiteral("stale"));
     save();
     QVERIFY(env.boxes.isEmpty());
-    QVERIFY(m()->RB_PSTN_PPPoE->isChecked());
-    QCOMPARE(m()->ED_PPPoE_ID->text(), QStringLiteral("pstnuser"));
-    QCOMPARE(m()->ED_PPPoE_Password->text(), QStringLiteral("pstnpw"));
-    QCOMPARE(m()->RG_Network_type->itemIndex(), 0);
+    QVERIFY(control<RadioButton>(m(), "RB_PSTN_PPPoE")->isChecked());
+    QCOMPARE(control<QLineEdit>(m(), "ED_PPPoE_ID")->text(), QStringLiteral("pstnuser"));
+    QCOMPARE(control<QLineEdit>(m(), "ED_PPPoE_Password")->text(), QStringLiteral("pstnpw"));
+    QCOMPARE(control<RadioGroup>(m(), "RG_Network_type")->itemIndex(), 0);
     // The device confirms the write: Save may be pressed again.
     env.confirmSave();
 
-    m()->ED_PSTN_password->setText(QString());
+    control<QLineEdit>(m(), "ED_PSTN_password")->setText(QString());
     save();
     QCOMPARE(env.boxes.size(), 1);
     QCOMPARE(env.boxes[0].text, QStringLiteral("Please setup PPPoE contents"));

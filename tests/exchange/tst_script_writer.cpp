@@ -1,6 +1,7 @@
 // The configuration script, byte for byte on the wire: one golden script per operating mode and per
 // VoIP protocol (tests/support/golden_scripts.h, the rows the model's script test runs too),
 // written through Save and the write exchange, and the conditional lines that matter.
+#include "controls.h"
 #include "exchange_fixture.h"
 #include "golden_scripts.h"
 #include "window/U_connection.h"
@@ -40,7 +41,7 @@ class TestScriptWriter : public QObject {
     readFrom(env, device);
     env.link().state.ReplySection = kSectionNone;
     env.link().state.StatusMode = false;
-    env.main->SG_VoIP_Phone_number->setRowCount(2);
+    control<StringGrid>(env.main, "SG_VoIP_Phone_number")->setRowCount(2);
     operatorSetsServices(env.main);
     operatorSetsVoip(env.main, Voip::H323Plain);
   }
@@ -88,8 +89,8 @@ class TestScriptWriter : public QObject {
 
   void noNumberedRowLeavesOnlyTheClosingLines() {
     operatorSetsNetwork(env.main, NetMode::WanDhcp);
-    env.main->SG_VoIP_Phone_number->setCell(2, 1, QString());
-    env.main->SG_VoIP_Phone_number->setCell(2, 3, QString());
+    control<StringGrid>(env.main, "SG_VoIP_Phone_number")->setCell(2, 1, QString());
+    control<StringGrid>(env.main, "SG_VoIP_Phone_number")->setCell(2, 3, QString());
     const QByteArray all = writeOnly().join();
     QVERIFY(
         all.contains("! Voice port configuration.\r!\r! Pots peer configuration.\r!\r!\r"
@@ -107,11 +108,11 @@ class TestScriptWriter : public QObject {
     QFETCH(bool, action);
     QFETCH(QString, block);
     operatorSetsNetwork(env.main, NetMode::WanDhcp);
-    env.main->ED_auto_upgrade_ID->setText(id);
-    env.main->ED_auto_upgrade_password->setText(password);
-    env.main->ED_server_URL->setText(url);
-    env.main->CK_upgrade_complete_restart->setChecked(reboot);
-    env.main->CK_auto_upgrade->setChecked(action);
+    control<QLineEdit>(env.main, "ED_auto_upgrade_ID")->setText(id);
+    control<QLineEdit>(env.main, "ED_auto_upgrade_password")->setText(password);
+    control<QLineEdit>(env.main, "ED_server_URL")->setText(url);
+    control<CheckBox>(env.main, "CK_upgrade_complete_restart")->setChecked(reboot);
+    control<CheckBox>(env.main, "CK_auto_upgrade")->setChecked(action);
     const QList<QByteArray> sent = writeOnly();
     const QList<QByteArray> expected = scriptSends({kPool, block, kShareOff});
     QCOMPARE(sent.mid(0, expected.size()), expected);
@@ -120,7 +121,7 @@ class TestScriptWriter : public QObject {
   // A fixed address needs both the address and the netmask; the route and name server stand alone.
   void fixedAddressWithoutNetmask() {
     operatorSetsNetwork(env.main, NetMode::WanFixed);
-    env.main->ED_Static_Netmask->setText(QString());
+    control<AddressEdit>(env.main, "ED_Static_Netmask")->setText(QString());
     const QByteArray all = writeOnly().join();
     QVERIFY(all.contains("interface ether0.0\rno ip address\r!\r!\rinterface async0\r"));
     QVERIFY(!all.contains("qos-control"));
@@ -130,8 +131,8 @@ class TestScriptWriter : public QObject {
 
   void partlyTypedAddressKeepsItsDots() {
     operatorSetsNetwork(env.main, NetMode::WanFixed);
-    env.main->ED_Static_IP_address->setText(QStringLiteral("192.168.10"));
-    env.main->ED_Static_router->setText(QString());
+    control<AddressEdit>(env.main, "ED_Static_IP_address")->setText(QStringLiteral("192.168.10"));
+    control<AddressEdit>(env.main, "ED_Static_router")->setText(QString());
     const QByteArray all = writeOnly().join();
     QVERIFY(all.contains("\rip address 192.168.10. 255.255.255.0\r"));
     QVERIFY(!all.contains("route 0.0.0.0"));
@@ -139,7 +140,7 @@ class TestScriptWriter : public QObject {
 
   void noNetworkTypeLeavesTheEthernetBodyEmpty() {
     operatorSetsNetwork(env.main, NetMode::WanDhcp);
-    env.main->RG_Network_type->setItemIndex(-1);
+    control<RadioGroup>(env.main, "RG_Network_type")->setItemIndex(-1);
     const QByteArray all = writeOnly().join();
     QVERIFY(all.contains("interface ether0.0\r!\r!\rinterface async0\r"));
     QVERIFY(!all.contains("dnshost"));
@@ -147,8 +148,8 @@ class TestScriptWriter : public QObject {
 
   void emptyPppoeAccountStillWritesTheAccountLine() {
     operatorSetsNetwork(env.main, NetMode::WanPppoe);
-    env.main->ED_PPPoE_ID->setText(QString());
-    env.main->ED_PPPoE_Password->setText(QString());
+    control<QLineEdit>(env.main, "ED_PPPoE_ID")->setText(QString());
+    control<QLineEdit>(env.main, "ED_PPPoE_Password")->setText(QString());
     QVERIFY(writeOnly().contains("ppp pap sent-username  password \r"));
   }
 };

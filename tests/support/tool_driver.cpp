@@ -19,6 +19,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "controls.h"
 #include "transports/serial_port_facility.h"
 #include "transports/tcp_client_socket.h"
 #include "widgets/address_edit.h"
@@ -198,7 +199,7 @@ void ToolDriver::tearDownTest() {
   if (main_->Timer1->isActive()) waitRestartOver();
   if (login_->isVisible()) click(child<QPushButton>(login_, "BB_Cancel"));
   if (connection_->isVisible()) click(child<QPushButton>(connection_, "BB_Cancel"));
-  if (main_->BB_Disconnect->isVisible()) disconnect();
+  if (::control<QPushButton>(main_, "BB_Disconnect")->isVisible()) disconnect();
   // A link the simulator dropped may leave nothing to confirm; close what is still open.
   main_->session.serialPort().close();
   main_->session.tcpSocket().close();
@@ -248,7 +249,7 @@ bool ToolDriver::typeText(const QString& objectName, const QString& text) {
 }
 
 bool ToolDriver::openConnectionDialog() {
-  if (!click(main_->BB_Connect)) return false;
+  if (!click(::control<QPushButton>(main_, "BB_Connect"))) return false;
   return waitFor([this] { return connection_->isVisible(); }, kTimeoutMs,
                  QStringLiteral("the connection dialog"));
 }
@@ -334,14 +335,14 @@ bool ToolDriver::waitChainFinished(int timeoutMs) {
 }
 
 bool ToolDriver::disconnect() {
-  if (!click(main_->BB_Disconnect)) return false;
-  return waitFor([this] { return main_->BB_Connect->isVisible(); }, kTimeoutMs,
-                 QStringLiteral("Connect after Disconnect"));
+  if (!click(::control<QPushButton>(main_, "BB_Disconnect"))) return false;
+  return waitFor([this] { return ::control<QPushButton>(main_, "BB_Connect")->isVisible(); },
+                 kTimeoutMs, QStringLiteral("Connect after Disconnect"));
 }
 
 bool ToolDriver::save(int timeoutMs) {
   const int before = int(boxes.size());
-  if (!click(main_->BB_Save)) return false;
+  if (!click(::control<QPushButton>(main_, "BB_Save"))) return false;
   bool complete = false;
   QString warning;
   (void)QTest::qWaitFor(
@@ -361,36 +362,41 @@ bool ToolDriver::save(int timeoutMs) {
 }
 
 bool ToolDriver::restart() {
-  if (!click(main_->BB_Restart)) return false;
+  if (!click(::control<QPushButton>(main_, "BB_Restart"))) return false;
   if (!main_->Timer1->isActive()) return fail(QStringLiteral("the restart wait did not begin"));
   return true;
 }
 
 bool ToolDriver::waitRestartOver(int timeoutMs) {
-  return waitFor([this] { return !main_->Timer1->isActive() && main_->BB_Connect->isEnabled(); },
-                 timeoutMs, QStringLiteral("the end of the restart wait"));
+  return waitFor(
+      [this] {
+        return !main_->Timer1->isActive() &&
+               ::control<QPushButton>(main_, "BB_Connect")->isEnabled();
+      },
+      timeoutMs, QStringLiteral("the end of the restart wait"));
 }
 
 bool ToolDriver::clickTab(QWidget* page) {
-  const int index = main_->PageControl1->indexOf(page);
+  const int index = ::control<PageControl>(main_, "PageControl1")->indexOf(page);
   if (index < 0) return fail(QStringLiteral("no such page"));
-  QTabBar* bar = main_->PageControl1->tabBar();
+  QTabBar* bar = ::control<PageControl>(main_, "PageControl1")->tabBar();
   if (!bar->isTabVisible(index)) return fail(page->objectName() + QStringLiteral(" has no tab"));
-  if (!main_->PageControl1->isVisible()) return fail(QStringLiteral("the pages are not visible"));
+  if (!::control<PageControl>(main_, "PageControl1")->isVisible())
+    return fail(QStringLiteral("the pages are not visible"));
   QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
-  if (main_->PageControl1->currentWidget() != page)
+  if (::control<PageControl>(main_, "PageControl1")->currentWidget() != page)
     return fail(QStringLiteral("the click did not select ") + page->objectName());
   return true;
 }
 
 bool ToolDriver::clickTab(const QString& pageName) {
-  QWidget* page = main_->PageControl1->findChild<QWidget*>(pageName);
+  QWidget* page = ::control<PageControl>(main_, "PageControl1")->findChild<QWidget*>(pageName);
   if (!page) return fail(QStringLiteral("no page ") + pageName);
   return clickTab(page);
 }
 
 bool ToolDriver::keyToTab(QWidget* page) {
-  PageControl* pages = main_->PageControl1;
+  PageControl* pages = ::control<PageControl>(main_, "PageControl1");
   if (pages->indexOf(page) < 0) return fail(QStringLiteral("no such page"));
   for (int guard = 0; pages->currentWidget() != page && guard < pages->count(); ++guard)
     QTest::keyClick(pages, Qt::Key_Tab, Qt::ControlModifier);
@@ -428,11 +434,11 @@ QString ToolDriver::value(const QString& objectName) const {
 }
 
 QString ToolDriver::cell(int column, int row) const {
-  return main_->SG_VoIP_Phone_number->cell(column, row);
+  return ::control<StringGrid>(main_, "SG_VoIP_Phone_number")->cell(column, row);
 }
 
 int ToolDriver::gridRows() const {
-  return main_->SG_VoIP_Phone_number->rowCount();
+  return ::control<StringGrid>(main_, "SG_VoIP_Phone_number")->rowCount();
 }
 
 QStringList ToolDriver::debugLog() const {

@@ -2,6 +2,7 @@
 // address is left.
 #include <QFile>
 
+#include "controls.h"
 #include "widgets/application.h"
 #include "window_fixture.h"
 
@@ -64,54 +65,60 @@ class TestAddressChecks : public QObject {
     QFETCH(QString, address);
     QFETCH(QString, netmask);
     QFETCH(QString, router);
-    m->ED_Static_Netmask->clear();
-    m->ED_Static_router->clear();
-    m->ED_Static_IP_address->QLineEdit::setText(address);
-    QCOMPARE(m->ED_Static_IP_address->text(), address);
+    control<AddressEdit>(m, "ED_Static_Netmask")->clear();
+    control<AddressEdit>(m, "ED_Static_router")->clear();
+    control<AddressEdit>(m, "ED_Static_IP_address")->QLineEdit::setText(address);
+    QCOMPARE(control<AddressEdit>(m, "ED_Static_IP_address")->text(), address);
     m->ED_Static_IP_addressExit();
-    QCOMPARE(m->ED_Static_Netmask->text(), netmask);
-    QCOMPARE(m->ED_Static_router->text(), router);
+    QCOMPARE(control<AddressEdit>(m, "ED_Static_Netmask")->text(), netmask);
+    QCOMPARE(control<AddressEdit>(m, "ED_Static_router")->text(), router);
   }
 
   void aLeadingBlankIsSkipped() {
     // Typed one position in: " 20" is 20, class A.
-    m->ED_Static_Netmask->clear();
-    m->ED_Static_router->clear();
-    m->ED_Static_IP_address->clear();
-    m->ED_Static_IP_address->setCursorPosition(1);
-    QTest::keyClicks(m->ED_Static_IP_address, QStringLiteral("20"));
-    QCOMPARE(m->ED_Static_IP_address->text(), QStringLiteral(" 20.   .   .   "));
+    control<AddressEdit>(m, "ED_Static_Netmask")->clear();
+    control<AddressEdit>(m, "ED_Static_router")->clear();
+    control<AddressEdit>(m, "ED_Static_IP_address")->clear();
+    control<AddressEdit>(m, "ED_Static_IP_address")->setCursorPosition(1);
+    QTest::keyClicks(control<AddressEdit>(m, "ED_Static_IP_address"), QStringLiteral("20"));
+    QCOMPARE(control<AddressEdit>(m, "ED_Static_IP_address")->text(),
+             QStringLiteral(" 20.   .   .   "));
     m->ED_Static_IP_addressExit();
-    QCOMPARE(m->ED_Static_Netmask->text(), QStringLiteral("255.0  .0  .0  "));
-    QCOMPARE(m->ED_Static_router->text(), QStringLiteral("20 .   .   .   "));
+    QCOMPARE(control<AddressEdit>(m, "ED_Static_Netmask")->text(),
+             QStringLiteral("255.0  .0  .0  "));
+    QCOMPARE(control<AddressEdit>(m, "ED_Static_router")->text(),
+             QStringLiteral("20 .   .   .   "));
   }
 
   void anythingTypedStopsTheProposal() {
-    m->ED_Static_Netmask->setText(QStringLiteral("255.255.0.0"));
-    m->ED_Static_router->clear();
-    m->ED_Static_IP_address->setText(QStringLiteral("192.168.1.2"));
+    control<AddressEdit>(m, "ED_Static_Netmask")->setText(QStringLiteral("255.255.0.0"));
+    control<AddressEdit>(m, "ED_Static_router")->clear();
+    control<AddressEdit>(m, "ED_Static_IP_address")->setText(QStringLiteral("192.168.1.2"));
     m->ED_Static_IP_addressExit();
-    QCOMPARE(m->ED_Static_Netmask->text(), QStringLiteral("255.255.0  .0  "));
-    QCOMPARE(m->ED_Static_router->text(), AddressEdit::kEmpty);
-    m->ED_Static_Netmask->clear();
-    m->ED_Static_router->setText(QStringLiteral("1"));
+    QCOMPARE(control<AddressEdit>(m, "ED_Static_Netmask")->text(),
+             QStringLiteral("255.255.0  .0  "));
+    QCOMPARE(control<AddressEdit>(m, "ED_Static_router")->text(), AddressEdit::kEmpty);
+    control<AddressEdit>(m, "ED_Static_Netmask")->clear();
+    control<AddressEdit>(m, "ED_Static_router")->setText(QStringLiteral("1"));
     m->ED_Static_IP_addressExit();
-    QCOMPARE(m->ED_Static_Netmask->text(), AddressEdit::kEmpty);
+    QCOMPARE(control<AddressEdit>(m, "ED_Static_Netmask")->text(), AddressEdit::kEmpty);
   }
 
   void leavingTheFieldRunsTheProposal() {
-    m->PageControl1->setActivePage(m->Tab_LAN);
-    m->RG_Network_type->setItemIndex(2);
+    control<PageControl>(m, "PageControl1")->setActivePage(control<QWidget>(m, "Tab_LAN"));
+    control<RadioGroup>(m, "RG_Network_type")->setItemIndex(2);
     m->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m));
-    m->ED_Static_Netmask->clear();
-    m->ED_Static_router->clear();
-    m->ED_Static_IP_address->setFocus();
-    QTRY_VERIFY(m->ED_Static_IP_address->hasFocus());
-    m->ED_Static_IP_address->setText(QStringLiteral("172.20.3.4"));
-    m->ED_Static_DNS->setFocus();
-    QTRY_COMPARE(m->ED_Static_Netmask->text(), QStringLiteral("255.255.0  .0  "));
-    QCOMPARE(m->ED_Static_router->text(), QStringLiteral("172.20 .   .   "));
+    control<AddressEdit>(m, "ED_Static_Netmask")->clear();
+    control<AddressEdit>(m, "ED_Static_router")->clear();
+    control<AddressEdit>(m, "ED_Static_IP_address")->setFocus();
+    QTRY_VERIFY(control<AddressEdit>(m, "ED_Static_IP_address")->hasFocus());
+    control<AddressEdit>(m, "ED_Static_IP_address")->setText(QStringLiteral("172.20.3.4"));
+    control<AddressEdit>(m, "ED_Static_DNS")->setFocus();
+    QTRY_COMPARE(control<AddressEdit>(m, "ED_Static_Netmask")->text(),
+                 QStringLiteral("255.255.0  .0  "));
+    QCOMPARE(control<AddressEdit>(m, "ED_Static_router")->text(),
+             QStringLiteral("172.20 .   .   "));
   }
 };
 

@@ -88,7 +88,7 @@ class TstBadInput : public QObject {
       env.answers = {QMessageBox::Ok};
       m->BB_DisconnectClick();
     }
-    QTest::mouseClick(m->BB_Connect, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(m, "BB_Connect"), Qt::LeftButton);
     QVERIFY(env.connection->isVisible());
     control<QAbstractButton>(env.connection, "RB_TCP")->setChecked(true);
     control<QLineEdit>(env.connection, "ED_host")->setText(host);
@@ -119,8 +119,9 @@ void TstBadInput::initTestCase() {
   m = env.main;
   QVERIFY(m->isVisible());
   QVERIFY(env.boxes.isEmpty());
-  QCOMPARE(captionOf(m->BB_Exit), QStringLiteral("Leave"));
-  QCOMPARE(captionOf(m->BB_Save), QStringLiteral("Save"));  // the design caption stays
+  QCOMPARE(captionOf(control<QPushButton>(m, "BB_Exit")), QStringLiteral("Leave"));
+  QCOMPARE(captionOf(control<QPushButton>(m, "BB_Save")),
+           QStringLiteral("Save"));  // the design caption stays
   resetLanguage();
   watchParser();
 }
@@ -156,7 +157,7 @@ void TstBadInput::overlongLinesKeepTheirFirst2048Tokens() {
     QCOMPARE(seen[0].first, QByteArray("h323-id"));
     QCOMPARE(seen[0].last, QByteArray("x2045"));  // slot 2047: the 2048th token
     QCOMPARE(seen[1].second, QByteArray("second"));
-    QCOMPARE(m->ED_H323_ID->text(), QStringLiteral("second"));
+    QCOMPARE(control<QLineEdit>(m, "ED_H323_ID")->text(), QStringLiteral("second"));
     QCOMPARE(env.link().state.ArgIndex, 0);
     QVERIFY(env.link().state.RxLine.isEmpty());
   }
@@ -186,11 +187,12 @@ void TstBadInput::megabyteBurstInOneNotification() {
   }
   queryMode(kSectionServicePort);
   env.link().state.StatusMode = statusMode;
-  m->M_State_Info->clear();
+  control<QPlainTextEdit>(m, "M_State_Info")->clear();
   deliver(tcp, burst);
 
   if (statusMode) {
-    const QStringList memo = m->M_State_Info->toPlainText().split(QLatin1Char('\n'));
+    const QStringList memo =
+        control<QPlainTextEdit>(m, "M_State_Info")->toPlainText().split(QLatin1Char('\n'));
     QCOMPARE(memo.size(), lines);
     for (int i = 0; i < lines; ++i)
       QCOMPARE(memo[i], QStringLiteral("line %1 ").arg(i) + QString::fromLatin1(padding));
@@ -201,7 +203,7 @@ void TstBadInput::megabyteBurstInOneNotification() {
       if (line.first == "service-port") values.append(line.third.toInt());
     QCOMPARE(values.size(), lines);
     for (int i = 0; i < lines; ++i) QCOMPARE(values[i], i);
-    QCOMPARE(m->ED_service_http->text(), QString::number(lines - 1));
+    QCOMPARE(control<QLineEdit>(m, "ED_service_http")->text(), QString::number(lines - 1));
   }
   QVERIFY(env.link().state.RxLine.isEmpty());
 }
@@ -216,20 +218,21 @@ void TstBadInput::bytesThatAreNoTextStayByteForByte() {
 
   queryMode(kSectionVoip);
   deliver(true, "h323-id " + token + "\r\n");
-  const QString shown = m->ED_H323_ID->text();
+  const QString shown = control<QLineEdit>(m, "ED_H323_ID")->text();
   QCOMPARE(shown.size(), token.size());
   for (int i = 0; i < token.size(); ++i) QCOMPARE(shown[i].unicode(), uchar(token[i]));
 
   // Save writes them back unchanged.
-  m->RG_Protocol->setItemIndex(0);
+  control<RadioGroup>(m, "RG_Protocol")->setItemIndex(0);
   sendConfigurationScript(env.link(), env.main->model);
   QVERIFY(env.tcp.joined().contains("\rh323-id " + token + "\r"));
 
   // The status memo shows them the same way.
   env.link().state.StatusMode = true;
-  m->M_State_Info->clear();
+  control<QPlainTextEdit>(m, "M_State_Info")->clear();
   deliver(false, "WAN \xff\xfe\xc3\x28 up\r\n");
-  QCOMPARE(m->M_State_Info->toPlainText(), QString::fromLatin1("WAN \xff\xfe\xc3\x28 up"));
+  QCOMPARE(control<QPlainTextEdit>(m, "M_State_Info")->toPlainText(),
+           QString::fromLatin1("WAN \xff\xfe\xc3\x28 up"));
 }
 
 void TstBadInput::hostTextsThatAreNoDottedAddress_data() {
@@ -337,7 +340,7 @@ void TstBadInput::languageFiles() {
   env.boxes.clear();
   m->Language_Convert();
   const QList<MessageBoxRequest> boxes = env.boxes;
-  const QString exitShown = captionOf(m->BB_Exit);
+  const QString exitShown = captionOf(control<QPushButton>(m, "BB_Exit"));
   const QString okShown = control<QPushButton>(env.connection, "BB_Connect")->text();
   QFile::remove(QStringLiteral("language.cfg"));
   resetLanguage();

@@ -132,7 +132,7 @@ void TstConnectionDialog::cleanup() {
 }
 
 void TstConnectionDialog::openDialog() {
-  QTest::mouseClick(main_->BB_Connect, Qt::LeftButton);
+  QTest::mouseClick(control<QPushButton>(main_, "BB_Connect"), Qt::LeftButton);
   QVERIFY(conn_->isVisible());
 }
 
@@ -255,7 +255,7 @@ void TstConnectionDialog::enterPressesTheFocusedButtonElseOk() {
 void TstConnectionDialog::tcpConnectOpensLoginAndSwitchesButtons() {
   QTcpServer gateway;
   QVERIFY(gateway.listen(QHostAddress::LocalHost));
-  main_->BB_Save->setEnabled(false);
+  control<QPushButton>(main_, "BB_Save")->setEnabled(false);
   chooseTcp("127.0.0.1", QString::number(gateway.serverPort()));
   QTest::mouseClick(ok(), Qt::LeftButton);
 
@@ -265,12 +265,12 @@ void TstConnectionDialog::tcpConnectOpensLoginAndSwitchesButtons() {
   QVERIFY(!conn_->isVisible());
   QVERIFY(login_->isVisible());
   QCOMPARE(countLines(log(), "Connected..."), 1);
-  QVERIFY(main_->BB_Disconnect->isVisible());
-  QVERIFY(!main_->BB_Connect->isVisible());
+  QVERIFY(control<QPushButton>(main_, "BB_Disconnect")->isVisible());
+  QVERIFY(!control<QPushButton>(main_, "BB_Connect")->isVisible());
   // Nothing is known of the device yet: Save and Restart wait for its model to be accepted (a
   // cancelled login must not leave them live for an unverified device).
-  QVERIFY(!main_->BB_Save->isEnabled());
-  QVERIFY(!main_->BB_Restart->isEnabled());
+  QVERIFY(!control<QPushButton>(main_, "BB_Save")->isEnabled());
+  QVERIFY(!control<QPushButton>(main_, "BB_Restart")->isEnabled());
 
   // Nothing goes out on TCP before the login.
   QVERIFY(gateway.hasPendingConnections() || gateway.waitForNewConnection(1000));
@@ -280,10 +280,10 @@ void TstConnectionDialog::tcpConnectOpensLoginAndSwitchesButtons() {
 
   // The gateway hangs up.
   peer->close();
-  QTRY_VERIFY(main_->BB_Connect->isVisible());
-  QVERIFY(!main_->BB_Disconnect->isVisible());
-  QVERIFY(!main_->BB_Save->isEnabled());
-  QVERIFY(!main_->BB_Restart->isEnabled());
+  QTRY_VERIFY(control<QPushButton>(main_, "BB_Connect")->isVisible());
+  QVERIFY(!control<QPushButton>(main_, "BB_Disconnect")->isVisible());
+  QVERIFY(!control<QPushButton>(main_, "BB_Save")->isEnabled());
+  QVERIFY(!control<QPushButton>(main_, "BB_Restart")->isEnabled());
   QCOMPARE(log().last(), QStringLiteral("Disconnected..."));
   QVERIFY(boxes_.isEmpty());
 }
@@ -346,7 +346,7 @@ void TstConnectionDialog::serialProbeFailsThenSucceedsOnTheOpenPort() {
   QCOMPARE(boxes_[0].caption, QStringLiteral("Error"));
   QVERIFY(main_->session.serialPort().connected());
   QCOMPARE(main_->session.link().state.LinkKind, qint32(kLinkSerial));
-  QVERIFY(main_->BB_Disconnect->isVisible());
+  QVERIFY(control<QPushButton>(main_, "BB_Disconnect")->isVisible());
   QVERIFY(conn_->isVisible());
   QByteArray heard;
   QTRY_VERIFY((heard += pty_.heard()).endsWith('?'));
@@ -356,7 +356,7 @@ void TstConnectionDialog::serialProbeFailsThenSucceedsOnTheOpenPort() {
   QTest::mouseClick(cancel(), Qt::LeftButton);
   QVERIFY(!conn_->isVisible());
   QVERIFY(main_->session.serialPort().connected());
-  QVERIFY(main_->BB_Disconnect->isVisible());
+  QVERIFY(control<QPushButton>(main_, "BB_Disconnect")->isVisible());
 
   // The gateway wakes up: the probe on the open port succeeds.
   pty_.onHeard([this](const QByteArray& bytes) {
@@ -440,14 +440,14 @@ void TstConnectionDialog::serialGatewayGoingAwayShowsConnectAgain() {
   QCOMPARE(main_->session.serialPort().portName(), gateway.path);
   QTest::mouseClick(ok(), Qt::LeftButton);
   QVERIFY(main_->session.serialPort().connected());
-  main_->BB_Save->setEnabled(true);
+  control<QPushButton>(main_, "BB_Save")->setEnabled(true);
   main_->session.link().state.WriteExchangeOpen = true;
 
   gateway.hangUp();
   QTRY_VERIFY(!main_->session.serialPort().connected());
-  QVERIFY(main_->BB_Connect->isVisible());
-  QVERIFY(!main_->BB_Disconnect->isVisible());
-  QVERIFY(!main_->BB_Save->isEnabled());
+  QVERIFY(control<QPushButton>(main_, "BB_Connect")->isVisible());
+  QVERIFY(!control<QPushButton>(main_, "BB_Disconnect")->isVisible());
+  QVERIFY(!control<QPushButton>(main_, "BB_Save")->isEnabled());
   QVERIFY(!main_->session.link().state.WriteExchangeOpen);
   QCOMPARE(log().last(), QStringLiteral("Disconnected..."));
 

@@ -93,7 +93,7 @@ class TstDebugWindow : public QObject {
                              "security password Gk-pw", "sip-password Sip-pw"})
       link.debugLog.append(QStringLiteral("Send_Message : ") + QLatin1String(line) + "\r");
     // A password a field holds, echoed where no form tells it.
-    env.main->ED_PSTN_password->setText(QStringLiteral("Pstn-pw"));
+    control<QLineEdit>(env.main, "ED_PSTN_password")->setText(QStringLiteral("Pstn-pw"));
     link.debugLog.append(QStringLiteral("gw> Pstn-pw"));
     // The token dump of a line that carried one.
     link.state.argv[0] = "sip-password";
@@ -123,7 +123,7 @@ class TstDebugWindow : public QObject {
     QVERIFY(control<QPlainTextEdit>(env.debug, "Display")
                 ->toPlainText()
                 .contains(QStringLiteral("sip-password Sip-pw")));
-    env.main->ED_PSTN_password->clear();
+    control<QLineEdit>(env.main, "ED_PSTN_password")->clear();
     link.state.ArgIndex = 0;
   }
 

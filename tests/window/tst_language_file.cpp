@@ -204,9 +204,12 @@ class TestLanguageFile : public QObject {
     const QString kind = where.section(QLatin1Char(':'), 0, 0);
     const QString name = where.section(QLatin1Char(':'), 1);
     if (kind == QLatin1String("tab"))
-      return m->PageControl1->tabText(m->PageControl1->indexOf(m->findChild<QWidget*>(name)));
-    if (kind == QLatin1String("item")) return m->RG_Network_type->items().value(name.toInt());
-    if (kind == QLatin1String("header")) return m->SG_VoIP_Phone_number->cell(name.toInt(), 0);
+      return control<PageControl>(m, "PageControl1")
+          ->tabText(control<PageControl>(m, "PageControl1")->indexOf(m->findChild<QWidget*>(name)));
+    if (kind == QLatin1String("item"))
+      return control<RadioGroup>(m, "RG_Network_type")->items().value(name.toInt());
+    if (kind == QLatin1String("header"))
+      return control<StringGrid>(m, "SG_VoIP_Phone_number")->cell(name.toInt(), 0);
     QWidget* window = kind == QLatin1String("conn")    ? static_cast<QWidget*>(env.connection)
                       : kind == QLatin1String("login") ? static_cast<QWidget*>(env.login)
                                                        : static_cast<QWidget*>(m);
@@ -294,11 +297,11 @@ class TestLanguageFile : public QObject {
     QCOMPARE(control<QPushButton>(env.connection, "BB_Connect")->text(), QStringLiteral("Oui"));
     QCOMPARE(control<QPushButton>(env.login, "BB_OK")->text(), QStringLiteral("Oui"));
     QCOMPARE(control<QPushButton>(env.login, "BB_Cancel")->text(), QStringLiteral("Abbrechen"));
-    QCOMPARE(captionOf(m->BB_Connect), QStringLiteral("Connect"));
-    QCOMPARE(captionOf(m->BB_Exit), QStringLiteral("a=b = c"));
-    QCOMPARE(captionOf(m->BB_Save), QStringLiteral("Save"));
-    QCOMPARE(captionOf(m->BB_Restart), QStringLiteral("Restart"));
-    QCOMPARE(captionOf(m->BB_Disconnect), QStringLiteral("last"));
+    QCOMPARE(captionOf(control<QPushButton>(m, "BB_Connect")), QStringLiteral("Connect"));
+    QCOMPARE(captionOf(control<QPushButton>(m, "BB_Exit")), QStringLiteral("a=b = c"));
+    QCOMPARE(captionOf(control<QPushButton>(m, "BB_Save")), QStringLiteral("Save"));
+    QCOMPARE(captionOf(control<QPushButton>(m, "BB_Restart")), QStringLiteral("Restart"));
+    QCOMPARE(captionOf(control<QPushButton>(m, "BB_Disconnect")), QStringLiteral("last"));
     apply(m->defaultLanguageFile());
   }
 
@@ -360,9 +363,9 @@ class TestLanguageFile : public QObject {
 
     QCOMPARE(disconnectQuestion(), QStringLiteral("Do you want to end connection?"));
     for (const QString& key : MessageTable::keys()) QCOMPARE(m->messages.text(key), key);
-    QCOMPARE(captionOf(m->BB_Connect), QStringLiteral("Connect"));
-    QCOMPARE(m->L_Model_->text(), QStringLiteral("Model :"));
-    QCOMPARE(m->SG_VoIP_Phone_number->cell(0, 0), QStringLiteral("Port"));
+    QCOMPARE(captionOf(control<QPushButton>(m, "BB_Connect")), QStringLiteral("Connect"));
+    QCOMPARE(control<QLabel>(m, "L_Model_")->text(), QStringLiteral("Model :"));
+    QCOMPARE(control<StringGrid>(m, "SG_VoIP_Phone_number")->cell(0, 0), QStringLiteral("Port"));
     QCOMPARE(control<QLabel>(env.connection, "L_port")->text(), QStringLiteral("Port"));
     apply(m->defaultLanguageFile());
   }
@@ -376,7 +379,7 @@ class TestLanguageFile : public QObject {
     QCOMPARE(env.boxes.size(), 1);
     QCOMPARE(env.boxes.first().icon, QMessageBox::Critical);
     QVERIFY(!env.boxes.first().text.isEmpty());
-    QCOMPARE(captionOf(m->BB_Connect), QStringLiteral("Connect"));
+    QCOMPARE(captionOf(control<QPushButton>(m, "BB_Connect")), QStringLiteral("Connect"));
     QVERIFY(QDir().rmdir(QStringLiteral("language.cfg")));
 
     // The file cannot be created: the current directory is gone.
@@ -390,7 +393,7 @@ class TestLanguageFile : public QObject {
     QVERIFY(QDir::setCurrent(home));
     QCOMPARE(env.boxes.size(), 1);
     QCOMPARE(env.boxes.first().icon, QMessageBox::Critical);
-    QCOMPARE(captionOf(m->BB_Connect), QStringLiteral("Connect"));
+    QCOMPARE(captionOf(control<QPushButton>(m, "BB_Connect")), QStringLiteral("Connect"));
   }
 
   void separatorPosition() {

@@ -88,7 +88,7 @@ void TstLoginDialog::initTestCase() {
 }
 
 void TstLoginDialog::connectThroughDialog() {
-  QTest::mouseClick(main_->BB_Connect, Qt::LeftButton);
+  QTest::mouseClick(control<QPushButton>(main_, "BB_Connect"), Qt::LeftButton);
   QTest::mouseClick(control<QAbstractButton>(conn_, "RB_TCP"), Qt::LeftButton, {},
                     QPoint(8, control<QAbstractButton>(conn_, "RB_TCP")->height() / 2));
   control<QLineEdit>(conn_, "ED_host")->setText("127.0.0.1");
@@ -105,8 +105,8 @@ void TstLoginDialog::init() {
   // A login counts only on a link that waits for one: after an accepted login the operator
   // disconnects and connects again.
   if (main_->session.state() != SessionState::LoggingIn) {
-    QTest::mouseClick(main_->BB_Disconnect, Qt::LeftButton);
-    QTRY_VERIFY(main_->BB_Connect->isVisible());
+    QTest::mouseClick(control<QPushButton>(main_, "BB_Disconnect"), Qt::LeftButton);
+    QTRY_VERIFY(control<QPushButton>(main_, "BB_Connect")->isVisible());
     delete peer_;
     peer_ = nullptr;
     connectThroughDialog();
@@ -129,7 +129,7 @@ QByteArray TstLoginDialog::heard() {
 }
 
 void TstLoginDialog::emptyFieldWarnsAndSendsNothing() {
-  main_->ED_PSTN_login->setText("dialup");
+  control<QLineEdit>(main_, "ED_PSTN_login")->setText("dialup");
   id()->setText("admin");
   QTest::mouseClick(ok(), Qt::LeftButton);
   QCOMPARE(boxes_, QStringList{"Warning: Please fill out all contents"});
@@ -141,7 +141,7 @@ void TstLoginDialog::emptyFieldWarnsAndSendsNothing() {
 
   QTest::qWait(50);
   QCOMPARE(heard(), QByteArray());
-  QCOMPARE(main_->ED_PSTN_login->text(), QStringLiteral("dialup"));
+  QCOMPARE(control<QLineEdit>(main_, "ED_PSTN_login")->text(), QStringLiteral("dialup"));
   QVERIFY(login_->isVisible());
 }
 
@@ -197,13 +197,13 @@ void TstLoginDialog::loginLineAndFreshForm() {
   TF_ez_config_main& m = *main_;
   LinkState& state = main_->session.link().state;
   // What a previous read left behind.
-  m.ED_PSTN_login->setText("dialup");
-  m.ED_SIP_Username->setText("alice");
-  m.ED_Static_IP_address->setText("10.0.0.1");
-  m.ED_server_URL->setText("ftp://old");
-  m.M_State_Info->setPlainText("WAN up");
-  m.SG_VoIP_Phone_number->setRowCount(5);
-  m.PageControl1->setActivePageIndex(2);
+  control<QLineEdit>(&m, "ED_PSTN_login")->setText("dialup");
+  control<QLineEdit>(&m, "ED_SIP_Username")->setText("alice");
+  control<AddressEdit>(&m, "ED_Static_IP_address")->setText("10.0.0.1");
+  control<QLineEdit>(&m, "ED_server_URL")->setText("ftp://old");
+  control<QPlainTextEdit>(&m, "M_State_Info")->setPlainText("WAN up");
+  control<StringGrid>(&m, "SG_VoIP_Phone_number")->setRowCount(5);
+  control<PageControl>(&m, "PageControl1")->setActivePageIndex(2);
   // A previous read left its counters behind.
   Argv voicePort;
   voicePort[0] = "voice-port";
@@ -229,14 +229,14 @@ void TstLoginDialog::loginLineAndFreshForm() {
   QCOMPARE(state.ReplySection, qint32(kSectionLogin));
   QCOMPARE(main_->session.readRules().voicePortCount(), 0);
   QVERIFY(!main_->session.readRules().gatekeeperSeen());
-  QCOMPARE(m.ED_PSTN_login->text(), QString());
-  QCOMPARE(m.ED_SIP_Username->text(), QString());
-  QCOMPARE(m.ED_Static_IP_address->text(), AddressEdit::kEmpty);
+  QCOMPARE(control<QLineEdit>(&m, "ED_PSTN_login")->text(), QString());
+  QCOMPARE(control<QLineEdit>(&m, "ED_SIP_Username")->text(), QString());
+  QCOMPARE(control<AddressEdit>(&m, "ED_Static_IP_address")->text(), AddressEdit::kEmpty);
   // The form clearing runs after the login's own emptying: the URL field gets its default back.
-  QCOMPARE(m.ED_server_URL->text(), QStringLiteral("http://"));
-  QCOMPARE(m.M_State_Info->toPlainText(), QString());
-  QCOMPARE(m.SG_VoIP_Phone_number->rowCount(), 2);
-  QCOMPARE(m.PageControl1->currentIndex(), 0);
+  QCOMPARE(control<QLineEdit>(&m, "ED_server_URL")->text(), QStringLiteral("http://"));
+  QCOMPARE(control<QPlainTextEdit>(&m, "M_State_Info")->toPlainText(), QString());
+  QCOMPARE(control<StringGrid>(&m, "SG_VoIP_Phone_number")->rowCount(), 2);
+  QCOMPARE(control<PageControl>(&m, "PageControl1")->currentIndex(), 0);
   // Only the gateway's answer closes the dialog.
   QVERIFY(login_->isVisible());
 }
@@ -302,7 +302,7 @@ void TstLoginDialog::escapeAndCancel() {
   QVERIFY(!login_->isVisible());
   // The link stays.
   QVERIFY(main_->session.tcpSocket().active());
-  QVERIFY(main_->BB_Disconnect->isVisible());
+  QVERIFY(control<QPushButton>(main_, "BB_Disconnect")->isVisible());
   QCOMPARE(heard(), QByteArray());
 }
 

@@ -246,57 +246,63 @@ class TestMainWindow : public QObject {
       if (auto* e = qobject_cast<QLineEdit*>(w))
         QVERIFY2((e->echoMode() == QLineEdit::Password) == bool(c.state & Password), c.name);
     }
-    QCOMPARE(m->RG_Network_type->items(),
+    QCOMPARE(control<RadioGroup>(m, "RG_Network_type")->items(),
              (QStringList{"Dynamic IP address using PPPoE", "Dynamic IP address using DHCP",
                           "Fixed IP address"}));
-    QCOMPARE(m->RG_Network_type->itemIndex(), 0);
-    QCOMPARE(m->RG_Protocol->items(), (QStringList{"H323", "SIP", "MGCP"}));
-    QCOMPARE(m->RG_Protocol->itemIndex(), 0);
-    QCOMPARE(m->RG_Protocol->columns(), 3);
-    QCOMPARE(m->RG_PC_Network->items(), QStringList());
-    QVERIFY(m->M_State_Info->isReadOnly());
-    QCOMPARE(m->M_State_Info->palette().color(QPalette::Base), QColor(Qt::black));
-    QCOMPARE(m->M_State_Info->palette().color(QPalette::Text), QColor(Qt::white));
-    QVERIFY(QFontInfo(m->M_State_Info->font()).fixedPitch());
-    QVERIFY(QFontInfo(m->ED_Static_IP_address->font()).fixedPitch());
-    QCOMPARE(m->ED_Static_IP_address->maxLength(), 15);
+    QCOMPARE(control<RadioGroup>(m, "RG_Network_type")->itemIndex(), 0);
+    QCOMPARE(control<RadioGroup>(m, "RG_Protocol")->items(), (QStringList{"H323", "SIP", "MGCP"}));
+    QCOMPARE(control<RadioGroup>(m, "RG_Protocol")->itemIndex(), 0);
+    QCOMPARE(control<RadioGroup>(m, "RG_Protocol")->columns(), 3);
+    QCOMPARE(control<RadioGroup>(m, "RG_PC_Network")->items(), QStringList());
+    QVERIFY(control<QPlainTextEdit>(m, "M_State_Info")->isReadOnly());
+    QCOMPARE(control<QPlainTextEdit>(m, "M_State_Info")->palette().color(QPalette::Base),
+             QColor(Qt::black));
+    QCOMPARE(control<QPlainTextEdit>(m, "M_State_Info")->palette().color(QPalette::Text),
+             QColor(Qt::white));
+    QVERIFY(QFontInfo(control<QPlainTextEdit>(m, "M_State_Info")->font()).fixedPitch());
+    QVERIFY(QFontInfo(control<AddressEdit>(m, "ED_Static_IP_address")->font()).fixedPitch());
+    QCOMPARE(control<AddressEdit>(m, "ED_Static_IP_address")->maxLength(), 15);
     // Pictures are there.
-    for (QLabel* image : {m->IMG_DIAL_UP, m->Image2, m->Image3})
+    for (QLabel* image : {control<QLabel>(m, "IMG_DIAL_UP"), control<QLabel>(m, "Image2"),
+                          control<QLabel>(m, "Image3")})
       QVERIFY2(!image->pixmap().isNull(), qPrintable(image->objectName()));
     QVERIFY(!m->windowIcon().isNull());
     // Pages in order, the PC tab hidden, PSTN active.
-    const QList<QWidget*> pages = {m->Tab_PSTN,
-                                   m->Tab_LAN,
-                                   m->Tab_PC,
-                                   m->Tab_VoIP,
-                                   m->Tab_Service,
-                                   m->Tab_Auto_upgrade,
-                                   m->Tab_Status_information,
-                                   m->Tab_About};
-    for (int i = 0; i < pages.size(); ++i) QCOMPARE(m->PageControl1->widget(i), pages.at(i));
-    QVERIFY(!m->PageControl1->isTabVisible(2));
-    QCOMPARE(m->PageControl1->currentWidget(), m->Tab_PSTN);
-    QCOMPARE(m->PageControl1->tabText(1), QStringLiteral("LAN"));
+    const QList<QWidget*> pages = {control<QWidget>(m, "Tab_PSTN"),
+                                   control<QWidget>(m, "Tab_LAN"),
+                                   control<QWidget>(m, "Tab_PC"),
+                                   control<QWidget>(m, "Tab_VoIP"),
+                                   control<QWidget>(m, "Tab_Service"),
+                                   control<QWidget>(m, "Tab_Auto_upgrade"),
+                                   control<QWidget>(m, "Tab_Status_information"),
+                                   control<QWidget>(m, "Tab_About")};
+    for (int i = 0; i < pages.size(); ++i)
+      QCOMPARE(control<PageControl>(m, "PageControl1")->widget(i), pages.at(i));
+    QVERIFY(!control<PageControl>(m, "PageControl1")->isTabVisible(2));
+    QCOMPARE(control<PageControl>(m, "PageControl1")->currentWidget(),
+             control<QWidget>(m, "Tab_PSTN"));
+    QCOMPARE(control<PageControl>(m, "PageControl1")->tabText(1), QStringLiteral("LAN"));
   }
 
   void regionsHaveTheSizesTheLayoutReliesOn() {
-    QCOMPARE(m->Panel1->geometry(), QRect(0, 0, 510, 81));
-    QCOMPARE(m->Panel2->height(), 37);
-    QCOMPARE(m->Panel2->geometry().bottom(), 339);
+    QCOMPARE(control<QFrame>(m, "Panel1")->geometry(), QRect(0, 0, 510, 81));
+    QCOMPARE(control<QFrame>(m, "Panel2")->height(), 37);
+    QCOMPARE(control<QFrame>(m, "Panel2")->geometry().bottom(), 339);
     // The cover lies over the page area, below the banner, above the pages.
-    QCOMPARE(m->P_main->geometry().topLeft().y(), 81);
-    QCOMPARE(m->P_main->size(), QSize(514, 220));
-    QVERIFY(m->P_main->isVisible());
-    const QPoint inPages = m->PageControl1->geometry().center();
+    QCOMPARE(control<QFrame>(m, "P_main")->geometry().topLeft().y(), 81);
+    QCOMPARE(control<QFrame>(m, "P_main")->size(), QSize(514, 220));
+    QVERIFY(control<QFrame>(m, "P_main")->isVisible());
+    const QPoint inPages = control<PageControl>(m, "PageControl1")->geometry().center();
     QWidget* top = m->childAt(inPages);
-    QVERIFY(top == m->P_main || m->P_main->isAncestorOf(top));
-    QCOMPARE(m->P_State->height(), 17);
-    QCOMPARE(m->P_State->geometry().bottom(), m->P_main->height() - 1);
-    QCOMPARE(m->Gauge1->minimum(), 0);
-    QCOMPARE(m->Gauge1->maximum(), 100);
-    QCOMPARE(m->Gauge1->value(), 0);
-    QVERIFY(m->Gauge1->isTextVisible());
-    StringGrid* g = m->SG_VoIP_Phone_number;
+    QVERIFY(top == control<QFrame>(m, "P_main") || control<QFrame>(m, "P_main")->isAncestorOf(top));
+    QCOMPARE(control<QFrame>(m, "P_State")->height(), 17);
+    QCOMPARE(control<QFrame>(m, "P_State")->geometry().bottom(),
+             control<QFrame>(m, "P_main")->height() - 1);
+    QCOMPARE(control<QProgressBar>(m, "Gauge1")->minimum(), 0);
+    QCOMPARE(control<QProgressBar>(m, "Gauge1")->maximum(), 100);
+    QCOMPARE(control<QProgressBar>(m, "Gauge1")->value(), 0);
+    QVERIFY(control<QProgressBar>(m, "Gauge1")->isTextVisible());
+    StringGrid* g = control<StringGrid>(m, "SG_VoIP_Phone_number");
     QCOMPARE(g->columnCount(), 3);
     QCOMPARE(g->rowCount(), 2);
     QCOMPARE(g->fixedRows(), 1);
@@ -359,24 +365,24 @@ class TestMainWindow : public QObject {
     rules.apply(kSectionVoip, line);
     QCOMPARE(rules.voicePortCount() + rules.potsPeerCount(), 2);
     s.StatusMode = s.StatusRequestPending = true;
-    m->SG_VoIP_Phone_number->setRowCount(5);
-    m->P_main->hide();
-    QTest::mouseClick(m->BB_Connect, Qt::LeftButton);
+    control<StringGrid>(m, "SG_VoIP_Phone_number")->setRowCount(5);
+    control<QFrame>(m, "P_main")->hide();
+    QTest::mouseClick(control<QPushButton>(m, "BB_Connect"), Qt::LeftButton);
     QVERIFY(env.boxes.isEmpty());
     QCOMPARE(s.StartTagEchoes + s.EndTagEchoes, 0);
     QCOMPARE(rules.voicePortCount() + rules.potsPeerCount() + rules.destPatternCount(), 0);
     QVERIFY(!s.StatusMode && !s.StatusRequestPending);
-    QCOMPARE(m->SG_VoIP_Phone_number->rowCount(), 2);
+    QCOMPARE(control<StringGrid>(m, "SG_VoIP_Phone_number")->rowCount(), 2);
     QVERIFY(env.connection->isVisible());
-    QVERIFY(m->P_main->isVisible());
+    QVERIFY(control<QFrame>(m, "P_main")->isVisible());
     env.connection->hide();
   }
 
   void enterPressesTheDefaultButton() {
     m->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m));
-    m->ED_PSTN_login->setFocus();
-    QTest::keyClick(m->ED_PSTN_login, Qt::Key_Return);
+    control<QLineEdit>(m, "ED_PSTN_login")->setFocus();
+    QTest::keyClick(control<QLineEdit>(m, "ED_PSTN_login"), Qt::Key_Return);
     QVERIFY(env.connection->isVisible());
     env.connection->hide();
   }
@@ -414,11 +420,11 @@ class TestMainWindow : public QObject {
     QFETCH(QString, pressed);
     // Save acts on a completely read configuration: connected means logged in and read.
     if (connected) env.useReadLink();
-    m->BB_Connect->setVisible(!connected);
-    m->BB_Disconnect->setVisible(connected);
-    m->BB_Save->setEnabled(true);
-    m->BB_Restart->setEnabled(true);
-    m->PageControl1->setActivePage(m->Tab_PSTN);
+    control<QPushButton>(m, "BB_Connect")->setVisible(!connected);
+    control<QPushButton>(m, "BB_Disconnect")->setVisible(connected);
+    control<QPushButton>(m, "BB_Save")->setEnabled(true);
+    control<QPushButton>(m, "BB_Restart")->setEnabled(true);
+    control<PageControl>(m, "PageControl1")->setActivePage(control<QWidget>(m, "Tab_PSTN"));
     m->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m));
     auto* target = m->findChild<QWidget*>(focus);
@@ -439,10 +445,10 @@ class TestMainWindow : public QObject {
     }
     QVERIFY(m->isVisible());
     env.connection->hide();
-    m->BB_Connect->show();
-    m->BB_Disconnect->hide();
-    m->BB_Save->setEnabled(false);
-    m->BB_Restart->setEnabled(false);
+    control<QPushButton>(m, "BB_Connect")->show();
+    control<QPushButton>(m, "BB_Disconnect")->hide();
+    control<QPushButton>(m, "BB_Save")->setEnabled(false);
+    control<QPushButton>(m, "BB_Restart")->setEnabled(false);
     env.closeLink();
   }
 
@@ -450,7 +456,7 @@ class TestMainWindow : public QObject {
     env.useLink(kLinkSerial);
     env.link().state.LinkKind = kLinkSerial;
     m->T_State_Info->start();
-    m->P_main->hide();
+    control<QFrame>(m, "P_main")->hide();
     const MessageBoxRequest box =
         confirmWith(QMessageBox::Cancel, [&] { m->BB_DisconnectClick(); });
     QCOMPARE(box.text, QStringLiteral("Do you want to end connection?"));
@@ -459,19 +465,19 @@ class TestMainWindow : public QObject {
     QCOMPARE(box.buttons, QMessageBox::Ok | QMessageBox::Cancel);
     QVERIFY(env.serial.sent.isEmpty());
     QVERIFY(m->T_State_Info->isActive());
-    QVERIFY(m->P_main->isHidden());
+    QVERIFY(control<QFrame>(m, "P_main")->isHidden());
   }
 
   void disconnectOverSerialSaysGoodbyeAndStopsThePoll() {
     env.useLink(kLinkSerial);
     env.link().state.LinkKind = kLinkSerial;
     m->T_State_Info->start();
-    m->P_main->hide();
+    control<QFrame>(m, "P_main")->hide();
     confirmWith(QMessageBox::Ok, [&] { m->BB_DisconnectClick(); });
     QCOMPARE(env.serial.sent, (QList<QByteArray>{"end-ez-setup\r"}));
     QVERIFY(env.tcp.sent.isEmpty());
     QVERIFY(!m->T_State_Info->isActive());
-    QVERIFY(m->P_main->isVisible());
+    QVERIFY(control<QFrame>(m, "P_main")->isVisible());
   }
 
   void aFailedFarewellStillEndsTheConnection() {
@@ -492,17 +498,17 @@ class TestMainWindow : public QObject {
     QCOMPARE(env.boxes.at(1).icon, QMessageBox::Critical);
     QVERIFY(!port->connected());
     QVERIFY(!m->T_State_Info->isActive());
-    QVERIFY(m->P_main->isVisible());
+    QVERIFY(control<QFrame>(m, "P_main")->isVisible());
   }
 
   void disconnectWithoutLinkKindOnlyStopsThePollAndCovers() {
     env.link().state.LinkKind = kLinkNone;
     m->T_State_Info->start();
-    m->P_main->hide();
+    control<QFrame>(m, "P_main")->hide();
     confirmWith(QMessageBox::Ok, [&] { m->BB_DisconnectClick(); });
     QVERIFY(env.serial.sent.isEmpty() && env.tcp.sent.isEmpty());
     QVERIFY(!m->T_State_Info->isActive());
-    QVERIFY(m->P_main->isVisible());
+    QVERIFY(control<QFrame>(m, "P_main")->isVisible());
   }
 
   void disconnectOverTcpClosesTheSocketSilently() {
@@ -514,15 +520,16 @@ class TestMainWindow : public QObject {
     QTRY_VERIFY(socket->active());
     QTRY_VERIFY(server.hasPendingConnections());
     QTcpSocket* peer = server.nextPendingConnection();
-    QTRY_VERIFY(m->BB_Disconnect->isVisible());
+    QTRY_VERIFY(control<QPushButton>(m, "BB_Disconnect")->isVisible());
     env.link().state.LinkKind = kLinkTcp;
     confirmWith(QMessageBox::Ok, [&] { m->BB_DisconnectClick(); });
     QVERIFY(env.tcp.sent.isEmpty());
     QTRY_VERIFY(!socket->active());
     // The link-closed event resets the bar.
-    QTRY_VERIFY(m->BB_Connect->isVisible());
-    QVERIFY(!m->BB_Disconnect->isVisible());
-    QVERIFY(!m->BB_Save->isEnabled() && !m->BB_Restart->isEnabled());
+    QTRY_VERIFY(control<QPushButton>(m, "BB_Connect")->isVisible());
+    QVERIFY(!control<QPushButton>(m, "BB_Disconnect")->isVisible());
+    QVERIFY(!control<QPushButton>(m, "BB_Save")->isEnabled() &&
+            !control<QPushButton>(m, "BB_Restart")->isEnabled());
     QTRY_COMPARE(peer->state(), QAbstractSocket::UnconnectedState);
   }
 
@@ -555,7 +562,7 @@ class TestMainWindow : public QObject {
     QCOMPARE(env.serial.sent, (QList<QByteArray>{"end-ez-setup\r"}));
     QVERIFY(!port->connected());
     m->show();
-    QVERIFY(m->BB_Connect->isVisible());
+    QVERIFY(control<QPushButton>(m, "BB_Connect")->isVisible());
   }
 
   void closeOverTcpSendsNothing() {
@@ -576,17 +583,17 @@ class TestMainWindow : public QObject {
     m->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m));
     // Also from an edit, which otherwise takes Ctrl+Delete for deleting a word.
-    m->PageControl1->setActivePage(m->Tab_PSTN);
-    m->ED_PSTN_login->setText(QStringLiteral("kept word"));
-    m->ED_PSTN_login->setFocus();
-    m->ED_PSTN_login->setCursorPosition(0);
-    QCOMPARE(QApplication::focusWidget(), m->ED_PSTN_login);
+    control<PageControl>(m, "PageControl1")->setActivePage(control<QWidget>(m, "Tab_PSTN"));
+    control<QLineEdit>(m, "ED_PSTN_login")->setText(QStringLiteral("kept word"));
+    control<QLineEdit>(m, "ED_PSTN_login")->setFocus();
+    control<QLineEdit>(m, "ED_PSTN_login")->setCursorPosition(0);
+    QCOMPARE(QApplication::focusWidget(), control<QLineEdit>(m, "ED_PSTN_login"));
     QVERIFY(!env.debug->isVisible());
-    QTest::keyClick(m->ED_PSTN_login, Qt::Key_Delete, Qt::ControlModifier);
+    QTest::keyClick(control<QLineEdit>(m, "ED_PSTN_login"), Qt::Key_Delete, Qt::ControlModifier);
     QVERIFY(env.debug->isVisible());
-    QCOMPARE(m->ED_PSTN_login->text(), QStringLiteral("kept word"));
+    QCOMPARE(control<QLineEdit>(m, "ED_PSTN_login")->text(), QStringLiteral("kept word"));
     env.debug->hide();
-    m->ED_PSTN_login->clear();
+    control<QLineEdit>(m, "ED_PSTN_login")->clear();
   }
 
   void debugWindowSendsClearsAndDumps() {

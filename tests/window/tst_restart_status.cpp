@@ -4,6 +4,7 @@
 #include <QTabBar>
 #include <QTimer>
 
+#include "controls.h"
 #include "widgets/application.h"
 #include "window_fixture.h"
 
@@ -13,10 +14,10 @@ class TestRestartStatus : public QObject {
   TF_ez_config_main* m = nullptr;
 
   void operatorSelects(QWidget* page) {
-    QTabBar* bar = m->PageControl1->tabBar();
-    const int index = m->PageControl1->indexOf(page);
+    QTabBar* bar = control<PageControl>(m, "PageControl1")->tabBar();
+    const int index = control<PageControl>(m, "PageControl1")->indexOf(page);
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
-    QCOMPARE(m->PageControl1->currentWidget(), page);
+    QCOMPARE(control<PageControl>(m, "PageControl1")->currentWidget(), page);
   }
 
   int statusRequests() const { return env.tcp.sent.count("get-wan-status\r"); }
@@ -38,7 +39,7 @@ class TestRestartStatus : public QObject {
   }
   void cleanup() {
     m->T_State_Info->stop();
-    m->PageControl1->setActivePage(m->Tab_PSTN);
+    control<PageControl>(m, "PageControl1")->setActivePage(control<QWidget>(m, "Tab_PSTN"));
   }
 
   void declinedRestartDoesNothing() {
@@ -50,7 +51,7 @@ class TestRestartStatus : public QObject {
     QCOMPARE(env.boxes.first().buttons, QMessageBox::Yes | QMessageBox::No);
     QVERIFY(env.tcp.sent.isEmpty());
     QVERIFY(!m->Timer1->isActive() && !m->Timer_gauge->isActive());
-    QVERIFY(m->P_State->isHidden());
+    QVERIFY(control<QFrame>(m, "P_State")->isHidden());
   }
 
   void restartWaitsBehindTheGauge() {
@@ -59,28 +60,31 @@ class TestRestartStatus : public QObject {
       env.resetRecords();
       env.link().state.StatusMode = true;
       m->T_State_Info->start();
-      m->P_main->hide();
-      m->BB_Restart->setEnabled(true);
+      control<QFrame>(m, "P_main")->hide();
+      control<QPushButton>(m, "BB_Restart")->setEnabled(true);
       env.answers = {QMessageBox::Yes};
-      QTest::mouseClick(m->BB_Restart, Qt::LeftButton);
+      QTest::mouseClick(control<QPushButton>(m, "BB_Restart"), Qt::LeftButton);
       QCOMPARE(env.tcp.sent, (QList<QByteArray>{"reboot-system\r"}));
       QVERIFY(!env.link().state.StatusMode);
-      QVERIFY(m->P_main->isVisible());
-      QVERIFY(m->P_State->isVisible());
-      QCOMPARE(m->Gauge1->value(), 0);
+      QVERIFY(control<QFrame>(m, "P_main")->isVisible());
+      QVERIFY(control<QFrame>(m, "P_State")->isVisible());
+      QCOMPARE(control<QProgressBar>(m, "Gauge1")->value(), 0);
       QCOMPARE(m->GaugeTicks, 0);
       QVERIFY(!m->T_State_Info->isActive());
       QVERIFY(m->Timer1->isActive() && m->Timer_gauge->isActive());
-      QVERIFY(!m->BB_Connect->isEnabled() && !m->BB_Exit->isEnabled());
+      QVERIFY(!control<QPushButton>(m, "BB_Connect")->isEnabled() &&
+              !control<QPushButton>(m, "BB_Exit")->isEnabled());
 
       // The gauge fills with the wait and is full when it ends; its timer stops after 100 ticks.
       QTRY_VERIFY(!m->Timer1->isActive());
-      QCOMPARE(m->Gauge1->value(), m->Gauge1->maximum());
+      QCOMPARE(control<QProgressBar>(m, "Gauge1")->value(),
+               control<QProgressBar>(m, "Gauge1")->maximum());
       QTRY_VERIFY(!m->Timer_gauge->isActive());
       QCOMPARE(m->GaugeTicks, 100);
-      QVERIFY(m->P_State->isHidden());
-      QVERIFY(m->BB_Connect->isEnabled() && m->BB_Exit->isEnabled());
-      QVERIFY(m->P_main->isVisible());  // until the next accepted model
+      QVERIFY(control<QFrame>(m, "P_State")->isHidden());
+      QVERIFY(control<QPushButton>(m, "BB_Connect")->isEnabled() &&
+              control<QPushButton>(m, "BB_Exit")->isEnabled());
+      QVERIFY(control<QFrame>(m, "P_main")->isVisible());  // until the next accepted model
     }
   }
 
@@ -89,10 +93,11 @@ class TestRestartStatus : public QObject {
     env.answers = {QMessageBox::Yes};
     m->BB_RestartClick();
     QTRY_VERIFY(!m->Timer1->isActive());
-    QVERIFY(m->P_State->isHidden());
+    QVERIFY(control<QFrame>(m, "P_State")->isHidden());
     QVERIFY(m->Timer_gauge->isActive());
     QVERIFY(m->GaugeTicks < 100);
-    QCOMPARE(m->Gauge1->value(), m->Gauge1->maximum());
+    QCOMPARE(control<QProgressBar>(m, "Gauge1")->value(),
+             control<QProgressBar>(m, "Gauge1")->maximum());
     m->Timer_gauge->stop();
     TF_ez_config_main::setTimerIntervalsForTests({300, 100, 2});
   }
@@ -100,51 +105,52 @@ class TestRestartStatus : public QObject {
   void closingDuringTheWaitStillAsks() {
     env.answers = {QMessageBox::Yes, QMessageBox::No};
     m->BB_RestartClick();
-    QVERIFY(!m->BB_Exit->isEnabled());
+    QVERIFY(!control<QPushButton>(m, "BB_Exit")->isEnabled());
     env.tcp.sent.clear();
     QVERIFY(!m->close());
     QCOMPARE(env.boxes.last().text, QStringLiteral("Would you like to close this program?"));
     QVERIFY(env.tcp.sent.isEmpty());
-    QTRY_VERIFY(m->BB_Exit->isEnabled());
+    QTRY_VERIFY(control<QPushButton>(m, "BB_Exit")->isEnabled());
   }
 
   void statusPageStartsAndStopsThePoll() {
-    m->M_State_Info->setPlainText(QStringLiteral("old text"));
+    control<QPlainTextEdit>(m, "M_State_Info")->setPlainText(QStringLiteral("old text"));
     env.link().state.StatusMode = false;
-    operatorSelects(m->Tab_Status_information);
+    operatorSelects(control<QWidget>(m, "Tab_Status_information"));
     QVERIFY(m->T_State_Info->isActive());
     QCOMPARE(env.tcp.sent, (QList<QByteArray>{"get-wan-status\r"}));
     QVERIFY(env.link().state.StatusMode && env.link().state.StatusRequestPending);
     // Entering clears the memo without a leading empty line.
     m->appendStatusLine(QStringLiteral("WAN up"));
-    QCOMPARE(m->M_State_Info->toPlainText(), QStringLiteral("WAN up"));
+    QCOMPARE(control<QPlainTextEdit>(m, "M_State_Info")->toPlainText(), QStringLiteral("WAN up"));
 
     // Each tick starts the memo with one empty line and asks again.
     QTRY_VERIFY(statusRequests() >= 2);
     m->appendStatusLine(QStringLiteral("WAN up"));
-    QCOMPARE(m->M_State_Info->toPlainText(), QStringLiteral("\nWAN up"));
+    QCOMPARE(control<QPlainTextEdit>(m, "M_State_Info")->toPlainText(), QStringLiteral("\nWAN up"));
 
     // Leaving stops the poll; replies still arriving go on into the memo.
-    operatorSelects(m->Tab_About);
+    operatorSelects(control<QWidget>(m, "Tab_About"));
     QVERIFY(!m->T_State_Info->isActive());
     QVERIFY(env.link().state.StatusMode);
   }
 
   void pagesSetFromCodeNeverTouchThePoll() {
-    m->PageControl1->setActivePage(m->Tab_Status_information);
+    control<PageControl>(m, "PageControl1")
+        ->setActivePage(control<QWidget>(m, "Tab_Status_information"));
     QVERIFY(!m->T_State_Info->isActive());
     QVERIFY(env.tcp.sent.isEmpty());
     // A poll running behind another page set from code goes on.
-    operatorSelects(m->Tab_VoIP);
-    operatorSelects(m->Tab_Status_information);
-    m->PageControl1->setActivePage(m->Tab_LAN);
+    operatorSelects(control<QWidget>(m, "Tab_VoIP"));
+    operatorSelects(control<QWidget>(m, "Tab_Status_information"));
+    control<PageControl>(m, "PageControl1")->setActivePage(control<QWidget>(m, "Tab_LAN"));
     QVERIFY(m->T_State_Info->isActive());
     const int before = statusRequests();
     QTRY_VERIFY(statusRequests() > before);
   }
 
   void disconnectAndRestartStopThePoll() {
-    operatorSelects(m->Tab_Status_information);
+    operatorSelects(control<QWidget>(m, "Tab_Status_information"));
     QVERIFY(m->T_State_Info->isActive());
     env.answers = {QMessageBox::Ok};
     m->BB_DisconnectClick();
@@ -152,24 +158,25 @@ class TestRestartStatus : public QObject {
 
     // Restart needs a link again and a completed read.
     env.useReadLink();
-    operatorSelects(m->Tab_PSTN);
-    operatorSelects(m->Tab_Status_information);
-    m->M_State_Info->setPlainText(QStringLiteral("kept"));
+    operatorSelects(control<QWidget>(m, "Tab_PSTN"));
+    operatorSelects(control<QWidget>(m, "Tab_Status_information"));
+    control<QPlainTextEdit>(m, "M_State_Info")->setPlainText(QStringLiteral("kept"));
     env.answers = {QMessageBox::Yes};
     m->BB_RestartClick();
     QVERIFY(!m->T_State_Info->isActive());
     QTRY_VERIFY(!m->Timer1->isActive());
     // No poll after the wait although the page is still the active one.
     QVERIFY(!m->T_State_Info->isActive());
-    QCOMPARE(m->PageControl1->currentWidget(), m->Tab_Status_information);
-    QCOMPARE(m->M_State_Info->toPlainText(), QStringLiteral("kept"));
+    QCOMPARE(control<PageControl>(m, "PageControl1")->currentWidget(),
+             control<QWidget>(m, "Tab_Status_information"));
+    QCOMPARE(control<QPlainTextEdit>(m, "M_State_Info")->toPlainText(), QStringLiteral("kept"));
   }
 
   void theStatusPollWaitsForAnOpenWriteExchange() {
     // Tag lines of the exchange must reach the reply parser, not the memo.
     env.link().state.WriteExchangeOpen = true;
     env.link().state.StatusMode = false;
-    operatorSelects(m->Tab_Status_information);
+    operatorSelects(control<QWidget>(m, "Tab_Status_information"));
     QVERIFY(m->T_State_Info->isActive());
     m->T_State_Info->stop();  // ticks come from here on
     m->T_State_InfoTimer();

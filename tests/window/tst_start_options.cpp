@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include "captions.h"
+#include "controls.h"
 #include "widgets/application.h"
 #include "window/start_options.h"
 #include "window_fixture.h"
@@ -46,7 +47,7 @@ class TstStartOptions : public QObject {
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), TF_ez_config_main::defaultLanguageFile());
     QVERIFY(!QFile::exists(QStringLiteral("language.cfg")));  // nothing in the current directory
-    QCOMPARE(captionOf(env.main->BB_Connect), QStringLiteral("Connect"));
+    QCOMPARE(captionOf(control<QPushButton>(env.main, "BB_Connect")), QStringLiteral("Connect"));
   }
 
   void translationInTheFolderIsRead() {
@@ -55,7 +56,7 @@ class TstStartOptions : public QObject {
     file.write("Connect = Verbinden\r\n");
     file.close();
     env.main->Language_Convert();
-    QCOMPARE(captionOf(env.main->BB_Connect), QStringLiteral("Verbinden"));
+    QCOMPARE(captionOf(control<QPushButton>(env.main, "BB_Connect")), QStringLiteral("Verbinden"));
     QVERIFY(!QFile::exists(QStringLiteral("language.cfg")));
   }
 
@@ -70,7 +71,8 @@ class TstStartOptions : public QObject {
     QCOMPARE(env.boxes.size(), 1);
     QCOMPARE(env.boxes.first().icon, QMessageBox::Critical);
     QVERIFY(env.boxes.first().text.startsWith(dir.filePath("blocked/ezconfig/language.cfg: ")));
-    QCOMPARE(captionOf(env.main->BB_Connect), QStringLiteral("Connect"));  // English, not blank
+    QCOMPARE(captionOf(control<QPushButton>(env.main, "BB_Connect")),
+             QStringLiteral("Connect"));  // English, not blank
     QVERIFY(!QFile::exists(QStringLiteral("language.cfg")));
   }
 

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QTabBar>
 
+#include "controls.h"
 #include "widgets/application.h"
 #include "window_fixture.h"
 
@@ -21,10 +22,16 @@ struct LanView {
 };
 
 LanView lanView(TF_ez_config_main* m) {
-  return {!m->GB_PPPoE->isHidden(),  !m->GB_DHCP->isHidden(), !m->GB_Static_IP_address->isHidden(),
-          !m->GB_Common->isHidden(), m->RB_DHCP->isEnabled(), m->RB_PPPoE->isEnabled(),
-          m->RB_IP->isEnabled(),     m->RB_DHCP->isChecked(), m->RB_PPPoE->isChecked(),
-          m->RB_IP->isChecked()};
+  return {!control<QGroupBox>(m, "GB_PPPoE")->isHidden(),
+          !control<QGroupBox>(m, "GB_DHCP")->isHidden(),
+          !control<QGroupBox>(m, "GB_Static_IP_address")->isHidden(),
+          !control<QGroupBox>(m, "GB_Common")->isHidden(),
+          control<RadioButton>(m, "RB_DHCP")->isEnabled(),
+          control<RadioButton>(m, "RB_PPPoE")->isEnabled(),
+          control<RadioButton>(m, "RB_IP")->isEnabled(),
+          control<RadioButton>(m, "RB_DHCP")->isChecked(),
+          control<RadioButton>(m, "RB_PPPoE")->isChecked(),
+          control<RadioButton>(m, "RB_IP")->isChecked()};
 }
 
 // Left edge and width of the dark pixels of `image` (-1 when none).
@@ -64,12 +71,15 @@ class TestTabLogic : public QObject {
     // PC buttons untouched, all three VoIP groups present, the gatekeeper one on top.
     QCOMPARE(lanView(m),
              (LanView{true, false, false, false, true, true, true, false, false, false}));
-    for (QWidget* g : {m->GB_Gatekeeper, m->GB_SIP, m->GB_MGCP}) QVERIFY(!g->isHidden());
-    m->PageControl1->setActivePage(m->Tab_VoIP);
-    const QPoint centre = m->GB_Gatekeeper->geometry().center();
-    QWidget* top = m->Tab_VoIP->childAt(centre);
-    QVERIFY(top == m->GB_Gatekeeper || m->GB_Gatekeeper->isAncestorOf(top));
-    m->PageControl1->setActivePage(m->Tab_PSTN);
+    for (QWidget* g : {control<QGroupBox>(m, "GB_Gatekeeper"), control<QGroupBox>(m, "GB_SIP"),
+                       control<QGroupBox>(m, "GB_MGCP")})
+      QVERIFY(!g->isHidden());
+    control<PageControl>(m, "PageControl1")->setActivePage(control<QWidget>(m, "Tab_VoIP"));
+    const QPoint centre = control<QGroupBox>(m, "GB_Gatekeeper")->geometry().center();
+    QWidget* top = control<QWidget>(m, "Tab_VoIP")->childAt(centre);
+    QVERIFY(top == control<QGroupBox>(m, "GB_Gatekeeper") ||
+            control<QGroupBox>(m, "GB_Gatekeeper")->isAncestorOf(top));
+    control<PageControl>(m, "PageControl1")->setActivePage(control<QWidget>(m, "Tab_PSTN"));
   }
 
   void networkTypeShowsItsGroupAndResetsThePcSide_data() {
@@ -90,168 +100,189 @@ class TestTabLogic : public QObject {
     QFETCH(int, item);
     QFETCH(bool, byClick);
     QFETCH(LanView, expected);
-    m->PageControl1->setActivePage(m->Tab_LAN);
+    control<PageControl>(m, "PageControl1")->setActivePage(control<QWidget>(m, "Tab_LAN"));
     // The PC side on another choice first: the network type takes it back to DHCP.
-    m->RB_IP->setChecked(true);
-    QVERIFY(m->RB_IP->isChecked() && !m->RB_DHCP->isChecked());
+    control<RadioButton>(m, "RB_IP")->setChecked(true);
+    QVERIFY(control<RadioButton>(m, "RB_IP")->isChecked() &&
+            !control<RadioButton>(m, "RB_DHCP")->isChecked());
     if (byClick)
-      clickItem(m->RG_Network_type, item);
+      clickItem(control<RadioGroup>(m, "RG_Network_type"), item);
     else
-      m->RG_Network_type->setItemIndex(item);
-    QCOMPARE(m->RG_Network_type->itemIndex(), item);
+      control<RadioGroup>(m, "RG_Network_type")->setItemIndex(item);
+    QCOMPARE(control<RadioGroup>(m, "RG_Network_type")->itemIndex(), item);
     QVERIFY(lanView(m) == expected);
   }
 
   void noNetworkTypeChangesNothing() {
-    m->RG_Network_type->setItemIndex(2);
-    m->RB_IP->setChecked(true);
+    control<RadioGroup>(m, "RG_Network_type")->setItemIndex(2);
+    control<RadioButton>(m, "RB_IP")->setChecked(true);
     const LanView before = lanView(m);
-    m->RG_Network_type->setItemIndex(-1);
+    control<RadioGroup>(m, "RG_Network_type")->setItemIndex(-1);
     QVERIFY(lanView(m) == before);
-    m->RG_Network_type->setItemIndex(0);
+    control<RadioGroup>(m, "RG_Network_type")->setItemIndex(0);
   }
 
   void pcHandlersKeepOneChoice() {
-    m->RB_PPPoE->setChecked(true);
-    QVERIFY(!m->RB_DHCP->isChecked() && m->RB_PPPoE->isChecked() && !m->RB_IP->isChecked());
-    m->RB_DHCP->setChecked(true);
-    QVERIFY(m->RB_DHCP->isChecked() && !m->RB_PPPoE->isChecked() && !m->RB_IP->isChecked());
+    control<RadioButton>(m, "RB_PPPoE")->setChecked(true);
+    QVERIFY(!control<RadioButton>(m, "RB_DHCP")->isChecked() &&
+            control<RadioButton>(m, "RB_PPPoE")->isChecked() &&
+            !control<RadioButton>(m, "RB_IP")->isChecked());
+    control<RadioButton>(m, "RB_DHCP")->setChecked(true);
+    QVERIFY(control<RadioButton>(m, "RB_DHCP")->isChecked() &&
+            !control<RadioButton>(m, "RB_PPPoE")->isChecked() &&
+            !control<RadioButton>(m, "RB_IP")->isChecked());
   }
 
   void dialUpTakesTheLanSideToPppoeWithThePstnAccount() {
-    m->RB_All_up->setChecked(true);
-    m->CB_Local_PC->setChecked(true);
-    m->RB_PSTN_DHCP->setChecked(true);
-    QCOMPARE(m->RG_Network_type->itemIndex(), 1);  // PSTN DHCP chose the LAN's DHCP
-    m->CB_Local_PC->setChecked(false);
-    m->ED_PSTN_login->setText(QStringLiteral("pstn-user"));
-    m->ED_PSTN_password->setText(QStringLiteral("pstn-pw"));
-    m->ED_PPPoE_ID->clear();
-    m->ED_PPPoE_Password->clear();
-    click(m->RB_Dial_up);
-    QVERIFY(m->RB_Dial_up->isChecked() && !m->RB_All_up->isChecked());
-    QVERIFY(m->RB_PSTN_PPPoE->isChecked() && !m->RB_PSTN_DHCP->isChecked());
-    QVERIFY(!m->RB_PSTN_DHCP->isEnabled());
-    QCOMPARE(m->ED_PPPoE_ID->text(), QStringLiteral("pstn-user"));
-    QCOMPARE(m->ED_PPPoE_Password->text(), QStringLiteral("pstn-pw"));
-    QCOMPARE(m->RG_Network_type->itemIndex(), 0);
-    QVERIFY(!m->GB_PPPoE->isHidden() && m->GB_DHCP->isHidden());
+    control<RadioButton>(m, "RB_All_up")->setChecked(true);
+    control<CheckBox>(m, "CB_Local_PC")->setChecked(true);
+    control<RadioButton>(m, "RB_PSTN_DHCP")->setChecked(true);
+    QCOMPARE(control<RadioGroup>(m, "RG_Network_type")->itemIndex(),
+             1);  // PSTN DHCP chose the LAN's DHCP
+    control<CheckBox>(m, "CB_Local_PC")->setChecked(false);
+    control<QLineEdit>(m, "ED_PSTN_login")->setText(QStringLiteral("pstn-user"));
+    control<QLineEdit>(m, "ED_PSTN_password")->setText(QStringLiteral("pstn-pw"));
+    control<QLineEdit>(m, "ED_PPPoE_ID")->clear();
+    control<QLineEdit>(m, "ED_PPPoE_Password")->clear();
+    click(control<RadioButton>(m, "RB_Dial_up"));
+    QVERIFY(control<RadioButton>(m, "RB_Dial_up")->isChecked() &&
+            !control<RadioButton>(m, "RB_All_up")->isChecked());
+    QVERIFY(control<RadioButton>(m, "RB_PSTN_PPPoE")->isChecked() &&
+            !control<RadioButton>(m, "RB_PSTN_DHCP")->isChecked());
+    QVERIFY(!control<RadioButton>(m, "RB_PSTN_DHCP")->isEnabled());
+    QCOMPARE(control<QLineEdit>(m, "ED_PPPoE_ID")->text(), QStringLiteral("pstn-user"));
+    QCOMPARE(control<QLineEdit>(m, "ED_PPPoE_Password")->text(), QStringLiteral("pstn-pw"));
+    QCOMPARE(control<RadioGroup>(m, "RG_Network_type")->itemIndex(), 0);
+    QVERIFY(!control<QGroupBox>(m, "GB_PPPoE")->isHidden() &&
+            control<QGroupBox>(m, "GB_DHCP")->isHidden());
   }
 
   void dialUpWithPppoeAlreadyCheckedCopiesNothing() {
-    m->RB_All_up->setChecked(true);
-    m->RB_PSTN_PPPoE->setChecked(true);
-    m->RB_PSTN_DHCP->setEnabled(true);
-    m->ED_PPPoE_ID->setText(QStringLiteral("typed-on-lan"));
-    m->RB_Dial_up->setChecked(true);
-    QCOMPARE(m->ED_PPPoE_ID->text(), QStringLiteral("typed-on-lan"));
-    QVERIFY(!m->RB_PSTN_DHCP->isEnabled());
+    control<RadioButton>(m, "RB_All_up")->setChecked(true);
+    control<RadioButton>(m, "RB_PSTN_PPPoE")->setChecked(true);
+    control<RadioButton>(m, "RB_PSTN_DHCP")->setEnabled(true);
+    control<QLineEdit>(m, "ED_PPPoE_ID")->setText(QStringLiteral("typed-on-lan"));
+    control<RadioButton>(m, "RB_Dial_up")->setChecked(true);
+    QCOMPARE(control<QLineEdit>(m, "ED_PPPoE_ID")->text(), QStringLiteral("typed-on-lan"));
+    QVERIFY(!control<RadioButton>(m, "RB_PSTN_DHCP")->isEnabled());
   }
 
   void pstnPppoeWithLanAlreadyOnPppoeOnlyCopiesTheAccount() {
-    m->RG_Network_type->setItemIndex(0);
-    m->RB_PPPoE->setChecked(true);  // a network-type run would put the PC back on DHCP
-    m->ED_PSTN_login->setText(QStringLiteral("again"));
-    m->ED_PSTN_password->setText(QStringLiteral("again-pw"));
+    control<RadioGroup>(m, "RG_Network_type")->setItemIndex(0);
+    control<RadioButton>(m, "RB_PPPoE")
+        ->setChecked(true);  // a network-type run would put the PC back on DHCP
+    control<QLineEdit>(m, "ED_PSTN_login")->setText(QStringLiteral("again"));
+    control<QLineEdit>(m, "ED_PSTN_password")->setText(QStringLiteral("again-pw"));
     m->RB_PSTN_PPPoEClick();
-    QCOMPARE(m->ED_PPPoE_ID->text(), QStringLiteral("again"));
-    QCOMPARE(m->ED_PPPoE_Password->text(), QStringLiteral("again-pw"));
-    QVERIFY(m->RB_PPPoE->isChecked());
+    QCOMPARE(control<QLineEdit>(m, "ED_PPPoE_ID")->text(), QStringLiteral("again"));
+    QCOMPARE(control<QLineEdit>(m, "ED_PPPoE_Password")->text(), QStringLiteral("again-pw"));
+    QVERIFY(control<RadioButton>(m, "RB_PPPoE")->isChecked());
   }
 
   void allUpOffersDhcpOnlyWithALocalPc() {
-    m->RB_Dial_up->setChecked(true);
-    QVERIFY(!m->RB_PSTN_DHCP->isEnabled());
-    click(m->RB_All_up);
-    QVERIFY(m->RB_All_up->isChecked());
-    QVERIFY(!m->RB_PSTN_DHCP->isEnabled());  // no local PC: still off
-    m->RB_Dial_up->setChecked(true);
-    m->CB_Local_PC->setChecked(true);
-    QVERIFY(!m->RB_PSTN_DHCP->isEnabled());  // dial-up keeps it off
-    click(m->RB_All_up);
-    QVERIFY(m->RB_PSTN_DHCP->isEnabled());
-    m->CB_Local_PC->setChecked(false);
+    control<RadioButton>(m, "RB_Dial_up")->setChecked(true);
+    QVERIFY(!control<RadioButton>(m, "RB_PSTN_DHCP")->isEnabled());
+    click(control<RadioButton>(m, "RB_All_up"));
+    QVERIFY(control<RadioButton>(m, "RB_All_up")->isChecked());
+    QVERIFY(!control<RadioButton>(m, "RB_PSTN_DHCP")->isEnabled());  // no local PC: still off
+    control<RadioButton>(m, "RB_Dial_up")->setChecked(true);
+    control<CheckBox>(m, "CB_Local_PC")->setChecked(true);
+    QVERIFY(!control<RadioButton>(m, "RB_PSTN_DHCP")->isEnabled());  // dial-up keeps it off
+    click(control<RadioButton>(m, "RB_All_up"));
+    QVERIFY(control<RadioButton>(m, "RB_PSTN_DHCP")->isEnabled());
+    control<CheckBox>(m, "CB_Local_PC")->setChecked(false);
   }
 
   void localPcLocksTheLanChoice() {
-    QWidget* const lan[] = {m->RG_Network_type, m->GB_Common, m->GB_Static_IP_address, m->GB_PPPoE,
-                            m->GB_DHCP};
+    QWidget* const lan[] = {control<RadioGroup>(m, "RG_Network_type"),
+                            control<QGroupBox>(m, "GB_Common"),
+                            control<QGroupBox>(m, "GB_Static_IP_address"),
+                            control<QGroupBox>(m, "GB_PPPoE"), control<QGroupBox>(m, "GB_DHCP")};
     // All-up with the PC on DHCP: the LAN side follows to DHCP.
-    m->RB_All_up->setChecked(true);
-    m->RG_Network_type->setItemIndex(2);
-    m->RB_PSTN_DHCP->setEnabled(true);
-    m->RB_PSTN_DHCP->setChecked(true);
-    m->RG_Network_type->setItemIndex(2);
-    click(m->CB_Local_PC);
-    QVERIFY(m->CB_Local_PC->isChecked());
+    control<RadioButton>(m, "RB_All_up")->setChecked(true);
+    control<RadioGroup>(m, "RG_Network_type")->setItemIndex(2);
+    control<RadioButton>(m, "RB_PSTN_DHCP")->setEnabled(true);
+    control<RadioButton>(m, "RB_PSTN_DHCP")->setChecked(true);
+    control<RadioGroup>(m, "RG_Network_type")->setItemIndex(2);
+    click(control<CheckBox>(m, "CB_Local_PC"));
+    QVERIFY(control<CheckBox>(m, "CB_Local_PC")->isChecked());
     for (QWidget* w : lan) QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
-    QVERIFY(m->RB_PSTN_DHCP->isEnabled() && m->RB_PSTN_PPPoE->isEnabled());
-    QCOMPARE(m->RG_Network_type->itemIndex(), 1);
+    QVERIFY(control<RadioButton>(m, "RB_PSTN_DHCP")->isEnabled() &&
+            control<RadioButton>(m, "RB_PSTN_PPPoE")->isEnabled());
+    QCOMPARE(control<RadioGroup>(m, "RG_Network_type")->itemIndex(), 1);
 
     // Unchecked: the LAN choice is back, the PSTN-side choice locked; nothing else moves.
-    click(m->CB_Local_PC);
+    click(control<CheckBox>(m, "CB_Local_PC"));
     for (QWidget* w : lan) QVERIFY(w->isEnabled());
-    QVERIFY(!m->RB_PSTN_DHCP->isEnabled() && !m->RB_PSTN_PPPoE->isEnabled());
-    QCOMPARE(m->RG_Network_type->itemIndex(), 1);
+    QVERIFY(!control<RadioButton>(m, "RB_PSTN_DHCP")->isEnabled() &&
+            !control<RadioButton>(m, "RB_PSTN_PPPoE")->isEnabled());
+    QCOMPARE(control<RadioGroup>(m, "RG_Network_type")->itemIndex(), 1);
 
     // Dial-up: the PC is always served by PPPoE with the PSTN account.
-    m->RB_Dial_up->setChecked(true);
-    m->ED_PSTN_login->setText(QStringLiteral("dial"));
-    m->ED_PSTN_password->setText(QStringLiteral("dial-pw"));
-    m->ED_PPPoE_ID->clear();
-    m->CB_Local_PC->setChecked(true);
-    QVERIFY(m->RB_PSTN_PPPoE->isChecked() && !m->RB_PSTN_DHCP->isEnabled());
-    QCOMPARE(m->ED_PPPoE_ID->text(), QStringLiteral("dial"));
-    QCOMPARE(m->ED_PPPoE_Password->text(), QStringLiteral("dial-pw"));
-    QCOMPARE(m->RG_Network_type->itemIndex(), 0);
-    m->CB_Local_PC->setChecked(false);
+    control<RadioButton>(m, "RB_Dial_up")->setChecked(true);
+    control<QLineEdit>(m, "ED_PSTN_login")->setText(QStringLiteral("dial"));
+    control<QLineEdit>(m, "ED_PSTN_password")->setText(QStringLiteral("dial-pw"));
+    control<QLineEdit>(m, "ED_PPPoE_ID")->clear();
+    control<CheckBox>(m, "CB_Local_PC")->setChecked(true);
+    QVERIFY(control<RadioButton>(m, "RB_PSTN_PPPoE")->isChecked() &&
+            !control<RadioButton>(m, "RB_PSTN_DHCP")->isEnabled());
+    QCOMPARE(control<QLineEdit>(m, "ED_PPPoE_ID")->text(), QStringLiteral("dial"));
+    QCOMPARE(control<QLineEdit>(m, "ED_PPPoE_Password")->text(), QStringLiteral("dial-pw"));
+    QCOMPARE(control<RadioGroup>(m, "RG_Network_type")->itemIndex(), 0);
+    control<CheckBox>(m, "CB_Local_PC")->setChecked(false);
   }
 
   void protocolShowsItsGroupAndGreysTheGridUnderMgcp() {
-    m->PageControl1->setActivePage(m->Tab_VoIP);
-    StringGrid* g = m->SG_VoIP_Phone_number;
+    control<PageControl>(m, "PageControl1")->setActivePage(control<QWidget>(m, "Tab_VoIP"));
+    StringGrid* g = control<StringGrid>(m, "SG_VoIP_Phone_number");
     g->setRowCount(3);
     g->setCell(0, 1, QStringLiteral("0/0"));
     g->setCell(2, 1, QStringLiteral("1001"));
     const QColor window = QPalette().color(QPalette::Base);
     const QColor face = QPalette().color(QPalette::Button);
     const auto groups = [&] {
-      return QList<bool>{!m->GB_Gatekeeper->isHidden(), !m->GB_SIP->isHidden(),
-                         !m->GB_MGCP->isHidden()};
+      return QList<bool>{!control<QGroupBox>(m, "GB_Gatekeeper")->isHidden(),
+                         !control<QGroupBox>(m, "GB_SIP")->isHidden(),
+                         !control<QGroupBox>(m, "GB_MGCP")->isHidden()};
     };
-    clickItem(m->RG_Protocol, 2);
+    clickItem(control<RadioGroup>(m, "RG_Protocol"), 2);
     QCOMPARE(groups(), (QList<bool>{false, false, true}));
     QVERIFY(!g->isEnabled() && !g->isHidden());
     QCOMPARE(g->palette().color(QPalette::Base), face);
-    m->RG_Protocol->setItemIndex(1);
+    control<RadioGroup>(m, "RG_Protocol")->setItemIndex(1);
     QCOMPARE(groups(), (QList<bool>{false, true, false}));
     QVERIFY(g->isEnabled());
     QCOMPARE(g->palette().color(QPalette::Base), window);
     QCOMPARE(g->cell(0, 1), QStringLiteral("0/0"));
     QCOMPARE(g->cell(2, 1), QStringLiteral("1001"));
-    m->RG_Protocol->setItemIndex(-1);
+    control<RadioGroup>(m, "RG_Protocol")->setItemIndex(-1);
     QCOMPARE(groups(), (QList<bool>{false, true, false}));
-    clickItem(m->RG_Protocol, 0);
+    clickItem(control<RadioGroup>(m, "RG_Protocol"), 0);
     QCOMPARE(groups(), (QList<bool>{true, false, false}));
     QVERIFY(g->isEnabled());
   }
 
   void autoUpgradeUnlocksItsFields() {
-    QWidget* const fields[] = {m->ED_server_URL, m->ED_auto_upgrade_ID, m->ED_auto_upgrade_password,
-                               m->L_server_url,  m->L_auto_ID,          m->L_auto_password};
-    m->ED_auto_upgrade_ID->setText(QStringLiteral("kept"));
-    click(m->CK_auto_upgrade);
+    QWidget* const fields[] = {control<QLineEdit>(m, "ED_server_URL"),
+                               control<QLineEdit>(m, "ED_auto_upgrade_ID"),
+                               control<QLineEdit>(m, "ED_auto_upgrade_password"),
+                               control<QLabel>(m, "L_server_url"),
+                               control<QLabel>(m, "L_auto_ID"),
+                               control<QLabel>(m, "L_auto_password")};
+    control<QLineEdit>(m, "ED_auto_upgrade_ID")->setText(QStringLiteral("kept"));
+    click(control<CheckBox>(m, "CK_auto_upgrade"));
     for (QWidget* w : fields) QVERIFY2(w->isEnabled(), qPrintable(w->objectName()));
-    m->CK_auto_upgrade->setChecked(false);
+    control<CheckBox>(m, "CK_auto_upgrade")->setChecked(false);
     for (QWidget* w : fields) QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
-    QCOMPARE(m->ED_auto_upgrade_ID->text(), QStringLiteral("kept"));
-    QCOMPARE(m->ED_server_URL->text(), QStringLiteral("http://"));
-    QVERIFY(m->CK_upgrade_complete_restart->isEnabled());
-    QVERIFY(m->L_Option_1->isEnabled() && m->L_Option_2->isEnabled());
+    QCOMPARE(control<QLineEdit>(m, "ED_auto_upgrade_ID")->text(), QStringLiteral("kept"));
+    QCOMPARE(control<QLineEdit>(m, "ED_server_URL")->text(), QStringLiteral("http://"));
+    QVERIFY(control<CheckBox>(m, "CK_upgrade_complete_restart")->isEnabled());
+    QVERIFY(control<QLabel>(m, "L_Option_1")->isEnabled() &&
+            control<QLabel>(m, "L_Option_2")->isEnabled());
   }
 
   void gridCellsAreDrawnCentredInBlack() {
-    StringGrid* g = m->SG_VoIP_Phone_number;
+    StringGrid* g = control<StringGrid>(m, "SG_VoIP_Phone_number");
     g->setRowCount(2);
     g->setCell(2, 1, QStringLiteral("1234"));
     const QString wide = QStringLiteral("12345678901234567890123456789");
@@ -292,18 +323,23 @@ class TestTabLogic : public QObject {
   void theHiddenPageCannotBeReached() {
     m->show();
     QVERIFY(QTest::qWaitForWindowExposed(m));
-    QTabBar* bar = m->PageControl1->tabBar();
-    const int hidden = m->PageControl1->indexOf(m->Tab_PC);
+    QTabBar* bar = control<PageControl>(m, "PageControl1")->tabBar();
+    const int hidden =
+        control<PageControl>(m, "PageControl1")->indexOf(control<QWidget>(m, "Tab_PC"));
     QVERIFY(!bar->isTabVisible(hidden));
-    m->PageControl1->setActivePage(m->PageControl1->widget(0));
+    control<PageControl>(m, "PageControl1")
+        ->setActivePage(control<PageControl>(m, "PageControl1")->widget(0));
     bar->setFocus();
-    for (int i = 0; i < 2 * m->PageControl1->count(); ++i) {
-      QTest::keyClick(bar, i < m->PageControl1->count() ? Qt::Key_Right : Qt::Key_Left);
-      QVERIFY(m->PageControl1->currentWidget() != m->Tab_PC);
-      QTest::keyClick(m->PageControl1, Qt::Key_Tab, Qt::ControlModifier);
-      QVERIFY(m->PageControl1->currentWidget() != m->Tab_PC);
+    for (int i = 0; i < 2 * control<PageControl>(m, "PageControl1")->count(); ++i) {
+      QTest::keyClick(
+          bar, i < control<PageControl>(m, "PageControl1")->count() ? Qt::Key_Right : Qt::Key_Left);
+      QVERIFY(control<PageControl>(m, "PageControl1")->currentWidget() !=
+              control<QWidget>(m, "Tab_PC"));
+      QTest::keyClick(control<PageControl>(m, "PageControl1"), Qt::Key_Tab, Qt::ControlModifier);
+      QVERIFY(control<PageControl>(m, "PageControl1")->currentWidget() !=
+              control<QWidget>(m, "Tab_PC"));
     }
-    m->PageControl1->setActivePage(m->Tab_PSTN);
+    control<PageControl>(m, "PageControl1")->setActivePage(control<QWidget>(m, "Tab_PSTN"));
   }
 };
 
