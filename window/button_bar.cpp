@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QTimer>
 
-#include "link/protocol_words.h"
 #include "transports/serial_port_facility.h"
 #include "ui_U_ez_config_main.h"
 #include "widgets/message_box.h"
@@ -99,15 +98,13 @@ bool TF_ez_config_main::FormCloseQuery() {
       confirmBox(messages.text(QStringLiteral("Would you like to close this program?")),
                  QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
     return false;
-  // A failed farewell is shown once; the operator asked to close, so the window still closes.
-  if (session.linkKind() == kLinkSerial && session.serialPort().connected())
-    runGuarded([this] { session.link().SendGetData(protocol::command(protocol::kEndEasySetup)); });
   return true;
 }
 
 void TF_ez_config_main::FormClose() {
-  // Closed on purpose: no "link lost" at the end.
-  if (session.linkOpen()) session.close();
+  // Closed on purpose: no "link lost" at the end. A serial gateway is told first; a failed
+  // farewell is shown once, and the window still closes: the operator asked to close.
+  if (session.linkOpen()) session.close(true);
   session.serialPort().close();
 }
 

@@ -547,7 +547,14 @@ class TestMainWindow : public QObject {
     QVERIFY(env.serial.sent.isEmpty());
   }
 
+  void exitWithAnOpenSerialPortSaysGoodbyeOnceAndClosesIt_data() {
+    QTest::addColumn<bool>("farewellFails");
+    QTest::newRow("farewell taken") << false;
+    QTest::newRow("farewell refused: shown once, closed all the same") << true;
+  }
+
   void exitWithAnOpenSerialPortSaysGoodbyeOnceAndClosesIt() {
+    QFETCH(bool, farewellFails);
     TestPty pty;
     QVERIFY(!pty.path.isEmpty());
     SerialPortFacility* port = &env.main->session.serialPort();
@@ -557,9 +564,19 @@ class TestMainWindow : public QObject {
     env.recordSerialSends();
     QVERIFY(port->connected());
     env.link().state.LinkKind = kLinkSerial;
-    confirmWith(QMessageBox::Yes, [&] { m->BB_ExitClick(); });
+    if (farewellFails)
+      env.serial.failNextSend(QStringLiteral("WriteFile function failed (win error code: 5)"));
+    env.answers = {QMessageBox::Yes};
+    m->BB_ExitClick();
     QVERIFY(!m->isVisible());
-    QCOMPARE(env.serial.sent, (QList<QByteArray>{"end-ez-setup\r"}));
+    QCOMPARE(env.boxes.size(), farewellFails ? 2 : 1);
+    if (farewellFails) {
+      QCOMPARE(env.boxes.at(1).text,
+               QStringLiteral("WriteFile function failed (win error code: 5)"));
+      QCOMPARE(env.boxes.at(1).icon, QMessageBox::Critical);
+    } else {
+      QCOMPARE(env.serial.sent, (QList<QByteArray>{"end-ez-setup\r"}));
+    }
     QVERIFY(!port->connected());
     m->show();
     QVERIFY(control<QPushButton>(m, "BB_Connect")->isVisible());
