@@ -9,8 +9,8 @@
 #include <functional>
 #include <memory>
 
-#include "console_session.h"
-#include "gateway_device.h"
+#include "sim/console_session.h"
+#include "sim/gateway_device.h"
 #include "tool_model.h"
 
 struct SimBench {

@@ -2,7 +2,7 @@
 
 #include <QtTest>
 
-#include "gateway_config.h"
+#include "sim/gateway_config.h"
 #include "tool_model.h"
 
 using namespace gwsim;
