@@ -140,18 +140,8 @@ class TF_ez_config_main : public QWidget {
   // Appends one line of the device's status text to M_State_Info.
   void appendStatusLine(const QString& line);
 
-  // Option interplay of the pages: each forwards to the model's handler of the same name.
-  void RG_Network_typeClick();
-  void RB_DHCPClick();
-  void RB_PPPoEClick();
-  void RB_IPClick();
-  void RB_All_upClick();
-  void RB_Dial_upClick();
-  void RB_PSTN_DHCPClick();
-  void RB_PSTN_PPPoEClick();
-  void RG_ProtocolClick();
-  void CK_auto_upgradeClick();
-  void CB_Local_PCClick();
+  // The option interplay of the pages runs in the model (model/option_handlers.cpp); the grid
+  // is drawn here.
   void SG_VoIP_Phone_numberDrawCell(QPainter& painter, int ACol, int ARow, const QRect& Rect,
                                     StringGrid::DrawState State);
 

@@ -1,49 +1,9 @@
-// Option interplay of the pages: the handlers live in the model (model/option_handlers.cpp); the
-// window's entry points forward to them. The grid's colours and drawing stay here.
+// The phone-number grid's colours and drawing. The option interplay of the pages lives in the model
+// (model/option_handlers.cpp).
 #include <QPainter>
 
 #include "ui_U_ez_config_main.h"
 #include "window/U_ez_config_main.h"
-
-void TF_ez_config_main::RG_Network_typeClick() {
-  model.RG_Network_typeClick();
-}
-
-void TF_ez_config_main::RB_DHCPClick() {
-  model.RB_DHCPClick();
-}
-
-void TF_ez_config_main::RB_PPPoEClick() {
-  model.RB_PPPoEClick();
-}
-
-void TF_ez_config_main::RB_IPClick() {
-  model.RB_IPClick();
-}
-
-void TF_ez_config_main::RB_Dial_upClick() {
-  model.RB_Dial_upClick();
-}
-
-void TF_ez_config_main::RB_All_upClick() {
-  model.RB_All_upClick();
-}
-
-void TF_ez_config_main::RB_PSTN_DHCPClick() {
-  model.RB_PSTN_DHCPClick();
-}
-
-void TF_ez_config_main::RB_PSTN_PPPoEClick() {
-  model.RB_PSTN_PPPoEClick();
-}
-
-void TF_ez_config_main::CB_Local_PCClick() {
-  model.CB_Local_PCClick();
-}
-
-void TF_ez_config_main::RG_ProtocolClick() {
-  model.RG_ProtocolClick();
-}
 
 void TF_ez_config_main::paintGridBackground(bool enabled) {
   QPalette p = ui_->SG_VoIP_Phone_number->palette();
@@ -53,10 +13,6 @@ void TF_ez_config_main::paintGridBackground(bool enabled) {
   for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
     p.setColor(group, QPalette::Base, colour);
   ui_->SG_VoIP_Phone_number->setPalette(p);
-}
-
-void TF_ez_config_main::CK_auto_upgradeClick() {
-  model.CK_auto_upgradeClick();
 }
 
 void TF_ez_config_main::SG_VoIP_Phone_numberDrawCell(QPainter& painter, int ACol, int ARow,

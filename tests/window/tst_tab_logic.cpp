@@ -173,7 +173,7 @@ class TestTabLogic : public QObject {
         ->setChecked(true);  // a network-type run would put the PC back on DHCP
     control<QLineEdit>(m, "ED_PSTN_login")->setText(QStringLiteral("again"));
     control<QLineEdit>(m, "ED_PSTN_password")->setText(QStringLiteral("again-pw"));
-    m->RB_PSTN_PPPoEClick();
+    m->model.RB_PSTN_PPPoEClick();
     QCOMPARE(control<QLineEdit>(m, "ED_PPPoE_ID")->text(), QStringLiteral("again"));
     QCOMPARE(control<QLineEdit>(m, "ED_PPPoE_Password")->text(), QStringLiteral("again-pw"));
     QVERIFY(control<RadioButton>(m, "RB_PPPoE")->isChecked());
