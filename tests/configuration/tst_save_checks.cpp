@@ -124,8 +124,9 @@ class SaveChecksOnWindow : public SaveChecks {
 // What Save does on the window beyond the checks it shares with the model.
 class SaveWindowOnly : public QObject {
   Q_OBJECT
-  WindowFace* face = nullptr;
-  WindowEnv* env = nullptr;
+  WindowFace windowFace;
+  WindowFace* face = &windowFace;
+  WindowEnv* env = &windowFace.env;
 
   TF_ez_config_main* m() { return env->main; }
   LinkState& state() { return env->state(); }
@@ -136,11 +137,6 @@ class SaveWindowOnly : public QObject {
   }
 
  private slots:
-  void initTestCase() {
-    face = new WindowFace;
-    env = &face->env;
-  }
-  void cleanupTestCase() { delete face; }
   void init() { startFromUsualForm(*face); }
 
   // The configuration's own checks, after the window's: the box names the field and the problem,
