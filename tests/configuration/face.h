@@ -26,7 +26,6 @@
 #include "session_link.h"
 #include "voip_choice.h"
 #include "widgets/message_box.h"
-#include "window/U_connection.h"
 #include "window/U_ez_config_main.h"
 #include "window/U_login.h"
 #include "window/app_start.h"
@@ -34,7 +33,6 @@
 // The windows of the program, created once: the main window's session on a recording transport.
 struct WindowEnv {
   TF_ez_config_main* main = nullptr;
-  TF_Connection* connection = nullptr;
   TF_Login* login = nullptr;
   RecordingTransport transport;
   QList<MessageBoxRequest> boxes;
@@ -58,9 +56,7 @@ struct WindowEnv {
       if (auto* m = qobject_cast<TF_ez_config_main*>(w)) main = m;
     }
     QVERIFY(main);
-    connection = main->connection();
     login = main->login();
-    QVERIFY(connection);
     QVERIFY(login);
     reopen();
     interceptBoxes();
@@ -91,11 +87,6 @@ struct WindowEnv {
     QByteArray bytes;
     for (const QString& line : lines) bytes += line.toLatin1() + '\r';
     link().receiveTcpChunk(bytes);
-  }
-
-  void reply(const QString& echo, const QStringList& lines) {
-    receive(QStringList{echo, QStringLiteral("!START-TAG!")} + lines +
-            QStringList{QStringLiteral("!END-TAG!")});
   }
 
   // The device answers an open write exchange: the echo of our start tag and its own (the script
@@ -253,7 +244,6 @@ struct SaveOutcome {
 class Face {
  public:
   virtual ~Face() = default;
-  virtual bool isWindow() const = 0;
 
   // Where a case starts: nothing read yet; a read under way (login answered, form cleared, the
   // chain at its first query); a whole read ended (Save allowed).
@@ -305,8 +295,6 @@ class Face {
 
 class ModelFace : public Face {
  public:
-  bool isWindow() const override { return false; }
-
   void startIdle() override {
     feed_.reset();
     model_ = std::make_unique<ConfigModel>();
@@ -423,7 +411,6 @@ class WindowFace : public Face {
  public:
   WindowEnv& env = WindowEnv::instance();
 
-  bool isWindow() const override { return true; }
   TF_ez_config_main* m() const { return env.main; }
 
   void startIdle() override { env.state().StatusMode = false; }

@@ -446,7 +446,7 @@ class ReadWindowOnly : public QObject {
     control<QPushButton>(m(), "BB_Save")->setEnabled(false);
     control<QPushButton>(m(), "BB_Restart")->setEnabled(false);
     control<QLabel>(m(), "L_model")->setText(QStringLiteral("before"));
-    env->reply(QStringLiteral("get-model"), {QStringLiteral("model ") + model});
+    face->reply(QStringLiteral("get-model"), {QStringLiteral("model ") + model});
 
     QCOMPARE(control<QFrame>(m(), "P_main")->isHidden(), accepted);
     QCOMPARE(control<QPushButton>(m(), "BB_Save")->isEnabled(), accepted);
@@ -466,7 +466,7 @@ class ReadWindowOnly : public QObject {
   void replyWithoutAModelIsRefused() {
     control<QLabel>(m(), "L_model")->setText(QStringLiteral("before"));
     control<QFrame>(m(), "P_main")->show();
-    env->reply(QStringLiteral("get-model"), {QStringLiteral("version 2.1.7")});
+    face->reply(QStringLiteral("get-model"), {QStringLiteral("version 2.1.7")});
     QVERIFY(env->boxes.isEmpty());
     QVERIFY(env->transport.sent.contains("get-pstn\r"));
     QVERIFY(!control<QFrame>(m(), "P_main")->isHidden());
@@ -494,7 +494,7 @@ class ReadWindowOnly : public QObject {
   }
   void endTagSendsNothingWhereTheChainStops() {
     QFETCH(QString, echo);
-    env->reply(echo, {QStringLiteral("ip address dhcp"), QStringLiteral("model ZQ520")});
+    face->reply(echo, {QStringLiteral("ip address dhcp"), QStringLiteral("model ZQ520")});
     QVERIFY(env->transport.sent.isEmpty());
   }
 
