@@ -1,6 +1,6 @@
 #pragma once
-// Rows that the window's tests (tests/exchange) and the model's (tests/model) both walk: one
-// table, two faces.
+// Rows that the configuration suite (tests/configuration) walks on the window and on the model:
+// one table, two faces.
 #include <QString>
 #include <QTest>
 

@@ -1,7 +1,7 @@
 #pragma once
-// The golden scripts, block by block, and the table rows that assemble them: the window's
-// script-writer test (through Save, on the wire) and the model's script test run the same rows,
-// so the model must write the same bytes for the same values.
+// The golden scripts, block by block, and the table rows that assemble them: the script-writer
+// cases run the same rows on the window (through Save, on the wire) and on the model, so both
+// must write the same bytes for the same values.
 #include <QString>
 #include <QStringList>
 #include <QTest>

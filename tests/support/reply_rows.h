@@ -1,7 +1,6 @@
 #pragma once
-// Replies read into the form, the same on the window (tests/exchange/tst_reply_parser.cpp, through
-// the link) and on the model (tests/model/tst_read_rules.cpp, through the reply rules): one table,
-// two faces. Columns:
+// Replies read into the form, the same on the window (through the link) and on the model (through
+// the reply rules), tests/configuration/tst_read_rules.cpp: one table, two faces. Columns:
 //   lines  what the device sends, echoes and tags included
 //   shown  "ObjectName=value" for each field the reply decides: the text, an address without its
 //          blanks, 1 or 0 for a box or a button, the item index of a group;

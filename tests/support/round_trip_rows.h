@@ -1,6 +1,6 @@
 #pragma once
-// The rows the read-and-write tests walk on the window (tests/exchange) and on the model
-// (tests/model): one table, two faces.
+// The rows the read-and-write cases walk on the model and on the window
+// (tests/configuration/tst_read_write.cpp): one table, two faces.
 #include <QList>
 #include <QPair>
 #include <QTest>
