@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <QSocketNotifier>
+#include <utility>
 
 TestPty::TestPty() {
   int device = -1;
@@ -53,10 +54,11 @@ void TestPty::onHeard(std::function<void(const QByteArray&)> handler) {
   notifier_ = nullptr;
   if (gateway_ < 0 || !handler) return;
   notifier_ = new QSocketNotifier(gateway_, QSocketNotifier::Read);
-  QObject::connect(notifier_, &QSocketNotifier::activated, notifier_, [this, handler] {
-    const QByteArray bytes = heard();
-    if (!bytes.isEmpty()) handler(bytes);
-  });
+  QObject::connect(notifier_, &QSocketNotifier::activated, notifier_,
+                   [this, handler = std::move(handler)] {
+                     const QByteArray bytes = heard();
+                     if (!bytes.isEmpty()) handler(bytes);
+                   });
 }
 
 void TestPty::hangUp() {
