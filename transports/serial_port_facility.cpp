@@ -1,5 +1,6 @@
 #include "transports/serial_port_facility.h"
 
+#include <poll.h>
 #include <termios.h>
 
 #include <QElapsedTimer>
@@ -147,6 +148,7 @@ void SerialPortFacility::open() {
   delivering_ = false;
   redeliverQueued_ = false;
   closeQueued_ = false;
+  emptyReadExcused_ = false;
   ++session_;
   emit afterOpen();
 }
@@ -221,6 +223,7 @@ int SerialPortFacility::writeString(const QByteArray& bytes) {
 }
 
 void SerialPortFacility::onReadyRead() {
+  emptyReadExcused_ = false;
   // The port also reads while a write waits for the line; a handler started from inside that wait
   // would run in the middle of a send. Such bytes are reported from the event loop instead.
   if (writing_) {
@@ -252,9 +255,29 @@ void SerialPortFacility::deliverWaiting() {
   if (connected() && takenSinceDelivery_ > 0 && port_.bytesAvailable() > 0) queueDelivery();
 }
 
+bool SerialPortFacility::lineReportsFailure() const {
+  pollfd line{int(port_.handle()), POLLIN, 0};
+  int ready = 0;
+  do {
+    ready = ::poll(&line, 1, 0);
+  } while (ready < 0 && errno == EINTR);
+  return ready < 0 || (line.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+}
+
 void SerialPortFacility::onErrorOccurred(QSerialPort::SerialPortError error) {
   if (error != QSerialPort::ReadError && error != QSerialPort::ResourceError) return;
   if (!connected() || closeQueued_) return;
+  // A write's wait reads the port too (see onReadyRead). When it took the bytes that had woken the
+  // port's read notifier earlier in the same pass of the event loop, that notifier then reads
+  // nothing, and the port reports the empty read as a read error. The line itself is fine: read
+  // on (after a resource error the port has stopped reading; setting the buffer size starts it
+  // again). A second such error before any byte arrived is a line that is really gone.
+  if (!emptyReadExcused_ && !lineReportsFailure()) {
+    emptyReadExcused_ = true;
+    port_.clearError();
+    port_.setReadBufferSize(0);
+    return;
+  }
   // The device went away. The port would report the error again at once, forever, while it stays
   // open: close it (from the event loop, not inside the port's own notification) so that the
   // operator sees Connect again.

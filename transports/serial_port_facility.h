@@ -53,6 +53,8 @@ class SerialPortFacility : public QObject, public Transport {
  private:
   void onReadyRead();
   void onErrorOccurred(QSerialPort::SerialPortError error);
+  // The descriptor reports a hang-up or an error (the device or its line is gone).
+  bool lineReportsFailure() const;
   void deliverWaiting();
   void queueDelivery();
   [[noreturn]] void fail(const char* text, int code);
@@ -63,6 +65,8 @@ class SerialPortFacility : public QObject, public Transport {
   bool writing_ = false;
   bool redeliverQueued_ = false;
   bool closeQueued_ = false;
+  // An empty read was taken for bytes a write's wait had already read; cleared by the next bytes.
+  bool emptyReadExcused_ = false;
   quint64 session_ = 0;  // one per open and per close
   qint64 takenSinceDelivery_ = 0;
 };

@@ -1,11 +1,13 @@
 #include "test_pty.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <pty.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <QSocketNotifier>
+#include <utility>
 
 TestPty::TestPty() {
   int device = -1;
@@ -28,6 +30,17 @@ bool TestPty::say(const QByteArray& bytes) const {
   return gateway_ >= 0 && ::write(gateway_, bytes.constData(), bytes.size()) == bytes.size();
 }
 
+bool TestPty::waitUntilToolCanRead(int timeoutMs) const {
+  // The terminal's input queue is shared by every descriptor of the tool's side: one of our own
+  // shows when it holds bytes, and polling takes none of them.
+  const int watch = ::open(path.toLocal8Bit().constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
+  if (watch < 0) return false;
+  pollfd line{watch, POLLIN, 0};
+  const bool readable = ::poll(&line, 1, timeoutMs) == 1 && (line.revents & POLLIN) != 0;
+  ::close(watch);
+  return readable;
+}
+
 QByteArray TestPty::heard() const {
   QByteArray all;
   char buffer[512];
@@ -41,10 +54,11 @@ void TestPty::onHeard(std::function<void(const QByteArray&)> handler) {
   notifier_ = nullptr;
   if (gateway_ < 0 || !handler) return;
   notifier_ = new QSocketNotifier(gateway_, QSocketNotifier::Read);
-  QObject::connect(notifier_, &QSocketNotifier::activated, notifier_, [this, handler] {
-    const QByteArray bytes = heard();
-    if (!bytes.isEmpty()) handler(bytes);
-  });
+  QObject::connect(notifier_, &QSocketNotifier::activated, notifier_,
+                   [this, handler = std::move(handler)] {
+                     const QByteArray bytes = heard();
+                     if (!bytes.isEmpty()) handler(bytes);
+                   });
 }
 
 void TestPty::hangUp() {

@@ -18,6 +18,9 @@ class TestPty {
 
   // Writes to the tool's side; true when every byte was taken.
   bool say(const QByteArray& bytes) const;
+  // Waits until bytes said have reached the tool's side, where its open port can read them,
+  // without reading any; false after `timeoutMs`.
+  bool waitUntilToolCanRead(int timeoutMs = 5000) const;
   // Everything the tool has written since the last call (never blocks).
   QByteArray heard() const;
   // Calls `handler` from the event loop with each batch of bytes the tool writes.

@@ -39,6 +39,8 @@ class TstSerialPortFacility : public QObject {
   void renameWhileOpenReopens();
   void farewellWrittenJustBeforeCloseArrives();
   void gatewayGoingAwayClosesThePort();
+  void bytesTakenByAWriteAreNoHangUp_data();
+  void bytesTakenByAWriteAreNoHangUp();
 };
 
 void TstSerialPortFacility::portListSortedWithExtraPorts() {
@@ -259,6 +261,51 @@ void TstSerialPortFacility::gatewayGoingAwayClosesThePort() {
   QTest::qWait(50);
   QCOMPARE(closed.size(), 1);
   QVERIFY(failureText([&] { port.writeString("x"); }).startsWith("WriteFile function failed"));
+}
+
+// A write run from the event loop ahead of the port's read notifier, in the same pass, reads the
+// bytes that woke that notifier, which then reads nothing. The port calls that a read error, or
+// with the errno the loop left behind a resource error (and stops reading). Neither is the gateway
+// going away: the port stays open and every byte arrives, later ones too.
+void TstSerialPortFacility::bytesTakenByAWriteAreNoHangUp_data() {
+  QTest::addColumn<int>("errnoLeft");
+  QTest::newRow("read error") << 0;
+  QTest::newRow("resource error") << EAGAIN;
+}
+
+void TstSerialPortFacility::bytesTakenByAWriteAreNoHangUp() {
+  QFETCH(int, errnoLeft);
+  TestPty pty;
+  SerialPortFacility port;
+  port.setPortName(pty.path);
+  port.open();
+  QSignalSpy closed(&port, &SerialPortFacility::afterClose);
+  // The first announcement is left waiting, as by a handler busy elsewhere: only later bytes
+  // announce it again, so the port must go on listening by itself.
+  int announced = 0;
+  QByteArray received;
+  connect(&port, &SerialPortFacility::rxChar, this, [&](int count) {
+    if (++announced == 1) return;
+    QByteArray chunk;
+    port.read(chunk, count);
+    received += chunk;
+  });
+  QVERIFY(pty.say("-- more --"));
+  QVERIFY(pty.waitUntilToolCanRead());
+  // Posted events run first in the next pass, which also finds the port readable.
+  QMetaObject::invokeMethod(
+      this,
+      [&] {
+        port.writeString(" ");
+        errno = errnoLeft;
+      },
+      Qt::QueuedConnection);
+  QTRY_COMPARE(announced, 1);
+  QVERIFY(pty.say("get-lan\r\n"));
+  QTRY_COMPARE(received, QByteArray("-- more --get-lan\r\n"));
+  QVERIFY(port.connected());
+  QCOMPARE(closed.size(), 0);
+  QCOMPARE(pty.heard(), QByteArray(" "));
 }
 
 QTEST_MAIN(TstSerialPortFacility)
