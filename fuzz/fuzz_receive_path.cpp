@@ -21,6 +21,7 @@
 #include "link/transport.h"
 #include "widgets/application.h"
 #include "widgets/message_box.h"
+#include "widgets/string_grid.h"
 #include "window/U_connection.h"
 #include "window/U_ez_config_main.h"
 #include "window/app_start.h"
@@ -50,6 +51,9 @@ struct Harness {
   Application* app = nullptr;
   TF_ez_config_main* main = nullptr;
   TF_Connection* connection = nullptr;
+  // The main window's controls the harness resets, found once by objectName (its form is private).
+  QPlainTextEdit* statusText = nullptr;
+  StringGrid* numbers = nullptr;
   NullTransport serial;
   NullTransport tcp;
 };
@@ -75,8 +79,8 @@ void resetTool(Harness& h, bool tcpKind) {
   link.setTcpTransport(&h.tcp);
   link.SendGetData(QString());  // also ends a line that filled every token slot (no send)
   link.state.RxLine.clear();
-  h.main->M_State_Info->clear();
-  h.main->SG_VoIP_Phone_number->setRowCount(2);
+  h.statusText->clear();
+  h.numbers->setRowCount(2);
   session.login(QStringLiteral("admin"), QStringLiteral("admin"));
   session.receive(QByteArrayLiteral("start-login\rLogin ok\r"));
   link.debugLog.clear();
@@ -111,6 +115,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   harness->main = findWindow<TF_ez_config_main>();
   harness->connection = findWindow<TF_Connection>();
   if (!harness->main || !harness->connection) abort();
+  harness->statusText = harness->main->findChild<QPlainTextEdit*>(QStringLiteral("M_State_Info"));
+  harness->numbers = harness->main->findChild<StringGrid*>(QStringLiteral("SG_VoIP_Phone_number"));
+  if (!harness->statusText || !harness->numbers) abort();
   return 0;
 }
 
