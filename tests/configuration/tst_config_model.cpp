@@ -5,22 +5,11 @@
 #include <tuple>
 
 #include "field_state.h"
+#include "lan_view.h"
 #include "model/address_text.h"
 #include "model/config_model.h"
 
 namespace {
-
-struct LanView {
-  bool pppoe, dhcp, fixed, common;
-  bool pcDhcpEnabled, pcPppoeEnabled, pcIpEnabled;
-  bool pcDhcp, pcPppoe, pcIp;
-  bool operator==(const LanView& o) const {
-    return std::tie(pppoe, dhcp, fixed, common, pcDhcpEnabled, pcPppoeEnabled, pcIpEnabled, pcDhcp,
-                    pcPppoe, pcIp) == std::tie(o.pppoe, o.dhcp, o.fixed, o.common, o.pcDhcpEnabled,
-                                               o.pcPppoeEnabled, o.pcIpEnabled, o.pcDhcp, o.pcPppoe,
-                                               o.pcIp);
-  }
-};
 
 LanView lanView(const ConfigModel& m) {
   return {m.GB_PPPoE.isVisible(),  m.GB_DHCP.isVisible(), m.GB_Static_IP_address.isVisible(),
@@ -37,8 +26,6 @@ QStringList changedNames(const QSignalSpy& spy) {
 }
 
 }  // namespace
-
-Q_DECLARE_METATYPE(LanView)
 
 class TestConfigModel : public QObject {
   Q_OBJECT

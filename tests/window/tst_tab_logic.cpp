@@ -5,22 +5,11 @@
 #include <QTabBar>
 
 #include "controls.h"
+#include "lan_view.h"
 #include "widgets/application.h"
 #include "window_fixture.h"
 
 namespace {
-struct LanView {
-  bool pppoe, dhcp, fixed, common;
-  bool pcDhcpEnabled, pcPppoeEnabled, pcIpEnabled;
-  bool pcDhcp, pcPppoe, pcIp;
-  bool operator==(const LanView& o) const {
-    return std::tie(pppoe, dhcp, fixed, common, pcDhcpEnabled, pcPppoeEnabled, pcIpEnabled, pcDhcp,
-                    pcPppoe, pcIp) == std::tie(o.pppoe, o.dhcp, o.fixed, o.common, o.pcDhcpEnabled,
-                                               o.pcPppoeEnabled, o.pcIpEnabled, o.pcDhcp, o.pcPppoe,
-                                               o.pcIp);
-  }
-};
-
 LanView lanView(TF_ez_config_main* m) {
   return {!control<QGroupBox>(m, "GB_PPPoE")->isHidden(),
           !control<QGroupBox>(m, "GB_DHCP")->isHidden(),
